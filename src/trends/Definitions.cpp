@@ -1,0 +1,23 @@
+#include "Definitions.h"
+
+std::string TrendFileHeader::Signature() const {
+    const auto* first = bytes.data() + SignatureOffset;
+    return std::string(first, first + SignatureWidth);
+}
+
+std::int16_t TrendFileHeader::MustBeZero() const { return int16At(MustBeZeroOffset); }
+
+std::int16_t TrendFileHeader::KindCode() const { return int16At(KindCodeOffset); }
+
+std::int16_t TrendFileHeader::HistoryFileCount() const { return int16At(HistoryFileCountOffset); }
+
+void TrendFileHeader::SetHistoryFileCount(std::int16_t count) {
+    const auto raw = static_cast<std::uint16_t>(count);
+    bytes[HistoryFileCountOffset] = static_cast<std::uint8_t>(raw & 0xFF);
+    bytes[HistoryFileCountOffset + 1] = static_cast<std::uint8_t>(raw >> 8);
+}
+
+std::int16_t TrendFileHeader::int16At(std::size_t offset) const {
+    const auto raw = static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+    return static_cast<std::int16_t>(raw);
+}

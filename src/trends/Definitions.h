@@ -1,0 +1,32 @@
+#pragma once
+
+// The header at the start of every trend history file: 176 bytes, integers
+// two's-complement little-endian whatever the host. It is held as its raw
+// bytes so that writing it back reproduces every byte that was not changed.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct TrendFileHeader {
+    static constexpr std::size_t Size = 176;
+
+    static constexpr std::size_t SignatureOffset = 128;
+    static constexpr std::size_t SignatureWidth = 8;
+    static constexpr std::size_t MustBeZeroOffset = 136;
+    static constexpr std::size_t KindCodeOffset = 138;
+    static constexpr std::size_t HistoryFileCountOffset = 148;
+
+    std::array<std::uint8_t, Size> bytes{};
+
+    // The 8 signature bytes as text, zero bytes included.
+    std::string Signature() const;
+    std::int16_t MustBeZero() const;
+    std::int16_t KindCode() const;
+    std::int16_t HistoryFileCount() const;
+    void SetHistoryFileCount(std::int16_t count);
+
+private:
+    std::int16_t int16At(std::size_t offset) const;
+};

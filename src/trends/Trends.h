@@ -1,0 +1,40 @@
+#pragma once
+
+// The trend extension run: raises the number of history files in the header
+// of each selected trend file, in place.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FileAccess.h"
+#include "Definitions.h"
+
+enum class MessageIcon { None, Information, Exclamation, Error };
+
+// What a run needs of the windows: the progress window, modal message boxes
+// (captioned with the application title by whoever shows them) and one pass
+// over the pending window events.
+class RunView {
+public:
+    virtual ~RunView() = default;
+    virtual void showProgress() = 0;
+    virtual void setProgressFileName(const std::string& text) = 0;
+    virtual void hideProgress() = 0;
+    virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
+    virtual void doEvents() = 0;
+};
+
+// `text` up to its first zero character, or all of it when it has none.
+std::string TrimAtNul(const std::string& text);
+
+// True for the header of a trend file this program may change.
+bool IsValidTrendHeader(const TrendFileHeader& header);
+
+// Treats every name of `fileNames`, in order, in `folder` (with or without a
+// trailing "\"): writes `newFileCount` into each valid header whose stored
+// count is not greater, and tells the user about every other file. A failure
+// stops the run at that file, closes it and is reported to the user.
+void ExtendTrends(RunView& view, const std::string& folder,
+                  const std::vector<std::string>& fileNames, std::int32_t newFileCount,
+                  platform::FileAccess& files = platform::nativeFileAccess());
