@@ -12,6 +12,7 @@ namespace errors {
 static const char* describe(int number) {
     switch (number) {
         case Overflow: return "Overflow";
+        case SubscriptOutOfRange: return "Subscript out of range";
         case BadFileName: return "Bad file name or number";
         case FileNotFound: return "File not found";
         case DeviceIo: return "Device I/O error";

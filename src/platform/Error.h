@@ -22,6 +22,7 @@ private:
 // The numbers and texts the program uses for the failures it can name.
 namespace errors {
 inline constexpr int Overflow = 6;
+inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int BadFileName = 52;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DeviceIo = 57;

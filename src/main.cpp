@@ -1,0 +1,14 @@
+#include <QApplication>
+
+#include "Toolkit.h"
+#include "frmExtend.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    toolkit::useDialogFont();
+    frmExtend window;
+    window.Form_Load();
+    window.show();
+    window.txtNoFiles->setFocus();
+    return application.exec();
+}

@@ -1,0 +1,71 @@
+#include "DriveList.h"
+
+#include <QDir>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+
+#include "Error.h"
+
+namespace {
+
+#ifdef Q_OS_WIN
+QString driveName(const QStorageInfo& volume) { return volume.rootPath().left(2).toLower(); }
+
+bool isRealVolume(const QStorageInfo&) { return true; }
+#else
+QString driveName(const QStorageInfo& volume) { return volume.rootPath(); }
+
+// System and virtual mounts are not places where anyone keeps trend files.
+bool isRealVolume(const QStorageInfo& volume) {
+    const QString root = volume.rootPath();
+    const QByteArray type = volume.fileSystemType();
+    const bool systemTree =
+        root == "/proc" || root.startsWith("/proc/") || root == "/sys" ||
+        root.startsWith("/sys/") || root == "/dev" || root.startsWith("/dev/") ||
+        root == "/snap" || root.startsWith("/snap/") ||
+        ((root == "/run" || root.startsWith("/run/")) && !root.startsWith("/run/media/"));
+    const bool virtualType = type == "tmpfs" || type == "overlay" || type == "squashfs";
+    return !systemTree && !virtualType && !volume.device().startsWith("/dev/loop");
+}
+#endif
+
+}  // namespace
+
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+    addItems(machineDrives());
+    connect(this, &QComboBox::currentIndexChanged, this, &DriveList::changed);
+}
+
+QStringList DriveList::machineDrives() {
+    QStringList drives;
+#ifndef Q_OS_WIN
+    drives << "/";
+#endif
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString name = driveName(volume);
+        if (isRealVolume(volume) && !drives.contains(name)) drives << name;
+    }
+    std::sort(drives.begin(), drives.end());
+    return drives;
+}
+
+QString DriveList::drive() const { return currentText(); }
+
+void DriveList::setDrive(const QString& drive) {
+    const int index = findText(drive, Qt::MatchFixedString);
+    if (index < 0) throw platform::errors::make(platform::errors::DeviceUnavailable);
+    setCurrentIndex(index);
+}
+
+void DriveList::showDriveOf(const QString& path) {
+    const QString clean = QDir::fromNativeSeparators(path);
+    int best = -1;
+    for (int i = 0; i < count(); ++i) {
+        QString root = QDir::fromNativeSeparators(itemText(i));
+        if (!root.endsWith('/')) root += '/';
+        const bool holds = (clean + '/').startsWith(root, Qt::CaseInsensitive);
+        if (holds && (best < 0 || itemText(i).size() > itemText(best).size())) best = i;
+    }
+    const QSignalBlocker quiet(this);
+    if (best >= 0) setCurrentIndex(best);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+// The drive list: the machine's drives ("c:" and so on on Windows; "/" and
+// the real mounted volumes elsewhere), one of them selected.
+
+#include <QComboBox>
+#include <QStringList>
+
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QWidget* parent = nullptr);
+
+    QString drive() const;
+    // Throws platform::Error 68 "Device unavailable" for a drive not offered.
+    void setDrive(const QString& drive);
+    // Selects the drive that holds `path`, without raising the change event.
+    void showDriveOf(const QString& path);
+
+    static QStringList machineDrives();
+
+signals:
+    void changed();
+};

@@ -1,0 +1,62 @@
+#include "Toolkit.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QMessageBox>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+namespace toolkit {
+namespace {
+
+MessageHook messageHook;
+EndHook endHook;
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::Exclamation: return QMessageBox::Warning;
+        case MessageIcon::Error: return QMessageBox::Critical;
+        case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void useDialogFont() {
+    QFont font = QApplication::font();
+    font.setFamilies({"MS Shell Dlg 2", "Liberation Sans", "Arial", "Nimbus Sans", "Sans Serif"});
+    font.setPointSizeF(8);
+    QApplication::setFont(font);
+}
+
+void showMessage(const QString& text, MessageIcon icon) {
+    if (messageHook) return messageHook(text, icon);
+    QMessageBox box(boxIcon(icon), AppTitle, text, QMessageBox::Ok);
+    box.exec();
+}
+
+void doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void endProgram() {
+    static bool ending = false;
+    if (ending) return;  // closing the main window below asks again
+    ending = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) window->close();
+    if (endHook) {
+        endHook();
+        ending = false;
+        return;
+    }
+    // At once: no trend file is open at any point the user can get here, and
+    // returning into a run that is still on the stack must not happen.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+}
+
+void setMessageHook(MessageHook hook) { messageHook = std::move(hook); }
+void setEndHook(EndHook hook) { endHook = std::move(hook); }
+
+}  // namespace toolkit

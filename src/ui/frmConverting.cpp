@@ -1,0 +1,64 @@
+#include "frmConverting.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+
+#include "Toolkit.h"
+#include "Twips.h"
+
+namespace {
+
+// Designed geometry, in twips.
+constexpr double ClientWidth = 4680, ClientHeight = 855;
+constexpr twips::Rect Label1Rect{120, 120, 2895, 255};
+constexpr twips::Rect FileNameRect{120, 480, 4455, 255};
+
+QPointer<frmConverting> theWindow;
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const twips::Rect& rect) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    twips::place(label, rect);
+    return label;
+}
+
+}  // namespace
+
+frmConverting& frmConverting::instance() {
+    if (!theWindow) theWindow = new frmConverting;
+    return *theWindow;
+}
+
+frmConverting* frmConverting::existing() { return theWindow; }
+
+frmConverting::frmConverting()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint) {
+    setObjectName("frmConverting");
+    setWindowTitle(toolkit::AppTitle);
+    setFixedSize(twips::toPixels(ClientWidth), twips::toPixels(ClientHeight));
+    Label1 = makeLabel(this, "Label1", "Converting Trends...", Label1Rect);
+    lblFileName = makeLabel(this, "lblFileName", QString(), FileNameRect);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void ConvertingView::showProgress() {
+    frmConverting& window = frmConverting::instance();
+    window.show();
+    window.raise();
+}
+
+void ConvertingView::setProgressFileName(const std::string& text) {
+    frmConverting::instance().lblFileName->setText(QString::fromStdString(text));
+}
+
+void ConvertingView::hideProgress() { frmConverting::instance().hide(); }
+
+void ConvertingView::showMessage(const std::string& text, MessageIcon icon) {
+    toolkit::showMessage(QString::fromStdString(text), icon);
+}
+
+void ConvertingView::doEvents() { toolkit::doEvents(); }

@@ -1,0 +1,219 @@
+#include "frmExtend.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QRegularExpression>
+#include <QScreen>
+#include <limits>
+
+#include "FormTools.h"
+#include "Toolkit.h"
+#include "Twips.h"
+#include "frmConverting.h"
+
+namespace {
+
+// Designed geometry, in twips, each relative to its container.
+constexpr double ClientWidth = 5760, ClientHeight = 5835;
+constexpr twips::Rect Label1Rect{240, 240, 4770, 195};
+constexpr twips::Rect Label2Rect{240, 840, 1995, 195};
+constexpr twips::Rect NoFilesRect{2520, 840, 855, 285};
+constexpr twips::Rect TrendLocationRect{240, 1320, 5295, 3735};
+constexpr twips::Rect PathRect{240, 480, 2175, 2775};
+constexpr twips::Rect DriveRect{0, 0, 2175, 315};
+constexpr twips::Rect DirRect{0, 360, 2175, 2340};
+constexpr twips::Rect FilesRect{2520, 480, 2535, 2625};
+constexpr twips::Rect MultiSelectRect{240, 3360, 4815, 255};
+constexpr twips::Rect ButtonsRect{1680, 5160, 3855, 495};
+constexpr twips::Rect OkRect{0, 120, 1215, 375};
+constexpr twips::Rect CloseRect{1320, 120, 1215, 375};
+constexpr twips::Rect HelpRect{2640, 120, 1215, 375};
+
+const QString StartDrive = QStringLiteral("c:");
+const QString StartFolder = QStringLiteral("c:\\velmar\\data");
+
+template <typename Control>
+Control* make(QWidget* parent, const char* name, const twips::Rect& rect) {
+    auto* control = new Control(parent);
+    control->setObjectName(name);
+    twips::place(control, rect);
+    return control;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption,
+                  const twips::Rect& rect) {
+    auto* label = make<QLabel>(parent, name, rect);
+    label->setText(caption);
+    return label;
+}
+
+// A label that sizes itself to its one-line caption, keeping its position.
+QLabel* makeAutoSizeLabel(QWidget* parent, const char* name, const QString& caption,
+                          const twips::Rect& rect) {
+    auto* label = makeLabel(parent, name, caption, rect);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                        const twips::Rect& rect) {
+    auto* button = make<QPushButton>(parent, name, rect);
+    button->setText(caption);
+    button->setAutoDefault(true);  // Enter presses the button that has the focus
+    return button;
+}
+
+// The drive's current folder: the process's own when it lies on that drive.
+QString currentFolderOn(const QString& drive) {
+    QString root = QDir::fromNativeSeparators(drive);
+    if (!root.endsWith('/')) root += '/';
+    const QString current = QDir::currentPath() + '/';
+    return current.startsWith(root, Qt::CaseInsensitive) ? QDir::currentPath() : root;
+}
+
+}  // namespace
+
+std::optional<std::int16_t> ConvertToInt16(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral(R"(^[ \t]*([+-]?)([0-9]*)(?:\.([0-9]*))?[ \t]*$)"));
+    const QRegularExpressionMatch match = number.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    QString whole = match.captured(2);
+    const QString fraction = match.captured(3);
+    if (whole.isEmpty() && fraction.isEmpty()) return std::nullopt;
+    while (whole.startsWith('0')) whole.remove(0, 1);
+    if (whole.size() > 6) return std::nullopt;
+    long value = whole.isEmpty() ? 0 : whole.toLong();
+    if (!fraction.isEmpty()) {
+        const QChar first = fraction[0];
+        const bool beyondHalf = fraction.mid(1).contains(QRegularExpression("[1-9]"));
+        if (first > '5' || (first == '5' && (beyondHalf || value % 2 == 1))) ++value;
+    }
+    if (match.captured(1) == "-") value = -value;
+    if (value < std::numeric_limits<std::int16_t>::min() ||
+        value > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return std::int16_t(value);
+}
+
+frmExtend::frmExtend() {
+    setObjectName("frmExtend");
+    setWindowTitle(toolkit::AppTitle);
+    resize(twips::toPixels(ClientWidth), twips::toPixels(ClientHeight));
+    createControls();
+    connectHandlers();
+    setTabOrder();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmExtend::createControls() {
+    Label1 = makeAutoSizeLabel(
+        this, "Label1", "Increases the number of history files while preserving existing history",
+        Label1Rect);
+    Label2 = makeAutoSizeLabel(this, "Label2", "New &Number of History Files", Label2Rect);
+    txtNoFiles = make<QLineEdit>(this, "txtNoFiles", NoFilesRect);
+    Label2->setBuddy(txtNoFiles);
+
+    fraTrendLocation = make<QGroupBox>(this, "fraTrendLocation", TrendLocationRect);
+    fraTrendLocation->setTitle("Trends Location");
+    fraPath = make<QWidget>(fraTrendLocation, "fraPath", PathRect);
+    drvConvert = make<DriveList>(fraPath, "drvConvert", DriveRect);
+    dirConvert = make<DirList>(fraPath, "dirConvert", DirRect);
+    filConvert = make<FileList>(fraTrendLocation, "filConvert", FilesRect);
+    filConvert->setPattern("*.hst");
+    filConvert->setPath(dirConvert->path());
+    drvConvert->showDriveOf(dirConvert->path());
+    lblMultiSelect = makeLabel(fraTrendLocation, "lblMultiSelect",
+                               "Hold the Control key to select multiple trends", MultiSelectRect);
+    lblMultiSelect->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    fraButtons = make<QWidget>(this, "fraButtons", ButtonsRect);
+    cmdOK = makeButton(fraButtons, "cmdOK", "OK", OkRect);
+    cmdOK->setDefault(true);
+    cmdClose = makeButton(fraButtons, "cmdClose", "Close", CloseRect);
+    cmdHelp = makeButton(fraButtons, "cmdHelp", "Help", HelpRect);
+}
+
+void frmExtend::connectHandlers() {
+    connect(drvConvert, &DriveList::changed, this, &frmExtend::drvConvert_Change);
+    connect(dirConvert, &DirList::changed, this, &frmExtend::dirConvert_Change);
+    connect(cmdOK, &QPushButton::clicked, this, &frmExtend::cmdOK_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmExtend::cmdClose_Click);
+}
+
+void frmExtend::setTabOrder() {
+    const QList<QWidget*> order = {txtNoFiles, drvConvert, dirConvert, filConvert,
+                                   cmdOK,      cmdClose,   cmdHelp};
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    for (QLabel* label : {Label1, Label2, lblMultiSelect}) label->setFocusPolicy(Qt::NoFocus);
+}
+
+void frmExtend::Form_Load() {
+    // A machine without the usual drive or folder simply stays where it is.
+    try {
+        drvConvert->setDrive(StartDrive);
+    } catch (const platform::Error&) {
+    }
+    try {
+        dirConvert->setPath(StartFolder);
+    } catch (const platform::Error&) {
+    }
+}
+
+void frmExtend::drvConvert_Change() {
+    try {
+        dirConvert->setPath(currentFolderOn(drvConvert->drive()));
+    } catch (const platform::Error& error) {
+        toolkit::showMessage(
+            QString("Error %1 %2").arg(error.number()).arg(QString::fromStdString(error.description())),
+            MessageIcon::Exclamation);
+    }
+}
+
+void frmExtend::dirConvert_Change() {
+    filConvert->setPath(dirConvert->path());
+    drvConvert->showDriveOf(dirConvert->path());
+}
+
+void frmExtend::cmdOK_Click() {
+    if (m_running) return;  // OK pressed during a run's event pass
+    const std::optional<std::int16_t> count = ConvertToInt16(txtNoFiles->text());
+    if (!count || *count < 1) {
+        toolkit::showMessage("Please enter the number of files", MessageIcon::None);
+        return;
+    }
+    std::vector<std::string> names;
+    try {
+        names = GetSelectedItems(*filConvert);
+    } catch (const platform::Error&) {
+    }
+    if (names.empty()) {
+        toolkit::showMessage("Please select one or more trend files", MessageIcon::None);
+        return;
+    }
+    m_running = true;
+    ConvertingView view;
+    ExtendTrends(view, dirConvert->path().toStdString(), names, std::int32_t(*count));
+    m_running = false;
+}
+
+void frmExtend::cmdClose_Click() { CloseAll(); }
+
+void frmExtend::CloseAll() { toolkit::endProgram(); }
+
+void frmExtend::keyPressEvent(QKeyEvent* event) {
+    // Enter reaches the window when the focused control does not use it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        cmdOK->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmExtend::closeEvent(QCloseEvent* event) {
+    CloseAll();
+    event->accept();
+}
