@@ -1,6 +1,36 @@
 #include "FileList.h"
 
-#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path toPath(const QString& folder) {
+#ifdef Q_OS_WIN
+    return fs::path(folder.toStdWString());
+#else
+    return fs::path(QFile::encodeName(folder).toStdString());
+#endif
+}
+
+QString fileName(const fs::path& path) {
+#ifdef Q_OS_WIN
+    return QString::fromStdWString(path.filename().wstring());
+#else
+    return QFile::decodeName(path.filename().c_str());
+#endif
+}
+
+bool caseInsensitiveLess(const QString& a, const QString& b) {
+    const int order = a.compare(b, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
+}
+
+}  // namespace
 
 FileList::FileList(QWidget* parent) : QListView(parent) {
     setModel(&m_model);
@@ -23,9 +53,18 @@ QString FileList::item(int row) const { return m_model.index(row).data().toStrin
 
 void FileList::fill() {
     if (m_path.isEmpty()) return;
-    // QDir::Files without QDir::System leaves out pipes, sockets, devices and
-    // broken links, and follows links to regular files.
-    const QDir folder(QDir::fromNativeSeparators(m_path), m_pattern, QDir::Name | QDir::IgnoreCase,
-                      QDir::Files);
-    m_model.setStringList(folder.entryList());
+    const QRegularExpression matches(QRegularExpression::wildcardToRegularExpression(m_pattern),
+                                     QRegularExpression::CaseInsensitiveOption);
+    QStringList names;
+    std::error_code error;
+    const fs::path folder = toPath(m_path);
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        // Follows links; pipes, sockets, devices and broken links are no files here.
+        std::error_code unreadable;
+        if (!it->is_regular_file(unreadable)) continue;
+        const QString name = fileName(it->path());
+        if (matches.match(name).hasMatch()) names << name;
+    }
+    std::sort(names.begin(), names.end(), caseInsensitiveLess);
+    m_model.setStringList(names);
 }

@@ -47,8 +47,8 @@ frmConverting::frmConverting()
 
 void ConvertingView::showProgress() {
     frmConverting& window = frmConverting::instance();
+    if (window.isVisible()) window.raise();
     window.show();
-    window.raise();
 }
 
 void ConvertingView::setProgressFileName(const std::string& text) {
