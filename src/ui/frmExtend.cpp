@@ -200,6 +200,75 @@ void frmExtend::cmdOK_Click() {
     m_running = false;
 }
 
+void frmExtend::Form_Resize() {
+    try {
+        layout::Form_Resize(*this);
+    } catch (const platform::Error&) {
+        // No size the minimum lets through makes a step fail; should one, the
+        // controls keep what was assigned before it.
+    }
+}
+
+void frmExtend::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmExtend::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize();
+}
+
+bool frmExtend::isWindowMinimized() const { return windowState() & Qt::WindowMinimized; }
+float frmExtend::scaleWidth() const { return twips::fromPixels(width()); }
+float frmExtend::scaleHeight() const { return twips::fromPixels(height()); }
+
+void frmExtend::setOuterWidth(float value) {
+    const int decoration = frameGeometry().width() - geometry().width();
+    const int client = twips::toPixels(value) - decoration;
+    if (client != width()) resize(client, height());
+}
+
+void frmExtend::setOuterHeight(float value) {
+    const int decoration = frameGeometry().height() - geometry().height();
+    const int client = twips::toPixels(value) - decoration;
+    if (client != height()) resize(width(), client);
+}
+
+QWidget* frmExtend::widgetOf(layout::Control control) const {
+    switch (control) {
+        case layout::Control::fraTrendLocation: return fraTrendLocation;
+        case layout::Control::fraPath: return fraPath;
+        case layout::Control::filConvert: return filConvert;
+        case layout::Control::drvConvert: return drvConvert;
+        case layout::Control::dirConvert: return dirConvert;
+        case layout::Control::lblMultiSelect: return lblMultiSelect;
+        case layout::Control::fraButtons: return fraButtons;
+    }
+    return nullptr;
+}
+
+float frmExtend::get(layout::Control control, layout::Side side) const {
+    const QWidget* widget = widgetOf(control);
+    switch (side) {
+        case layout::Side::Left: return twips::left(widget);
+        case layout::Side::Top: return twips::top(widget);
+        case layout::Side::Width: return twips::width(widget);
+        case layout::Side::Height: return twips::height(widget);
+    }
+    return 0;
+}
+
+void frmExtend::set(layout::Control control, layout::Side side, float value) {
+    QWidget* widget = widgetOf(control);
+    switch (side) {
+        case layout::Side::Left: return twips::setLeft(widget, value);
+        case layout::Side::Top: return twips::setTop(widget, value);
+        case layout::Side::Width: return twips::setWidth(widget, value);
+        case layout::Side::Height: return twips::setHeight(widget, value);
+    }
+}
+
 void frmExtend::cmdClose_Click() { CloseAll(); }
 
 void frmExtend::CloseAll() { toolkit::endProgram(); }

@@ -14,13 +14,14 @@
 #include "DirList.h"
 #include "DriveList.h"
 #include "FileList.h"
+#include "frmExtendLayout.h"
 
 // The number a user typed: optional sign, decimal digits, optional decimal
 // fraction, blanks around it. Fractions round to the nearest integer, halves
 // to the even neighbour. Empty when it is no number or outside 16 bits.
 std::optional<std::int16_t> ConvertToInt16(const QString& text);
 
-class frmExtend : public QWidget {
+class frmExtend : public QWidget, private layout::ExtendGeometry {
     Q_OBJECT
 public:
     frmExtend();
@@ -43,6 +44,8 @@ public:
     QPushButton* cmdHelp;
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -51,11 +54,22 @@ private:
     void connectHandlers();
     void setTabOrder();
 
+    void Form_Resize();
     void drvConvert_Change();
     void dirConvert_Change();
     void cmdOK_Click();
     void cmdClose_Click();
     void CloseAll();
+
+    // The layout's view of this window, in twips.
+    bool isWindowMinimized() const override;
+    float scaleWidth() const override;
+    float scaleHeight() const override;
+    void setOuterWidth(float value) override;
+    void setOuterHeight(float value) override;
+    float get(layout::Control control, layout::Side side) const override;
+    void set(layout::Control control, layout::Side side, float value) override;
+    QWidget* widgetOf(layout::Control control) const;
 
     bool m_running = false;
 };
