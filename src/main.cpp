@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    toolkit::useApplicationIdentity();
     toolkit::useDialogFont();
     frmExtend window;
     window.Form_Load();

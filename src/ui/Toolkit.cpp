@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QMessageBox>
 #include <QWidget>
 #include <cstdio>
@@ -24,6 +25,13 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 }
 
 }  // namespace
+
+void useApplicationIdentity() {
+    QApplication::setApplicationName(AppTitle);
+    QApplication::setApplicationVersion(
+        QString("%1.%2.%3").arg(identity::Major).arg(identity::Minor).arg(identity::Revision));
+    QApplication::setWindowIcon(QIcon(":/icons/kelvane-256.png"));
+}
 
 void useDialogFont() {
     QFont font = QApplication::font();

@@ -7,11 +7,15 @@
 #include <QString>
 #include <functional>
 
+#include "AppIdentity.h"
 #include "Trends.h"
 
 namespace toolkit {
 
-inline const QString AppTitle = QStringLiteral("Kelvane");
+inline const QString AppTitle = QString::fromUtf8(identity::Title);
+
+// Gives Qt the application's name, version and icon.
+void useApplicationIdentity();
 
 // The windows are designed for the classic 8-point dialog font; set it as
 // the application's font so that every caption fits its control.

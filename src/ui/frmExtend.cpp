@@ -12,6 +12,7 @@
 #include "Toolkit.h"
 #include "Twips.h"
 #include "frmConverting.h"
+#include "frmHelp.h"
 
 namespace {
 
@@ -141,6 +142,7 @@ void frmExtend::connectHandlers() {
     connect(drvConvert, &DriveList::changed, this, &frmExtend::drvConvert_Change);
     connect(dirConvert, &DirList::changed, this, &frmExtend::dirConvert_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmExtend::cmdOK_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmExtend::cmdHelp_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmExtend::cmdClose_Click);
 }
 
@@ -268,6 +270,8 @@ void frmExtend::set(layout::Control control, layout::Side side, float value) {
         case layout::Side::Height: return twips::setHeight(widget, value);
     }
 }
+
+void frmExtend::cmdHelp_Click() { frmHelp::open(); }
 
 void frmExtend::cmdClose_Click() { CloseAll(); }
 

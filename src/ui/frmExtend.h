@@ -58,6 +58,7 @@ private:
     void drvConvert_Change();
     void dirConvert_Change();
     void cmdOK_Click();
+    void cmdHelp_Click();
     void cmdClose_Click();
     void CloseAll();
 

@@ -1,0 +1,32 @@
+#pragma once
+
+// The help window: what Kelvane does, how to use it, and its version.
+// There is at most one; Close destroys it and the next Help builds a new one.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+// "<title> version <major>.<minor, 2 digits>.<revision, 3 digits> <comments>".
+QString VersionLine(const QString& title, int major, int minor, int revision,
+                    const QString& comments);
+
+class frmHelp : public QWidget {
+    Q_OBJECT
+public:
+    // Shows the help window, creating and loading it if there is none.
+    static void open();
+    // The open help window, or nullptr.
+    static frmHelp* existing();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QPushButton* cmdClose;
+    QLabel* lblVersion;
+
+private:
+    frmHelp();
+    void Form_Load();
+    void cmdClose_Click();
+};

@@ -1,0 +1,47 @@
+// Saves pictures of Kelvane's three windows for the README:
+//   grab_windows SAMPLE_FOLDER OUTPUT_FOLDER
+// Runs headless (QT_QPA_PLATFORM=offscreen) or on a display.
+
+#include <QApplication>
+#include <QDir>
+
+#include "Toolkit.h"
+#include "frmConverting.h"
+#include "frmExtend.h"
+#include "frmHelp.h"
+
+namespace {
+
+bool save(QWidget* window, const QString& folder, const QString& name) {
+    return window->grab().save(QDir(folder).filePath(name));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 3) return 2;
+    toolkit::useDialogFont();
+    const QString sample = QString::fromLocal8Bit(argv[1]);
+    const QString output = QString::fromLocal8Bit(argv[2]);
+
+    frmExtend main;
+    main.dirConvert->setPath(sample);
+    main.txtNoFiles->setText("20");
+    for (int row : {1, 3, 4})
+        main.filConvert->selectionModel()->select(main.filConvert->model()->index(row, 0),
+                                                  QItemSelectionModel::Select);
+    main.show();
+
+    frmConverting& progress = frmConverting::instance();
+    progress.lblFileName->setText("PRESSURE");
+    progress.show();
+
+    frmHelp::open();
+    QApplication::processEvents();
+
+    const bool saved = save(&main, output, "main-window.png") &&
+                       save(&progress, output, "progress-window.png") &&
+                       save(frmHelp::existing(), output, "help-window.png");
+    return saved ? 0 : 1;
+}
