@@ -17,17 +17,24 @@ fs::path toPath(const QString& folder) {
 #endif
 }
 
-QString fileName(const fs::path& path) {
+struct Entry {
+    QString shown;
+    std::string onDisk;
+};
+
+Entry entryOf(const fs::path& path) {
 #ifdef Q_OS_WIN
-    return QString::fromStdWString(path.filename().wstring());
+    const QString name = QString::fromStdWString(path.filename().wstring());
+    return {name, name.toStdString()};
 #else
-    return QFile::decodeName(path.filename().c_str());
+    const std::string bytes = path.filename().string();
+    return {QFile::decodeName(bytes.c_str()), bytes};
 #endif
 }
 
-bool caseInsensitiveLess(const QString& a, const QString& b) {
-    const int order = a.compare(b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
+bool caseInsensitiveLess(const Entry& a, const Entry& b) {
+    const int order = a.shown.compare(b.shown, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a.onDisk < b.onDisk;
 }
 
 }  // namespace
@@ -55,16 +62,24 @@ void FileList::fill() {
     if (m_path.isEmpty()) return;
     const QRegularExpression matches(QRegularExpression::wildcardToRegularExpression(m_pattern),
                                      QRegularExpression::CaseInsensitiveOption);
-    QStringList names;
+    std::vector<Entry> entries;
     std::error_code error;
     const fs::path folder = toPath(m_path);
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         // Follows links; pipes, sockets, devices and broken links are no files here.
         std::error_code unreadable;
         if (!it->is_regular_file(unreadable)) continue;
-        const QString name = fileName(it->path());
-        if (matches.match(name).hasMatch()) names << name;
+        Entry entry = entryOf(it->path());
+        if (matches.match(entry.shown).hasMatch()) entries.push_back(std::move(entry));
     }
-    std::sort(names.begin(), names.end(), caseInsensitiveLess);
-    m_model.setStringList(names);
+    std::sort(entries.begin(), entries.end(), caseInsensitiveLess);
+    QStringList shown;
+    shown.reserve(qsizetype(entries.size()));
+    m_fileNames.clear();
+    m_fileNames.reserve(entries.size());
+    for (Entry& entry : entries) {
+        shown << entry.shown;
+        m_fileNames.push_back(std::move(entry.onDisk));
+    }
+    m_model.setStringList(shown);
 }

@@ -6,6 +6,8 @@
 
 #include <QListView>
 #include <QStringListModel>
+#include <string>
+#include <vector>
 
 class FileList : public QListView {
     Q_OBJECT
@@ -19,11 +21,15 @@ public:
 
     int count() const { return m_model.rowCount(); }
     QString item(int row) const;
+    // The name as the file system holds it, for opening the file: on POSIX
+    // its own bytes, even where they are not valid UTF-8; UTF-8 on Windows.
+    const std::string& fileName(int row) const { return m_fileNames[std::size_t(row)]; }
 
 private:
     void fill();
 
     QStringListModel m_model;
+    std::vector<std::string> m_fileNames;  // row by row beside the model
     QString m_pattern = QStringLiteral("*.*");
     QString m_path;
 };

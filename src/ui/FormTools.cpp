@@ -29,6 +29,6 @@ std::vector<std::string> GetSelectedItems(const FileList& list) {
     if (positions.empty()) throw platform::errors::make(platform::errors::SubscriptOutOfRange);
     std::vector<std::string> texts;
     texts.reserve(positions.size());
-    for (int row : positions) texts.push_back(list.item(row).toStdString());
+    for (int row : positions) texts.push_back(list.fileName(row));
     return texts;
 }

@@ -77,6 +77,7 @@ private slots:
     void namesReachTheRunInListOrderWhateverTheClickOrder();
     void aWholeRunFromOk();
     void aSecondRunReusesTheProgressWindow();
+    void aNameThatIsNotUtf8ReachesItsFile();
     void okDuringARunStartsNoSecondRun();
     void aFailingDriveChangeSaysWhyAndMovesNothing();
     void enterPressesOkExceptWhereTheFocusUsesIt();
@@ -234,6 +235,16 @@ void frmExtendTest::aSecondRunReusesTheProgressWindow() {
     QCOMPARE(frmConverting::existing(), first);
     QCOMPARE(m_messages[2].progressLabel, QString("two"));
     QVERIFY(!first->isVisible());
+}
+
+void frmExtendTest::aNameThatIsNotUtf8ReachesItsFile() {
+    const std::string latin1Name = "caf\xe9.hst";
+    m_folder->write(latin1Name, trendFile(validHeader(1)));
+    openWindow();
+    selectRows({0});
+    pressOk("6");
+    QCOMPARE(messageTexts(), QStringList{Closing});
+    QCOMPARE(m_folder->read(latin1Name), trendFile(validHeader(6)));
 }
 
 void frmExtendTest::okDuringARunStartsNoSecondRun() {
