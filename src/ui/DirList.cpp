@@ -1,7 +1,7 @@
 #include "DirList.h"
 
 #include <QDir>
-#include <QFileIconProvider>
+#include <QIcon>
 #include <QKeyEvent>
 
 #include "Error.h"
@@ -78,8 +78,11 @@ void DirList::open(QTreeWidgetItem* item) {
 
 void DirList::fill() {
     clear();
-    QFileIconProvider icons;
-    const QIcon folderIcon = icons.icon(QFileIconProvider::Folder);
+    static const QIcon folderIcon = [] {
+        QIcon icon(":/icons/folder-16.png");
+        icon.addFile(":/icons/folder-32.png");
+        return icon;
+    }();
     QTreeWidgetItem* parent = nullptr;
     for (const QString& folder : ancestry(m_path)) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);

@@ -3,41 +3,82 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
-#include <filesystem>
+#include <numeric>
 
-namespace fs = std::filesystem;
+#include "FolderListing.h"
 
 namespace {
 
-fs::path toPath(const QString& folder) {
+std::string nativeFolder(const QString& folder) {
 #ifdef Q_OS_WIN
-    return fs::path(folder.toStdWString());
+    return folder.toStdString();
 #else
-    return fs::path(QFile::encodeName(folder).toStdString());
+    return QFile::encodeName(folder).toStdString();
 #endif
 }
 
-struct Entry {
-    QString shown;
-    std::string onDisk;
+QString shownName(const std::string& onDisk) {
+#ifdef Q_OS_WIN
+    return QString::fromStdString(onDisk);
+#else
+    return QFile::decodeName(onDisk.c_str());
+#endif
+}
+
+bool isAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+std::string asciiLower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
+}
+
+// The name folded for sorting without regard to case, compared as bytes.
+std::string sortKey(const std::string& onDisk) {
+    return isAscii(onDisk) ? asciiLower(onDisk) : shownName(onDisk).toCaseFolded().toStdString();
+}
+
+// Matches names against a pattern such as "*.hst", without regard to case.
+// The common "*.ext" with a plain ASCII extension is a byte comparison.
+class NameMatcher {
+public:
+    explicit NameMatcher(const QString& pattern)
+        : m_suffix(asciiLower(pattern.mid(1).toStdString())),
+          m_suffixOnly(pattern.startsWith('*') && isAscii(m_suffix) &&
+                       m_suffix.find_first_of("*?[") == std::string::npos),
+          m_expression(QRegularExpression::wildcardToRegularExpression(pattern),
+                       QRegularExpression::CaseInsensitiveOption) {}
+
+    bool matches(const std::string& onDisk) const {
+        if (!m_suffixOnly) return m_expression.match(shownName(onDisk)).hasMatch();
+        return onDisk.size() >= m_suffix.size() &&
+               asciiLower(onDisk.substr(onDisk.size() - m_suffix.size())) == m_suffix;
+    }
+
+private:
+    std::string m_suffix;
+    bool m_suffixOnly;
+    QRegularExpression m_expression;
 };
 
-Entry entryOf(const fs::path& path) {
-#ifdef Q_OS_WIN
-    const QString name = QString::fromStdWString(path.filename().wstring());
-    return {name, name.toStdString()};
-#else
-    const std::string bytes = path.filename().string();
-    return {QFile::decodeName(bytes.c_str()), bytes};
-#endif
-}
-
-bool caseInsensitiveLess(const Entry& a, const Entry& b) {
-    const int order = a.shown.compare(b.shown, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a.onDisk < b.onDisk;
-}
-
 }  // namespace
+
+int FileNameModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_names.size());
+}
+
+QVariant FileNameModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) return {};
+    return shownName(m_names[std::size_t(index.row())]);
+}
+
+void FileNameModel::setFileNames(std::vector<std::string> names) {
+    beginResetModel();
+    m_names = std::move(names);
+    endResetModel();
+}
 
 FileList::FileList(QWidget* parent) : QListView(parent) {
     setModel(&m_model);
@@ -56,30 +97,24 @@ void FileList::setPath(const QString& path) {
     fill();
 }
 
-QString FileList::item(int row) const { return m_model.index(row).data().toString(); }
+QString FileList::item(int row) const { return shownName(m_model.fileName(row)); }
 
 void FileList::fill() {
     if (m_path.isEmpty()) return;
-    const QRegularExpression matches(QRegularExpression::wildcardToRegularExpression(m_pattern),
-                                     QRegularExpression::CaseInsensitiveOption);
-    std::vector<Entry> entries;
-    std::error_code error;
-    const fs::path folder = toPath(m_path);
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        // Follows links; pipes, sockets, devices and broken links are no files here.
-        std::error_code unreadable;
-        if (!it->is_regular_file(unreadable)) continue;
-        Entry entry = entryOf(it->path());
-        if (matches.match(entry.shown).hasMatch()) entries.push_back(std::move(entry));
+    const NameMatcher matcher(m_pattern);
+    std::vector<std::string> names, keys;
+    for (std::string& name : platform::regularFileNames(nativeFolder(m_path))) {
+        if (!matcher.matches(name)) continue;
+        keys.push_back(sortKey(name));
+        names.push_back(std::move(name));
     }
-    std::sort(entries.begin(), entries.end(), caseInsensitiveLess);
-    QStringList shown;
-    shown.reserve(qsizetype(entries.size()));
-    m_fileNames.clear();
-    m_fileNames.reserve(entries.size());
-    for (Entry& entry : entries) {
-        shown << entry.shown;
-        m_fileNames.push_back(std::move(entry.onDisk));
-    }
-    m_model.setStringList(shown);
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return keys[a] != keys[b] ? keys[a] < keys[b] : names[a] < names[b];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (std::size_t row : order) sorted.push_back(std::move(names[row]));
+    m_model.setFileNames(std::move(sorted));
 }

@@ -4,10 +4,23 @@
 // folder that match a pattern such as "*.hst" (case-insensitively), sorted
 // by name without regard to case, with extended multiple selection.
 
+#include <QAbstractListModel>
 #include <QListView>
-#include <QStringListModel>
 #include <string>
 #include <vector>
+
+// The names of a file list, kept as the file system holds them and turned
+// into text only for the rows a view shows: large folders stay fast.
+class FileNameModel : public QAbstractListModel {
+public:
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    void setFileNames(std::vector<std::string> names);
+    const std::string& fileName(int row) const { return m_names[std::size_t(row)]; }
+
+private:
+    std::vector<std::string> m_names;
+};
 
 class FileList : public QListView {
     Q_OBJECT
@@ -23,13 +36,12 @@ public:
     QString item(int row) const;
     // The name as the file system holds it, for opening the file: on POSIX
     // its own bytes, even where they are not valid UTF-8; UTF-8 on Windows.
-    const std::string& fileName(int row) const { return m_fileNames[std::size_t(row)]; }
+    const std::string& fileName(int row) const { return m_model.fileName(row); }
 
 private:
     void fill();
 
-    QStringListModel m_model;
-    std::vector<std::string> m_fileNames;  // row by row beside the model
+    FileNameModel m_model;
     QString m_pattern = QStringLiteral("*.*");
     QString m_path;
 };

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QScreen>
 
+#include "FrameLimiter.h"
 #include "Toolkit.h"
 #include "Twips.h"
 
@@ -21,6 +22,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const 
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     twips::place(label, rect);
+    // Fixed: the label never grows with its text, and a fixed size spares
+    // every new name a layout request.
+    label->setFixedSize(label->size());
     return label;
 }
 
@@ -41,6 +45,7 @@ frmConverting::frmConverting()
     setFixedSize(twips::toPixels(ClientWidth), twips::toPixels(ClientHeight));
     Label1 = makeLabel(this, "Label1", "Converting Trends...", Label1Rect);
     lblFileName = makeLabel(this, "lblFileName", QString(), FileNameRect);
+    new FrameLimiter(this);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

@@ -1,0 +1,283 @@
+// Measures Kelvane against the physical floor of what it does, in one
+// process, and exits non-zero when a target is missed. Run it headless
+// (QT_QPA_PLATFORM=offscreen) and under an X server (xvfb-run -a).
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Definitions.h"
+#include "FileList.h"
+#include "FormTools.h"
+#include "Toolkit.h"
+#include "Trends.h"
+#include "frmConverting.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsOf(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// A folder of trend files, removed at the end.
+struct Folder {
+    fs::path path;
+    std::vector<std::string> names;
+    explicit Folder(const std::string& tag) {
+        path = fs::temp_directory_path() / ("kelvane-bench-" + tag + "-" + std::to_string(getpid()));
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~Folder() { fs::remove_all(path); }
+    void addTrendFiles(int count, std::uintmax_t size, const char* prefix = "T",
+                       const char* extension = ".hst") {
+        TrendFileHeader header;
+        std::copy_n("VELMAR", 6, header.bytes.begin() + TrendFileHeader::SignatureOffset);
+        header.SetHistoryFileCount(1);
+        for (int i = 0; i < count; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "%s%06d%s", prefix, i, extension);
+            const fs::path file = path / name;
+            std::ofstream(file, std::ios::binary)
+                .write(reinterpret_cast<const char*>(header.bytes.data()), TrendFileHeader::Size);
+            fs::resize_file(file, size);  // sparse past the header
+            names.push_back(name);
+        }
+    }
+    std::string programPath() const { return path.string(); }
+};
+
+// The bare file step: what any program must do to change one header.
+void fileStepFloor(const Folder& folder, std::int16_t count) {
+    for (const std::string& name : folder.names) {
+        const std::string path = (folder.path / name).string();
+        int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        std::uint8_t header[TrendFileHeader::Size];
+        if (fd < 0 || ::pread(fd, header, sizeof header, 0) != ssize_t(sizeof header)) std::abort();
+        header[148] = std::uint8_t(count);
+        header[149] = std::uint8_t(count >> 8);
+        if (::pwrite(fd, header, sizeof header, 0) != ssize_t(sizeof header)) std::abort();
+        ::close(fd);
+    }
+}
+
+class QuietView : public RunView {
+public:
+    void showProgress() override {}
+    void setProgressFileName(const std::string&) override {}
+    void hideProgress() override {}
+    void showMessage(const std::string&, MessageIcon) override {}
+    void doEvents() override {}
+};
+
+// One line of the table. Values are in `unit`; a row with a floor is judged
+// by its ratio to it, a row without by its value.
+struct Row {
+    std::string measurement;
+    long n;
+    double value;
+    const char* unit;
+    double floor;
+    double target;
+};
+
+constexpr double Micro = 1e6, Milli = 1e3;
+
+bool report(const std::vector<Row>& rows) {
+    bool allMet = true;
+    std::printf("%-46s %7s %10s %-8s %6s %8s  %s\n", "measurement", "N", "median", "", "ratio",
+                "target", "met");
+    for (const Row& row : rows) {
+        const bool hasFloor = row.floor > 0;
+        const double ratio = hasFloor ? row.value / row.floor : 0;
+        const bool met = row.target <= 0 || (hasFloor ? ratio <= row.target : row.value <= row.target);
+        allMet = allMet && met;
+        char ratioText[16] = "-", targetText[24] = "-";
+        if (hasFloor) std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
+        if (row.target > 0)
+            std::snprintf(targetText, sizeof targetText, hasFloor ? "%.2f" : "<=%.0f", row.target);
+        std::printf("%-46s %7ld %10.2f %-8s %6s %8s  %s\n", row.measurement.c_str(), row.n,
+                    row.value, row.unit, ratioText, targetText, row.target <= 0 ? "" : met ? "yes" : "NO");
+    }
+    return allMet;
+}
+
+void measureRun(std::vector<Row>& rows, const std::string& platform) {
+    Folder folder("run");
+    folder.addTrendFiles(10000, 4096);
+    const double files = double(folder.names.size());
+    QuietView quiet;
+    ConvertingView windows;
+    toolkit::setMessageHook([](const QString&, MessageIcon) {});
+    std::vector<double> floor, core, windowed;
+    for (int rep = 0; rep < 7; ++rep) {
+        const auto count = std::int16_t(100 + rep);  // rising, so every file is written
+        floor.push_back(secondsOf([&] { fileStepFloor(folder, count); }) / files);
+        core.push_back(secondsOf([&] {
+            ExtendTrends(quiet, folder.programPath(), folder.names, count + 1);
+        }) / files);
+        windowed.push_back(secondsOf([&] {
+            ExtendTrends(windows, folder.programPath(), folder.names, count + 2);
+        }) / files);
+    }
+    toolkit::setMessageHook({});
+    const double floorMicro = median(floor) * Micro;
+    rows.push_back({"file step floor (open, read, write, close)", 10000, floorMicro, "us/file", 0, 0});
+    rows.push_back({"core run, view that does nothing", 10000, median(core) * Micro, "us/file",
+                    floorMicro, 1.15});
+    rows.push_back({"run through the windows (" + platform + ")", 10000, median(windowed) * Micro,
+                    "us/file", floorMicro, 1.5});
+}
+
+void measureFileSize(std::vector<Row>& rows) {
+    Folder small("small"), large("large");
+    small.addTrendFiles(1000, 4096);
+    large.addTrendFiles(1000, std::uintmax_t(64) << 20);
+    QuietView quiet;
+    std::vector<double> smallTimes, largeTimes;
+    for (int rep = 0; rep < 9; ++rep) {
+        const auto count = std::int16_t(100 + rep);
+        smallTimes.push_back(secondsOf([&] {
+            ExtendTrends(quiet, small.programPath(), small.names, count);
+        }) / 1000);
+        largeTimes.push_back(secondsOf([&] {
+            ExtendTrends(quiet, large.programPath(), large.names, count);
+        }) / 1000);
+    }
+    rows.push_back({"core run, 64 MiB sparse files vs 4 KiB", 1000, median(largeTimes) * Micro,
+                    "us/file", median(smallTimes) * Micro, 1.1});
+}
+
+// The plain way to list a folder: readdir, keep regular files ending in
+// ".hst" whatever the case, sort without regard to case.
+std::vector<std::string> readdirListing(const fs::path& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    while (dirent* entry = ::readdir(dir)) {
+        if (entry->d_type != DT_REG) continue;
+        const std::size_t length = std::strlen(entry->d_name);
+        if (length >= 4 && ::strcasecmp(entry->d_name + length - 4, ".hst") == 0)
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return ::strcasecmp(a.c_str(), b.c_str()) < 0; });
+    return names;
+}
+
+long probeMemoryKiB(const QString& probe, const fs::path& folder) {
+    QProcess process;
+    process.start(probe, {"list", QString::fromStdString(folder.string())});
+    process.waitForFinished(120000);
+    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    return lines.size() > 1 ? lines[1].toLong() : -1;
+}
+
+void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
+    Folder folder("list");
+    folder.addTrendFiles(40000, 176, "L", ".hst");
+    folder.addTrendFiles(30000, 176, "U", ".HST");
+    folder.addTrendFiles(30000, 176, "M", ".Hst");
+    for (int i = 0; i < 500; ++i) {  // decoys that must not show
+        const std::string stem = folder.path / ("decoy" + std::to_string(i));
+        std::ofstream(stem + ".hst.bak");
+        std::ofstream(stem + ".txt");
+        fs::create_directory(stem + "-folder.hst");
+    }
+    FileList list;
+    list.setPattern("*.hst");
+    std::vector<double> ours, plain;
+    std::size_t plainCount = 0;
+    for (int rep = 0; rep < 5; ++rep) {
+        plain.push_back(secondsOf([&] { plainCount = readdirListing(folder.path).size(); }));
+        ours.push_back(secondsOf([&] { list.setPath(QString::fromStdString(folder.path.string())); }));
+    }
+    if (list.count() != 100000 || plainCount != 100000) {
+        std::printf("listing found %d and %zu names, expected 100000\n", list.count(), plainCount);
+        std::exit(1);
+    }
+    rows.push_back({"file list of 100,000 trend files vs readdir", 100000, median(ours) * Milli,
+                    "ms", median(plain) * Milli, 2.0});
+
+    std::vector<double> selecting;
+    for (int rep = 0; rep < 5; ++rep) {
+        list.clearSelection();
+        selecting.push_back(secondsOf([&] {
+            list.selectAll();
+            if (GetSelectedItems(list).size() != 100000) std::abort();
+        }));
+    }
+    rows.push_back({"select all 100,000 and GetSelectedItems", 100000, median(selecting) * Milli,
+                    "ms", 0, 20});
+
+    Folder empty("empty");
+    const long full = probeMemoryKiB(probe, folder.path);
+    const long none = probeMemoryKiB(probe, empty.path);
+    if (full < 0 || none < 0) std::exit(1);
+    rows.push_back({"peak memory above an empty folder", 100000, double(full - none) / 1024.0,
+                    "MiB", 0, 40});
+}
+
+double startupSeconds(const QString& probe, const QString& mode, const fs::path& folder) {
+    QProcess process;
+    process.setWorkingDirectory(QString::fromStdString(folder.string()));
+    const auto start = Clock::now();
+    process.start(probe, {mode});
+    while (!process.readAllStandardOutput().contains("painted")) {
+        if (!process.waitForReadyRead(30000)) std::abort();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    process.waitForFinished();
+    return seconds;
+}
+
+void measureStartup(std::vector<Row>& rows, const QString& probe, const std::string& platform) {
+    Folder folder("start");
+    folder.addTrendFiles(10, 4096);
+    std::vector<double> ours, minimal;
+    for (int rep = 0; rep < 9; ++rep) {
+        minimal.push_back(startupSeconds(probe, "minimal", folder.path));
+        ours.push_back(startupSeconds(probe, "kelvane", folder.path));
+    }
+    rows.push_back({"start-up to main window painted (" + platform + ")", 10, median(ours) * Milli,
+                    "ms", median(minimal) * Milli, 1.3});
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const std::string platform = QGuiApplication::platformName().toStdString();
+    const QString probe = QCoreApplication::applicationDirPath() + "/startup_probe";
+    std::vector<Row> rows;
+    measureRun(rows, platform);
+    measureFileSize(rows);
+    measureLargeFolder(rows, probe);
+    measureStartup(rows, probe, platform);
+    const bool met = report(rows);
+    std::printf("%s\n", met ? "every target met" : "a target was missed");
+    return met ? 0 : 1;
+}
