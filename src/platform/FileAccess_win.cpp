@@ -105,6 +105,9 @@ public:
             throw errorFromLastError(GetLastError());
         }
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return nullptr;
+        // Windows refuses to write such a file; say so before opening, the
+        // same way whoever runs the program (root under Wine writes anyway).
+        if (attributes & FILE_ATTRIBUTE_READONLY) throw errors::make(errors::PermissionDenied);
 
         // OPEN_EXISTING never creates; sharing only reads, so a file another
         // program is writing is refused rather than changed under it.

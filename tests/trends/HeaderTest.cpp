@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "Definitions.h"
 #include "TrendFixtures.h"
@@ -96,6 +97,71 @@ TEST(IsValidTrendHeader, IgnoresEveryUnexaminedByte) {
         TrendFileHeader changed = header;
         changed.bytes[i] ^= 0xFF;
         EXPECT_TRUE(IsValidTrendHeader(changed)) << "byte " << i;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The rule read straight off the bytes, independently of the header type.
+bool validByTheBytes(const std::array<std::uint8_t, 176>& b) {
+    const bool signature = b[128] == 'V' && b[129] == 'E' && b[130] == 'L' && b[131] == 'M' &&
+                           b[132] == 'A' && b[133] == 'R' && b[134] == 0;
+    const bool mustBeZero = b[136] == 0 && b[137] == 0;
+    const bool kind = b[139] == 0 && b[138] <= 6;
+    return signature && mustBeZero && kind;
+}
+
+TEST(IsValidTrendHeader, AgreesWithTheBytesOnAMillionRandomHeaders) {
+    std::mt19937_64 random(20261206);
+    std::uniform_int_distribution<int> byte(0, 255);
+    TrendFileHeader header;
+    int valid = 0;
+    for (int i = 0; i < 1000000; ++i) {
+        for (auto& b : header.bytes) b = std::uint8_t(byte(random));
+        // Half of them with a good signature and small fields, so that the
+        // later tests are reached as often as the first.
+        if (i % 2 == 0) {
+            std::memcpy(header.bytes.data() + 128, "VELMAR\0", 7);
+            header.bytes[136] = std::uint8_t(byte(random) % 2);
+            header.bytes[137] = std::uint8_t(byte(random) % 2 ? 0 : byte(random));
+            header.bytes[138] = std::uint8_t(byte(random) % 9);
+            header.bytes[139] = std::uint8_t(byte(random) % 2 ? 0 : 0xFF);
+        }
+        const bool expected = validByTheBytes(header.bytes);
+        valid += expected;
+        ASSERT_EQ(IsValidTrendHeader(header), expected) << "header " << i;
+    }
+    EXPECT_GT(valid, 40000);  // both answers well exercised
+}
+
+TEST(IsValidTrendHeader, EveryValueOfEveryExaminedByte) {
+    const TrendFileHeader good = patternedHeader();
+    for (std::size_t i = 128; i < 140; ++i) {
+        for (int value = 0; value < 256; ++value) {
+            TrendFileHeader changed = good;
+            changed.bytes[i] = std::uint8_t(value);
+            ASSERT_EQ(IsValidTrendHeader(changed), validByTheBytes(changed.bytes))
+                << "byte " << i << " value " << value;
+        }
+    }
+}
+
+TEST(TrendFileHeader, ANewCountChangesOnlyBytes148And149) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<int> byte(0, 255), count(-32768, 32767);
+    for (int i = 0; i < 10000; ++i) {
+        TrendFileHeader header;
+        for (auto& b : header.bytes) b = std::uint8_t(byte(random));
+        const TrendFileHeader before = header;
+        const auto newCount = std::int16_t(count(random));
+        header.SetHistoryFileCount(newCount);
+        ASSERT_EQ(header.HistoryFileCount(), newCount);
+        for (std::size_t b = 0; b < TrendFileHeader::Size; ++b) {
+            if (b == 148 || b == 149) continue;
+            ASSERT_EQ(header.bytes[b], before.bytes[b]) << "byte " << b;
+        }
     }
 }
 

@@ -86,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         Odd{"socket", [](const TempFolder& f) { makeSocket(f.path() / "odd.hst"); }},
         Odd{"link_to_dev_null",
             [](const TempFolder& f) { fs::create_symlink("/dev/null", f.path() / "odd.hst"); }},
+        Odd{"link_to_dev_zero",
+            [](const TempFolder& f) { fs::create_symlink("/dev/zero", f.path() / "odd.hst"); }},
         Odd{"link_to_folder",
             [](const TempFolder& f) { fs::create_directory_symlink(f.path(), f.path() / "odd.hst"); }},
         Odd{"broken_link",

@@ -86,6 +86,7 @@ private slots:
     void closingTheFrameDoesWhatCloseDoes();
     void closeInTheMiddleOfARunLeavesNoFileHalfDone();
     void aRealMessageBoxHasCaptionIconTextAndOneButton();
+    void theProgressWindowPaintsOncePerFrameAndCatchesUp();
 };
 
 void frmExtendTest::initTestCase() {
@@ -374,6 +375,45 @@ void frmExtendTest::aRealMessageBoxHasCaptionIconTextAndOneButton() {
     QCOMPARE(text, QString("T1 is already set for 12 files.\r\nIt will be skipped."));
     QCOMPARE(icon, QMessageBox::Information);
     QCOMPARE(buttons, 1);
+}
+
+namespace {
+
+// Counts the paints of a label and keeps the text it last painted.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    QString painted;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted = static_cast<QLabel*>(watched)->text();
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void frmExtendTest::theProgressWindowPaintsOncePerFrameAndCatchesUp() {
+    frmConverting& progress = frmConverting::instance();
+    progress.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&progress));
+    QTest::qWait(20);
+    PaintCounter counter;
+    progress.lblFileName->installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 3000; ++i) {
+        progress.lblFileName->setText(QString("T%1").arg(i));
+        toolkit::doEvents();
+    }
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(counter.paints <= elapsed / 16 + 2,
+             qPrintable(QString("%1 paints in %2 ms").arg(counter.paints).arg(elapsed)));
+    QCOMPARE(progress.lblFileName->text(), QString("T2999"));
+    QTRY_COMPARE(counter.painted, QString("T2999"));  // the last name shows at the next frame
+    progress.hide();
 }
 
 QTEST_MAIN(frmExtendTest)
