@@ -22,6 +22,7 @@
 #include "FileList.h"
 #include "FormTools.h"
 #include "Toolkit.h"
+#include "TrendFixtures.h"
 #include "Trends.h"
 #include "frmConverting.h"
 
@@ -54,9 +55,7 @@ struct Folder {
     ~Folder() { fs::remove_all(path); }
     void addTrendFiles(int count, std::uintmax_t size, const char* prefix = "T",
                        const char* extension = ".hst") {
-        TrendFileHeader header;
-        std::copy_n("VELMAR", 6, header.bytes.begin() + TrendFileHeader::SignatureOffset);
-        header.SetHistoryFileCount(1);
+        const TrendFileHeader header = validHeader(1);
         for (int i = 0; i < count; ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "%s%06d%s", prefix, i, extension);
@@ -83,15 +82,6 @@ void fileStepFloor(const Folder& folder, std::int16_t count) {
         ::close(fd);
     }
 }
-
-class QuietView : public RunView {
-public:
-    void showProgress() override {}
-    void setProgressFileName(const std::string&) override {}
-    void hideProgress() override {}
-    void showMessage(const std::string&, MessageIcon) override {}
-    void doEvents() override {}
-};
 
 // One line of the table. Values are in `unit`; a row with a floor is judged
 // by its ratio to it, a row without by its value.

@@ -54,6 +54,16 @@ public:
     void doEvents() override;
 };
 
+// A view that shows nothing, for runs whose screen does not matter.
+class QuietView : public RunView {
+public:
+    void showProgress() override {}
+    void setProgressFileName(const std::string&) override {}
+    void hideProgress() override {}
+    void showMessage(const std::string&, MessageIcon) override {}
+    void doEvents() override {}
+};
+
 // Passes through to the real files and counts those left open.
 class CountingFileAccess : public platform::FileAccess {
 public:

@@ -4,20 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Trends.h"
-
-namespace {
-
-class QuietView : public RunView {
-public:
-    void showProgress() override {}
-    void setProgressFileName(const std::string&) override {}
-    void hideProgress() override {}
-    void showMessage(const std::string&, MessageIcon) override {}
-    void doEvents() override {}
-};
-
-}  // namespace
+#include "TrendFixtures.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 4) return 2;
