@@ -70,6 +70,5 @@ int main(int argc, char* argv[]) {
     if (list) window.dirConvert->setPath(QString::fromLocal8Bit(argv[2]));
     window.installEventFilter(&watcher);
     window.show();
-    window.txtNoFiles->setFocus();
     return application.exec();
 }

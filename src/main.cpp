@@ -10,6 +10,5 @@ int main(int argc, char* argv[]) {
     frmExtend window;
     window.Form_Load();
     window.show();
-    window.txtNoFiles->setFocus();
     return application.exec();
 }

@@ -151,6 +151,7 @@ void frmExtend::setTabOrder() {
                                    cmdOK,      cmdClose,   cmdHelp};
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
     for (QLabel* label : {Label1, Label2, lblMultiSelect}) label->setFocusPolicy(Qt::NoFocus);
+    txtNoFiles->setFocus();  // the first control in tab order that takes the focus
 }
 
 void frmExtend::Form_Load() {

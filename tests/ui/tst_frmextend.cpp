@@ -294,6 +294,9 @@ void frmExtendTest::altNMovesTheFocusToTheNumber() {
     openWindow();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(QApplication::focusWidget(), m_window->txtNoFiles);  // where it opens
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_window->drvConvert);
     m_window->filConvert->setFocus();
     QTest::keyClick(m_window.get(), Qt::Key_N, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), m_window->txtNoFiles);
