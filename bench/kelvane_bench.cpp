@@ -48,7 +48,8 @@ struct Folder {
     fs::path path;
     std::vector<std::string> names;
     explicit Folder(const std::string& tag) {
-        path = fs::temp_directory_path() / ("kelvane-bench-" + tag + "-" + std::to_string(getpid()));
+        path =
+            fs::temp_directory_path() / ("kelvane-bench-" + tag + "-" + std::to_string(getpid()));
         fs::remove_all(path);
         fs::create_directories(path);
     }
@@ -103,14 +104,18 @@ bool report(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
         const bool hasFloor = row.floor > 0;
         const double ratio = hasFloor ? row.value / row.floor : 0;
-        const bool met = row.target <= 0 || (hasFloor ? ratio <= row.target : row.value <= row.target);
+        const bool met =
+            row.target <= 0 || (hasFloor ? ratio <= row.target : row.value <= row.target);
         allMet = allMet && met;
         char ratioText[16] = "-", targetText[24] = "-";
         if (hasFloor) std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
         if (row.target > 0)
             std::snprintf(targetText, sizeof targetText, hasFloor ? "%.2f" : "<=%.0f", row.target);
         std::printf("%-46s %7ld %10.2f %-8s %6s %8s  %s\n", row.measurement.c_str(), row.n,
-                    row.value, row.unit, ratioText, targetText, row.target <= 0 ? "" : met ? "yes" : "NO");
+                    row.value, row.unit, ratioText, targetText,
+                    row.target <= 0 ? ""
+                    : met           ? "yes"
+                                    : "NO");
     }
     return allMet;
 }
@@ -126,16 +131,18 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     for (int rep = 0; rep < 7; ++rep) {
         const auto count = std::int16_t(100 + rep);  // rising, so every file is written
         floor.push_back(secondsOf([&] { fileStepFloor(folder, count); }) / files);
-        core.push_back(secondsOf([&] {
-            ExtendTrends(quiet, folder.programPath(), folder.names, count + 1);
-        }) / files);
+        core.push_back(
+            secondsOf([&] { ExtendTrends(quiet, folder.programPath(), folder.names, count + 1); }) /
+            files);
         windowed.push_back(secondsOf([&] {
-            ExtendTrends(windows, folder.programPath(), folder.names, count + 2);
-        }) / files);
+                               ExtendTrends(windows, folder.programPath(), folder.names, count + 2);
+                           }) /
+                           files);
     }
     toolkit::setMessageHook({});
     const double floorMicro = median(floor) * Micro;
-    rows.push_back({"file step floor (open, read, write, close)", 10000, floorMicro, "us/file", 0, 0});
+    rows.push_back(
+        {"file step floor (open, read, write, close)", 10000, floorMicro, "us/file", 0, 0});
     rows.push_back({"core run, view that does nothing", 10000, median(core) * Micro, "us/file",
                     floorMicro, 1.15});
     rows.push_back({"run through the windows (" + platform + ")", 10000, median(windowed) * Micro,
@@ -150,12 +157,12 @@ void measureFileSize(std::vector<Row>& rows) {
     std::vector<double> smallTimes, largeTimes;
     for (int rep = 0; rep < 9; ++rep) {
         const auto count = std::int16_t(100 + rep);
-        smallTimes.push_back(secondsOf([&] {
-            ExtendTrends(quiet, small.programPath(), small.names, count);
-        }) / 1000);
-        largeTimes.push_back(secondsOf([&] {
-            ExtendTrends(quiet, large.programPath(), large.names, count);
-        }) / 1000);
+        smallTimes.push_back(
+            secondsOf([&] { ExtendTrends(quiet, small.programPath(), small.names, count); }) /
+            1000);
+        largeTimes.push_back(
+            secondsOf([&] { ExtendTrends(quiet, large.programPath(), large.names, count); }) /
+            1000);
     }
     rows.push_back({"core run, 64 MiB sparse files vs 4 KiB", 1000, median(largeTimes) * Micro,
                     "us/file", median(smallTimes) * Micro, 1.1});
@@ -173,8 +180,9 @@ std::vector<std::string> readdirListing(const fs::path& folder) {
             names.emplace_back(entry->d_name);
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return ::strcasecmp(a.c_str(), b.c_str()) < 0; });
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return ::strcasecmp(a.c_str(), b.c_str()) < 0;
+    });
     return names;
 }
 
@@ -203,7 +211,8 @@ void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
     std::size_t plainCount = 0;
     for (int rep = 0; rep < 5; ++rep) {
         plain.push_back(secondsOf([&] { plainCount = readdirListing(folder.path).size(); }));
-        ours.push_back(secondsOf([&] { list.setPath(QString::fromStdString(folder.path.string())); }));
+        ours.push_back(
+            secondsOf([&] { list.setPath(QString::fromStdString(folder.path.string())); }));
     }
     if (list.count() != 100000 || plainCount != 100000) {
         std::printf("listing found %d and %zu names, expected 100000\n", list.count(), plainCount);
@@ -227,8 +236,8 @@ void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
     const long full = probeMemoryKiB(probe, folder.path);
     const long none = probeMemoryKiB(probe, empty.path);
     if (full < 0 || none < 0) std::exit(1);
-    rows.push_back({"peak memory above an empty folder", 100000, double(full - none) / 1024.0,
-                    "MiB", 0, 40});
+    rows.push_back(
+        {"peak memory above an empty folder", 100000, double(full - none) / 1024.0, "MiB", 0, 40});
 }
 
 double startupSeconds(const QString& probe, const QString& mode, const fs::path& folder) {

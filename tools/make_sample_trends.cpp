@@ -18,9 +18,8 @@ struct Sample {
 };
 
 const Sample samples[] = {
-    {"TREND01.hst", "VELMAR", 4},  {"TREND02.hst", "VELMAR", 8},
-    {"PRESSURE.hst", "VELMAR", 16}, {"LEVEL.hst", "VELMAR", 12},
-    {"FLOW.HST", "VELMAR", 2},      {"BADSIG.hst", "VELMOR", 3},
+    {"TREND01.hst", "VELMAR", 4}, {"TREND02.hst", "VELMAR", 8}, {"PRESSURE.hst", "VELMAR", 16},
+    {"LEVEL.hst", "VELMAR", 12},  {"FLOW.HST", "VELMAR", 2},    {"BADSIG.hst", "VELMOR", 3},
 };
 
 void writeSample(const std::filesystem::path& folder, const Sample& sample) {

@@ -11,18 +11,30 @@ namespace errors {
 
 static const char* describe(int number) {
     switch (number) {
-        case Overflow: return "Overflow";
-        case SubscriptOutOfRange: return "Subscript out of range";
-        case BadFileName: return "Bad file name or number";
-        case FileNotFound: return "File not found";
-        case DeviceIo: return "Device I/O error";
-        case DiskFull: return "Disk full";
-        case TooManyFiles: return "Too many files";
-        case DeviceUnavailable: return "Device unavailable";
-        case PermissionDenied: return "Permission denied";
-        case PathFileAccess: return "Path/File access error";
-        case PathNotFound: return "Path not found";
-        default: return "Application-defined or object-defined error";
+        case Overflow:
+            return "Overflow";
+        case SubscriptOutOfRange:
+            return "Subscript out of range";
+        case BadFileName:
+            return "Bad file name or number";
+        case FileNotFound:
+            return "File not found";
+        case DeviceIo:
+            return "Device I/O error";
+        case DiskFull:
+            return "Disk full";
+        case TooManyFiles:
+            return "Too many files";
+        case DeviceUnavailable:
+            return "Device unavailable";
+        case PermissionDenied:
+            return "Permission denied";
+        case PathFileAccess:
+            return "Path/File access error";
+        case PathNotFound:
+            return "Path not found";
+        default:
+            return "Application-defined or object-defined error";
     }
 }
 

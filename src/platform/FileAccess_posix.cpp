@@ -15,14 +15,20 @@ namespace {
 Error errorFromErrno(int code) {
     switch (code) {
         case EACCES:
-        case EPERM: return errors::make(errors::PermissionDenied);
-        case EIO: return errors::make(errors::DeviceIo);
+        case EPERM:
+            return errors::make(errors::PermissionDenied);
+        case EIO:
+            return errors::make(errors::DeviceIo);
         case ENOSPC:
-        case EDQUOT: return errors::make(errors::DiskFull);
+        case EDQUOT:
+            return errors::make(errors::DiskFull);
         case EMFILE:
-        case ENFILE: return errors::make(errors::TooManyFiles);
-        case ENAMETOOLONG: return errors::make(errors::BadFileName);
-        default: return errors::make(errors::PathFileAccess);
+        case ENFILE:
+            return errors::make(errors::TooManyFiles);
+        case ENAMETOOLONG:
+            return errors::make(errors::BadFileName);
+        default:
+            return errors::make(errors::PathFileAccess);
     }
 }
 

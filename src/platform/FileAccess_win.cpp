@@ -13,24 +13,29 @@ Error errorFromLastError(DWORD code) {
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT: return errors::make(errors::PermissionDenied);
+        case ERROR_WRITE_PROTECT:
+            return errors::make(errors::PermissionDenied);
         case ERROR_CRC:
         case ERROR_READ_FAULT:
         case ERROR_WRITE_FAULT:
-        case ERROR_GEN_FAILURE: return errors::make(errors::DeviceIo);
+        case ERROR_GEN_FAILURE:
+            return errors::make(errors::DeviceIo);
         case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: return errors::make(errors::DiskFull);
-        case ERROR_TOO_MANY_OPEN_FILES: return errors::make(errors::TooManyFiles);
-        case ERROR_NOT_READY: return errors::make(errors::DeviceUnavailable);
+        case ERROR_HANDLE_DISK_FULL:
+            return errors::make(errors::DiskFull);
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return errors::make(errors::TooManyFiles);
+        case ERROR_NOT_READY:
+            return errors::make(errors::DeviceUnavailable);
         case ERROR_INVALID_NAME:
-        case ERROR_FILENAME_EXCED_RANGE: return errors::make(errors::BadFileName);
-        default: return errors::make(errors::PathFileAccess);
+        case ERROR_FILENAME_EXCED_RANGE:
+            return errors::make(errors::BadFileName);
+        default:
+            return errors::make(errors::PathFileAccess);
     }
 }
 
-bool isMissing(DWORD code) {
-    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
-}
+bool isMissing(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
 
 std::wstring widen(const std::string& utf8) {
     if (utf8.empty()) return {};

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "FileAccess.h"
 #include "Definitions.h"
+#include "FileAccess.h"
 
 enum class MessageIcon { None, Information, Exclamation, Error };
 

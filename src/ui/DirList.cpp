@@ -39,7 +39,8 @@ DirList::DirList(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setIndentation(12);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { open(item); });
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { open(item); });
     setPath(QDir::currentPath());
 }
 
@@ -91,8 +92,8 @@ void DirList::fill() {
         item->setIcon(0, folderIcon);
         parent = item;
     }
-    const QStringList children = QDir(m_path).entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList children =
+        QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& child : children) {
         auto* item = new QTreeWidgetItem(parent);
         item->setText(0, child);

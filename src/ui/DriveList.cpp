@@ -21,8 +21,8 @@ bool isRealVolume(const QStorageInfo& volume) {
     const QByteArray type = volume.fileSystemType();
     const bool systemTree =
         root == "/proc" || root.startsWith("/proc/") || root == "/sys" ||
-        root.startsWith("/sys/") || root == "/dev" || root.startsWith("/dev/") ||
-        root == "/snap" || root.startsWith("/snap/") ||
+        root.startsWith("/sys/") || root == "/dev" || root.startsWith("/dev/") || root == "/snap" ||
+        root.startsWith("/snap/") ||
         ((root == "/run" || root.startsWith("/run/")) && !root.startsWith("/run/media/"));
     const bool virtualType = type == "tmpfs" || type == "overlay" || type == "squashfs";
     return !systemTree && !virtualType && !volume.device().startsWith("/dev/loop");

@@ -7,9 +7,8 @@
 FrameLimiter::FrameLimiter(QWidget* window) : QObject(window), m_window(window) {
     m_nextFrame.setSingleShot(true);
     m_nextFrame.setTimerType(Qt::PreciseTimer);
-    connect(&m_nextFrame, &QTimer::timeout, this, [this] {
-        QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest));
-    });
+    connect(&m_nextFrame, &QTimer::timeout, this,
+            [this] { QCoreApplication::postEvent(m_window, new QEvent(QEvent::UpdateRequest)); });
     window->installEventFilter(this);
 }
 
@@ -21,7 +20,6 @@ bool FrameLimiter::eventFilter(QObject* watched, QEvent* event) {
         m_sinceFrame.restart();
         return false;
     }
-    if (!m_nextFrame.isActive())
-        m_nextFrame.start(int(FrameMilliseconds - m_sinceFrame.elapsed()));
+    if (!m_nextFrame.isActive()) m_nextFrame.start(int(FrameMilliseconds - m_sinceFrame.elapsed()));
     return true;
 }

@@ -16,10 +16,14 @@ EndHook endHook;
 
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Exclamation: return QMessageBox::Warning;
-        case MessageIcon::Error: return QMessageBox::Critical;
-        case MessageIcon::None: break;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }

@@ -21,11 +21,7 @@ float height(const QWidget* widget) { return fromPixels(widget->height()); }
 
 void setLeft(QWidget* widget, double value) { widget->move(toPixels(value), widget->y()); }
 void setTop(QWidget* widget, double value) { widget->move(widget->x(), toPixels(value)); }
-void setWidth(QWidget* widget, double value) {
-    widget->resize(toPixels(value), widget->height());
-}
-void setHeight(QWidget* widget, double value) {
-    widget->resize(widget->width(), toPixels(value));
-}
+void setWidth(QWidget* widget, double value) { widget->resize(toPixels(value), widget->height()); }
+void setHeight(QWidget* widget, double value) { widget->resize(widget->width(), toPixels(value)); }
 
 }  // namespace twips

@@ -170,9 +170,10 @@ void frmExtend::drvConvert_Change() {
     try {
         dirConvert->setPath(currentFolderOn(drvConvert->drive()));
     } catch (const platform::Error& error) {
-        toolkit::showMessage(
-            QString("Error %1 %2").arg(error.number()).arg(QString::fromStdString(error.description())),
-            MessageIcon::Exclamation);
+        toolkit::showMessage(QString("Error %1 %2")
+                                 .arg(error.number())
+                                 .arg(QString::fromStdString(error.description())),
+                             MessageIcon::Exclamation);
     }
 }
 
@@ -240,13 +241,20 @@ void frmExtend::setOuterHeight(float value) {
 
 QWidget* frmExtend::widgetOf(layout::Control control) const {
     switch (control) {
-        case layout::Control::fraTrendLocation: return fraTrendLocation;
-        case layout::Control::fraPath: return fraPath;
-        case layout::Control::filConvert: return filConvert;
-        case layout::Control::drvConvert: return drvConvert;
-        case layout::Control::dirConvert: return dirConvert;
-        case layout::Control::lblMultiSelect: return lblMultiSelect;
-        case layout::Control::fraButtons: return fraButtons;
+        case layout::Control::fraTrendLocation:
+            return fraTrendLocation;
+        case layout::Control::fraPath:
+            return fraPath;
+        case layout::Control::filConvert:
+            return filConvert;
+        case layout::Control::drvConvert:
+            return drvConvert;
+        case layout::Control::dirConvert:
+            return dirConvert;
+        case layout::Control::lblMultiSelect:
+            return lblMultiSelect;
+        case layout::Control::fraButtons:
+            return fraButtons;
     }
     return nullptr;
 }
@@ -254,10 +262,14 @@ QWidget* frmExtend::widgetOf(layout::Control control) const {
 float frmExtend::get(layout::Control control, layout::Side side) const {
     const QWidget* widget = widgetOf(control);
     switch (side) {
-        case layout::Side::Left: return twips::left(widget);
-        case layout::Side::Top: return twips::top(widget);
-        case layout::Side::Width: return twips::width(widget);
-        case layout::Side::Height: return twips::height(widget);
+        case layout::Side::Left:
+            return twips::left(widget);
+        case layout::Side::Top:
+            return twips::top(widget);
+        case layout::Side::Width:
+            return twips::width(widget);
+        case layout::Side::Height:
+            return twips::height(widget);
     }
     return 0;
 }
@@ -265,10 +277,14 @@ float frmExtend::get(layout::Control control, layout::Side side) const {
 void frmExtend::set(layout::Control control, layout::Side side, float value) {
     QWidget* widget = widgetOf(control);
     switch (side) {
-        case layout::Side::Left: return twips::setLeft(widget, value);
-        case layout::Side::Top: return twips::setTop(widget, value);
-        case layout::Side::Width: return twips::setWidth(widget, value);
-        case layout::Side::Height: return twips::setHeight(widget, value);
+        case layout::Side::Left:
+            return twips::setLeft(widget, value);
+        case layout::Side::Top:
+            return twips::setTop(widget, value);
+        case layout::Side::Width:
+            return twips::setWidth(widget, value);
+        case layout::Side::Height:
+            return twips::setHeight(widget, value);
     }
 }
 

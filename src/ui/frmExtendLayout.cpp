@@ -77,8 +77,8 @@ void ArrangePathControls(ExtendGeometry& window) {
     using enum Side;
     window.set(drvConvert, Width, window.get(fraPath, Width));
     window.set(dirConvert, Width, window.get(fraPath, Width));
-    const double height = double(window.get(fraPath, Height)) - window.get(drvConvert, Height) -
-                          FolderListSpacing;
+    const double height =
+        double(window.get(fraPath, Height)) - window.get(drvConvert, Height) - FolderListSpacing;
     window.set(dirConvert, Height, toSingle(height));
 }
 

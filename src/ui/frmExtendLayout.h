@@ -7,8 +7,15 @@
 
 namespace layout {
 
-enum class Control { fraTrendLocation, fraPath, filConvert, drvConvert, dirConvert,
-                     lblMultiSelect, fraButtons };
+enum class Control {
+    fraTrendLocation,
+    fraPath,
+    filConvert,
+    drvConvert,
+    dirConvert,
+    lblMultiSelect,
+    fraButtons
+};
 enum class Side { Left, Top, Width, Height };
 
 // What the layout reads and writes, in twips, as single-precision values.
@@ -16,7 +23,7 @@ class ExtendGeometry {
 public:
     virtual ~ExtendGeometry() = default;
     virtual bool isWindowMinimized() const = 0;
-    virtual float scaleWidth() const = 0;   // client area
+    virtual float scaleWidth() const = 0;  // client area
     virtual float scaleHeight() const = 0;
     // Takes effect at once; when the size changes, the window runs its resize
     // handler (nested) before returning.

@@ -43,11 +43,8 @@ TEST(FileTools, StripExtension) {
 
 TEST(FileTools, TrimAtNul) {
     const TextCase cases[] = {
-        {"", ""},
-        {"VELMAR", "VELMAR"},
-        {"VELMAR\0\0"s, "VELMAR"},
-        {"\0VELMAR"s, ""},
-        {"AB\0C\0"s, "AB"},
+        {"", ""},          {"VELMAR", "VELMAR"}, {"VELMAR\0\0"s, "VELMAR"},
+        {"\0VELMAR"s, ""}, {"AB\0C\0"s, "AB"},
     };
     for (const auto& c : cases) EXPECT_EQ(TrimAtNul(c.argument), c.expected);
 }

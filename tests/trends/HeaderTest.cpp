@@ -52,14 +52,10 @@ TEST(IsValidTrendHeader, Signature) {
         bool valid;
     };
     const Case cases[] = {
-        {"two zero bytes", "VELMAR\0\0", true},
-        {"zero then any byte", "VELMAR\0Z", true},
-        {"two spaces", "VELMAR  ", false},
-        {"two more letters", "VELMARXY", false},
-        {"mixed case", "Velmar\0\0", false},
-        {"lower case", "velmar\0\0", false},
-        {"starts with zero", "\0VELMAR\0", false},
-        {"short", "VELMA\0\0\0", false},
+        {"two zero bytes", "VELMAR\0\0", true},    {"zero then any byte", "VELMAR\0Z", true},
+        {"two spaces", "VELMAR  ", false},         {"two more letters", "VELMARXY", false},
+        {"mixed case", "Velmar\0\0", false},       {"lower case", "velmar\0\0", false},
+        {"starts with zero", "\0VELMAR\0", false}, {"short", "VELMA\0\0\0", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsValidTrendHeader(withSignature(c.bytes)), c.valid) << c.name;
@@ -72,8 +68,8 @@ TEST(IsValidTrendHeader, MustBeZeroAndKindCode) {
         bool valid;
     };
     const Case cases[] = {
-        {0, 0, true},       {0, 6, true},       {1, 3, false},      {0xFFFF, 3, false},
-        {0, 0xFFFF, false}, {0, 7, false},      {0, 0x0100, false}, {0x0100, 0, false},
+        {0, 0, true},       {0, 6, true},  {1, 3, false},      {0xFFFF, 3, false},
+        {0, 0xFFFF, false}, {0, 7, false}, {0, 0x0100, false}, {0x0100, 0, false},
     };
     for (std::uint16_t kind = 1; kind <= 5; ++kind) {
         TrendFileHeader header = validHeader(1);

@@ -74,16 +74,22 @@ INSTANTIATE_TEST_SUITE_P(
         Odd{"missing", [](const TempFolder&) {}},
         Odd{"folder", [](const TempFolder& f) { fs::create_directory(f.path() / "odd.hst"); }},
         Odd{"fifo",
-            [](const TempFolder& f) { ASSERT_EQ(::mkfifo((f.path() / "odd.hst").c_str(), 0600), 0); }},
+            [](const TempFolder& f) {
+                ASSERT_EQ(::mkfifo((f.path() / "odd.hst").c_str(), 0600), 0);
+            }},
         Odd{"socket", [](const TempFolder& f) { makeSocket(f.path() / "odd.hst"); }},
         Odd{"link_to_dev_null",
             [](const TempFolder& f) { fs::create_symlink("/dev/null", f.path() / "odd.hst"); }},
         Odd{"link_to_dev_zero",
             [](const TempFolder& f) { fs::create_symlink("/dev/zero", f.path() / "odd.hst"); }},
         Odd{"link_to_folder",
-            [](const TempFolder& f) { fs::create_directory_symlink(f.path(), f.path() / "odd.hst"); }},
+            [](const TempFolder& f) {
+                fs::create_directory_symlink(f.path(), f.path() / "odd.hst");
+            }},
         Odd{"broken_link",
-            [](const TempFolder& f) { fs::create_symlink(f.path() / "gone", f.path() / "odd.hst"); }}),
+            [](const TempFolder& f) {
+                fs::create_symlink(f.path() / "gone", f.path() / "odd.hst");
+            }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PosixFiles, ALinkToATrendFileExtendsTheFileItNames) {

@@ -52,24 +52,47 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     lowerCaseSignature.bytes[129] = 'e';
     const Bytes invalid = trendFile(lowerCaseSignature);
     const Case cases[] = {
-        {"lower count raised", "T1.hst", seven, 10, withCount(seven, 10),
+        {"lower count raised",
+         "T1.hst",
+         seven,
+         10,
+         withCount(seven, 10),
          {"show", "label T1", "events", "hide", Closing}},
-        {"equal count rewritten silently", "T1.hst", seven, 7, seven,
+        {"equal count rewritten silently",
+         "T1.hst",
+         seven,
+         7,
+         seven,
          {"show", "label T1", "events", "hide", Closing}},
-        {"negative count raised", "T1.hst", minusOne, 1, withCount(minusOne, 1),
+        {"negative count raised",
+         "T1.hst",
+         minusOne,
+         1,
+         withCount(minusOne, 1),
          {"show", "label T1", "events", "hide", Closing}},
-        {"greater count skipped", "T1.hst", seven, 6, seven,
+        {"greater count skipped",
+         "T1.hst",
+         seven,
+         6,
+         seven,
          {"show", "label T1", "events",
           "message information: T1 is already set for 7 files.\r\nIt will be skipped.", "hide",
           Closing}},
-        {"name without extension", "TREND", withCount(seven, -300), -301,
+        {"name without extension",
+         "TREND",
+         withCount(seven, -300),
+         -301,
          withCount(seven, -300),
          {"show", "label TREND", "events",
           "message information: TREND is already set for -300 files.\r\nIt will be skipped.",
           "hide", Closing}},
-        {"invalid header refused", "A.B.HST", invalid, 10, invalid,
-         {"show", "label A.B", "events",
-          "message error: File 'A.B.HST' is not a valid trend file.", "hide", Closing}},
+        {"invalid header refused",
+         "A.B.HST",
+         invalid,
+         10,
+         invalid,
+         {"show", "label A.B", "events", "message error: File 'A.B.HST' is not a valid trend file.",
+          "hide", Closing}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -88,12 +111,16 @@ TEST_F(ExtendTrendsTest, FilesAreTreatedInOrderAndTheRunGoesOnPastMessages) {
     run({"c.hst", "a.hst", "b.hst"}, 15);
     const Events expected = {
         "show",
-        "label c", "events",
-        "label a", "events",
+        "label c",
+        "events",
+        "label a",
+        "events",
         "message information: a is already set for 20 files.\r\nIt will be skipped.",
-        "label b", "events",
+        "label b",
+        "events",
         "message error: File 'b.hst' is not a valid trend file.",
-        "hide", Closing};
+        "hide",
+        Closing};
     EXPECT_EQ(view.events, expected);
     EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(15)));
 }
@@ -135,10 +162,14 @@ TEST_P(ExtendTrendsFaultTest, StopsAtTheFailingFileAndSaysWhy) {
 
     run({"a.hst", "b.hst", "c.hst"}, 8);
 
-    const Events expected = {
-        "show", "label a", "events", "label b", "events", "hide",
-        "message exclamation: Conversion stopped at file 'b.hst'.\r\nError " +
-            std::to_string(fault.number) + " " + fault.description};
+    const Events expected = {"show",
+                             "label a",
+                             "events",
+                             "label b",
+                             "events",
+                             "hide",
+                             "message exclamation: Conversion stopped at file 'b.hst'.\r\nError " +
+                                 std::to_string(fault.number) + " " + fault.description};
     EXPECT_EQ(view.events, expected);
     EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(8)));
     if (fault.step != CountingFileAccess::Fault::Close) {

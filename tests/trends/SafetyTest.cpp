@@ -49,7 +49,8 @@ TEST(Safety, EveryLengthShortOfAHeaderIsRefusedAndLeftAsItWas) {
         refused += event.find("is not a valid trend file.") != std::string::npos;
     EXPECT_EQ(refused, 176);
     for (int length = 0; length < 176; ++length)
-        EXPECT_EQ(folder.read(names[std::size_t(length)]), Bytes(whole.begin(), whole.begin() + length));
+        EXPECT_EQ(folder.read(names[std::size_t(length)]),
+                  Bytes(whole.begin(), whole.begin() + length));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 176);
 }
 
@@ -110,7 +111,12 @@ TEST_P(RefusedFileTest, StopsTheRunWithAMessageAndChangesNothing) {
     if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
 
     const std::vector<std::string> expected = {
-        "show", "label a", "events", "label b", "events", "hide",
+        "show",
+        "label a",
+        "events",
+        "label b",
+        "events",
+        "hide",
         "message exclamation: Conversion stopped at file 'b.hst'.\r\nError 70 Permission denied"};
     EXPECT_EQ(events, expected);
     EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(9)));
@@ -118,12 +124,12 @@ TEST_P(RefusedFileTest, StopsTheRunWithAMessageAndChangesNothing) {
     EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Permissions, RefusedFileTest,
-    ::testing::Values(Refusal{"read_only", fs::perms::owner_read | fs::perms::group_read |
-                                               fs::perms::others_read},
-                      Refusal{"no_read_permission", fs::perms::owner_write}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Permissions, RefusedFileTest,
+                         ::testing::Values(Refusal{"read_only", fs::perms::owner_read |
+                                                                    fs::perms::group_read |
+                                                                    fs::perms::others_read},
+                                           Refusal{"no_read_permission", fs::perms::owner_write}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Safety, AFiveGibibyteSparseFileIsExtendedInPlace) {
     TempFolder folder;
@@ -146,7 +152,8 @@ TEST(Safety, AFiveGibibyteSparseFileIsExtendedInPlace) {
 // then hold its old count or its new one, and nothing else may differ.
 TEST(Safety, KillingTheRunAnywhereLeavesEveryFileOldOrNew) {
     const int fileCount = 5000;
-    const std::string helper = (fs::path(::testing::internal::GetArgvs()[0]).parent_path() / "crash_run").string();
+    const std::string helper =
+        (fs::path(::testing::internal::GetArgvs()[0]).parent_path() / "crash_run").string();
     TempFolder folder;
     const Bytes before = trendFile(patternedHeader(), 200);
     const Bytes after = withCount(before, 31);

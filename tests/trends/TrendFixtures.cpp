@@ -33,8 +33,8 @@ Bytes trendFile(const TrendFileHeader& header, std::size_t tailLength) {
 TempFolder::TempFolder() {
     std::random_device seed;
     for (;;) {
-        m_path = std::filesystem::temp_directory_path() /
-                 ("kelvane-test-" + std::to_string(seed()));
+        m_path =
+            std::filesystem::temp_directory_path() / ("kelvane-test-" + std::to_string(seed()));
         if (std::filesystem::create_directory(m_path)) return;
     }
 }
@@ -110,8 +110,7 @@ private:
 
 }  // namespace
 
-void CountingFileAccess::inject(Fault fault, const std::string& faultyName,
-                                platform::Error error) {
+void CountingFileAccess::inject(Fault fault, const std::string& faultyName, platform::Error error) {
     m_fault = fault;
     m_faultyName = faultyName;
     m_error = error;

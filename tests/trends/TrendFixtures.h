@@ -48,7 +48,9 @@ public:
     std::function<void()> onEvents;
 
     void showProgress() override { events.push_back("show"); }
-    void setProgressFileName(const std::string& text) override { events.push_back("label " + text); }
+    void setProgressFileName(const std::string& text) override {
+        events.push_back("label " + text);
+    }
     void hideProgress() override { events.push_back("hide"); }
     void showMessage(const std::string& text, MessageIcon icon) override;
     void doEvents() override;

@@ -41,7 +41,8 @@ TEST(WindowsFiles, AReadOnlyFileStopsTheRun) {
     ExtendTrends(view, folder.programPath(), {"locked.hst"}, 6);
     SetFileAttributesW(path.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    EXPECT_EQ(view.events, std::vector<std::string>(stoppedAtLocked.begin(), stoppedAtLocked.end()));
+    EXPECT_EQ(view.events,
+              std::vector<std::string>(stoppedAtLocked.begin(), stoppedAtLocked.end()));
     EXPECT_EQ(folder.read("locked.hst"), trendFile(validHeader(2)));
 }
 

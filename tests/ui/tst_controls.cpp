@@ -66,19 +66,32 @@ void ControlsTest::convertsTypedNumbers_data() {
         int value;
     };
     const Row rows[] = {
-        {"empty", "", false, 0},           {"blank", "  ", false, 0},
-        {"zero", "0", true, 0},            {"negative", "-3", true, -3},
-        {"letters", "abc", false, 0},      {"small fraction", "0.4", true, 0},
-        {"too big", "32768", false, 0},    {"largest", "32767", true, 32767},
-        {"smallest", "-32768", true, -32768}, {"too small", "-32769", false, 0},
-        {"half down to even", "2.5", true, 2}, {"half up to even", "3.5", true, 4},
-        {"above half", "2.51", true, 3},   {"half of zero", "0.5", true, 0},
-        {"blanks around", " \t12\t ", true, 12}, {"plus sign", "+7", true, 7},
-        {"leading zeros", "00000000012", true, 12}, {"trailing dot", "5.", true, 5},
-        {"leading dot", ".6", true, 1},    {"lone dot", ".", false, 0},
-        {"lone sign", "-", false, 0},      {"grouping", "1,000", false, 0},
-        {"exponent", "1e3", false, 0},     {"hexadecimal", "0x10", false, 0},
-        {"inner blank", "1 2", false, 0},  {"rounds past the top", "32767.5", false, 0},
+        {"empty", "", false, 0},
+        {"blank", "  ", false, 0},
+        {"zero", "0", true, 0},
+        {"negative", "-3", true, -3},
+        {"letters", "abc", false, 0},
+        {"small fraction", "0.4", true, 0},
+        {"too big", "32768", false, 0},
+        {"largest", "32767", true, 32767},
+        {"smallest", "-32768", true, -32768},
+        {"too small", "-32769", false, 0},
+        {"half down to even", "2.5", true, 2},
+        {"half up to even", "3.5", true, 4},
+        {"above half", "2.51", true, 3},
+        {"half of zero", "0.5", true, 0},
+        {"blanks around", " \t12\t ", true, 12},
+        {"plus sign", "+7", true, 7},
+        {"leading zeros", "00000000012", true, 12},
+        {"trailing dot", "5.", true, 5},
+        {"leading dot", ".6", true, 1},
+        {"lone dot", ".", false, 0},
+        {"lone sign", "-", false, 0},
+        {"grouping", "1,000", false, 0},
+        {"exponent", "1e3", false, 0},
+        {"hexadecimal", "0x10", false, 0},
+        {"inner blank", "1 2", false, 0},
+        {"rounds past the top", "32767.5", false, 0},
         {"wide digits", "\xef\xbc\x91\xef\xbc\x92", false, 0},
         {"many digits", "123456789012345678901234567890", false, 0},
     };
@@ -97,11 +110,11 @@ void ControlsTest::convertsTypedNumbers() {
 
 void ControlsTest::snapsTwipsToWholePixelsHalfToEven() {
     QCOMPARE(twips::toPixels(2280), 152);
-    QCOMPARE(twips::toPixels(22.5), 2);   // 1.5 pixels
-    QCOMPARE(twips::toPixels(37.5), 2);   // 2.5 pixels
-    QCOMPARE(twips::toPixels(52.5), 4);   // 3.5 pixels
+    QCOMPARE(twips::toPixels(22.5), 2);  // 1.5 pixels
+    QCOMPARE(twips::toPixels(37.5), 2);  // 2.5 pixels
+    QCOMPARE(twips::toPixels(52.5), 4);  // 3.5 pixels
     QWidget widget;
-    twips::setWidth(&widget, 2287.5);     // 152.5 pixels
+    twips::setWidth(&widget, 2287.5);  // 152.5 pixels
     QCOMPARE(twips::width(&widget), 2280.0f);
 }
 
@@ -218,9 +231,9 @@ void ControlsTest::driveListRefusesDrivesItDoesNotOffer() {
     QCOMPARE(drives.itemText(0), QString("/"));
     QCOMPARE(errorNumberOf([&] { drives.setDrive("c:"); }), 68);
     for (const QString& drive : DriveList::machineDrives()) {
-        QVERIFY2(!drive.startsWith("/proc") && !drive.startsWith("/sys") &&
-                     !drive.startsWith("/dev"),
-                 qPrintable(drive));
+        QVERIFY2(
+            !drive.startsWith("/proc") && !drive.startsWith("/sys") && !drive.startsWith("/dev"),
+            qPrintable(drive));
     }
 }
 

@@ -177,10 +177,9 @@ void frmExtendTest::namesReachTheRunInListOrderWhateverTheClickOrder() {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, where.center());
     }
     pressOk("5");
-    const QStringList expected = {
-        "a is already set for 50 files.\r\nIt will be skipped.",
-        "c is already set for 50 files.\r\nIt will be skipped.",
-        "d is already set for 50 files.\r\nIt will be skipped.", Closing};
+    const QStringList expected = {"a is already set for 50 files.\r\nIt will be skipped.",
+                                  "c is already set for 50 files.\r\nIt will be skipped.",
+                                  "d is already set for 50 files.\r\nIt will be skipped.", Closing};
     QCOMPARE(messageTexts(), expected);
 }
 
@@ -204,7 +203,8 @@ void frmExtendTest::aWholeRunFromOk() {
     QCOMPARE(m_messages[0].icon, MessageIcon::Error);
     QVERIFY(m_messages[0].progressVisible);
     QCOMPARE(m_messages[0].progressLabel, QString("bad"));
-    QCOMPARE(m_messages[1].text, QString("high is already set for 30 files.\r\nIt will be skipped."));
+    QCOMPARE(m_messages[1].text,
+             QString("high is already set for 30 files.\r\nIt will be skipped."));
     QCOMPARE(m_messages[1].icon, MessageIcon::Information);
     QCOMPARE(m_messages[1].progressLabel, QString("high"));
     QCOMPARE(m_messages[2].text, Closing);
@@ -347,7 +347,8 @@ void frmExtendTest::closeInTheMiddleOfARunLeavesNoFileHalfDone() {
     after[149] = 0;
     int raised = 0;
     for (int i = 0; i < fileCount; ++i) {
-        const Bytes now = m_folder->read(QString("t%1.hst").arg(i, 2, 10, QChar('0')).toStdString());
+        const Bytes now =
+            m_folder->read(QString("t%1.hst").arg(i, 2, 10, QChar('0')).toStdString());
         QVERIFY2(now == (i < raised || (i == raised && now == after) ? after : before),
                  qPrintable(QString("file %1").arg(i)));
         if (now == after) ++raised;

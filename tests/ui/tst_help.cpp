@@ -49,12 +49,18 @@ void HelpTest::formatsTheVersionLine_data() {
     QTest::addColumn<int>("revision");
     QTest::addColumn<QString>("comments");
     QTest::addColumn<QString>("line");
-    QTest::newRow("this version") << 0 << 2 << "by us" << "Kelvane version 1.00.002 by us";
-    QTest::newRow("minor 5") << 5 << 2 << "x" << "Kelvane version 1.05.002 x";
-    QTest::newRow("revision 12") << 0 << 12 << "x" << "Kelvane version 1.00.012 x";
-    QTest::newRow("revision 1234") << 10 << 1234 << "x" << "Kelvane version 1.10.1234 x";
-    QTest::newRow("no by-line") << 0 << 2 << "" << "Kelvane version 1.00.002 ";
-    QTest::newRow("percent in by-line") << 0 << 2 << "100%1" << "Kelvane version 1.00.002 100%1";
+    QTest::newRow("this version") << 0 << 2 << "by us"
+                                  << "Kelvane version 1.00.002 by us";
+    QTest::newRow("minor 5") << 5 << 2 << "x"
+                             << "Kelvane version 1.05.002 x";
+    QTest::newRow("revision 12") << 0 << 12 << "x"
+                                 << "Kelvane version 1.00.012 x";
+    QTest::newRow("revision 1234") << 10 << 1234 << "x"
+                                   << "Kelvane version 1.10.1234 x";
+    QTest::newRow("no by-line") << 0 << 2 << ""
+                                << "Kelvane version 1.00.002 ";
+    QTest::newRow("percent in by-line") << 0 << 2 << "100%1"
+                                        << "Kelvane version 1.00.002 100%1";
 }
 
 void HelpTest::formatsTheVersionLine() {
@@ -69,8 +75,7 @@ void HelpTest::showsTheBuildsIdentity() {
     frmHelp::open();
     frmHelp* help = frmHelp::existing();
     QCOMPARE(help->windowTitle(), QString("Help"));
-    QCOMPARE(help->lblVersion->text(),
-             QString("Kelvane version 1.00.002 Trend file extender"));
+    QCOMPARE(help->lblVersion->text(), QString("Kelvane version 1.00.002 Trend file extender"));
     QVERIFY(help->Label1->text().startsWith("Kelvane increases the number of history files"));
     QVERIFY(help->Label2->text().endsWith("click OK to begin converting."));
     QVERIFY(help->Label3->text().contains("You MUST also edit the Trend Tags list"));

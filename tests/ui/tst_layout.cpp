@@ -101,10 +101,14 @@ public:
     float get(Control c, Side s) const {
         const QWidget* widget = widgetOf(c);
         switch (s) {
-            case Side::Left: return twips::left(widget);
-            case Side::Top: return twips::top(widget);
-            case Side::Width: return twips::width(widget);
-            case Side::Height: return twips::height(widget);
+            case Side::Left:
+                return twips::left(widget);
+            case Side::Top:
+                return twips::top(widget);
+            case Side::Width:
+                return twips::width(widget);
+            case Side::Height:
+                return twips::height(widget);
         }
         return 0;
     }
@@ -112,13 +116,20 @@ public:
 private:
     const QWidget* widgetOf(Control c) const {
         switch (c) {
-            case Control::fraTrendLocation: return m_window.fraTrendLocation;
-            case Control::fraPath: return m_window.fraPath;
-            case Control::filConvert: return m_window.filConvert;
-            case Control::drvConvert: return m_window.drvConvert;
-            case Control::dirConvert: return m_window.dirConvert;
-            case Control::lblMultiSelect: return m_window.lblMultiSelect;
-            case Control::fraButtons: return m_window.fraButtons;
+            case Control::fraTrendLocation:
+                return m_window.fraTrendLocation;
+            case Control::fraPath:
+                return m_window.fraPath;
+            case Control::filConvert:
+                return m_window.filConvert;
+            case Control::drvConvert:
+                return m_window.drvConvert;
+            case Control::dirConvert:
+                return m_window.dirConvert;
+            case Control::lblMultiSelect:
+                return m_window.lblMultiSelect;
+            case Control::fraButtons:
+                return m_window.fraButtons;
         }
         return nullptr;
     }
@@ -186,8 +197,8 @@ void LayoutTest::roundsTheWorkingWidthHalfToEven() {
 void LayoutTest::anOddWorkingWidthGivesHalfTwips() {
     ExactWindow window(6001, 6000);  // w = 5041 after step 6
     window.resizeEvent();
-    for (Control c : {Control::fraPath, Control::filConvert, Control::drvConvert,
-                      Control::dirConvert})
+    for (Control c :
+         {Control::fraPath, Control::filConvert, Control::drvConvert, Control::dirConvert})
         QCOMPARE(window.get(c, Side::Width), 2400.5f);
     QCOMPARE(window.get(Control::filConvert, Side::Left), 2880.5f);
 }
