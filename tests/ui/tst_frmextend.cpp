@@ -119,7 +119,7 @@ void frmExtendTest::startsOnTheCurrentFolderWithoutAMessage() {
     QVERIFY(m_messages.isEmpty());
     QCOMPARE(window.dirConvert->path(), qPath(m_folder->path()));
     QCOMPARE(window.filConvert->count(), 1);
-    QCOMPARE(window.drvConvert->drive(), QString("/"));
+    QVERIFY(qPath(m_folder->path()).startsWith(window.drvConvert->drive()));  // the drive holding it
 }
 
 void frmExtendTest::okChecksTheNumberBeforeTheSelection_data() {
