@@ -57,14 +57,17 @@ void DriveList::setDrive(const QString& drive) {
     setCurrentIndex(index);
 }
 
+bool DriveList::holds(const QString& drive, const QString& path) {
+    QString root = QDir::fromNativeSeparators(drive);
+    if (!root.endsWith('/')) root += '/';
+    return (QDir::fromNativeSeparators(path) + '/').startsWith(root, Qt::CaseInsensitive);
+}
+
 void DriveList::showDriveOf(const QString& path) {
-    const QString clean = QDir::fromNativeSeparators(path);
-    int best = -1;
+    int best = -1;  // the innermost volume that holds it
     for (int i = 0; i < count(); ++i) {
-        QString root = QDir::fromNativeSeparators(itemText(i));
-        if (!root.endsWith('/')) root += '/';
-        const bool holds = (clean + '/').startsWith(root, Qt::CaseInsensitive);
-        if (holds && (best < 0 || itemText(i).size() > itemText(best).size())) best = i;
+        if (holds(itemText(i), path) && (best < 0 || itemText(i).size() > itemText(best).size()))
+            best = i;
     }
     const QSignalBlocker quiet(this);
     if (best >= 0) setCurrentIndex(best);

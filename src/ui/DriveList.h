@@ -18,6 +18,8 @@ public:
     void showDriveOf(const QString& path);
 
     static QStringList machineDrives();
+    // True when `path` lies on `drive` (its root or below it).
+    static bool holds(const QString& drive, const QString& path);
 
 signals:
     void changed();

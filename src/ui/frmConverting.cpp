@@ -1,12 +1,10 @@
 #include "frmConverting.h"
 
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 
+#include "Controls.h"
 #include "FrameLimiter.h"
 #include "Toolkit.h"
-#include "Twips.h"
 
 namespace {
 
@@ -18,10 +16,9 @@ constexpr twips::Rect FileNameRect{120, 480, 4455, 255};
 QPointer<frmConverting> theWindow;
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const twips::Rect& rect) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
+    auto* label = makeControl<QLabel>(parent, name, rect);
     label->setTextFormat(Qt::PlainText);
-    twips::place(label, rect);
+    label->setText(text);
     // Fixed: the label never grows with its text, and a fixed size spares
     // every new name a layout request.
     label->setFixedSize(label->size());
@@ -46,8 +43,7 @@ frmConverting::frmConverting()
     Label1 = makeLabel(this, "Label1", "Converting Trends...", Label1Rect);
     lblFileName = makeLabel(this, "lblFileName", QString(), FileNameRect);
     new FrameLimiter(this);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void ConvertingView::showProgress() {

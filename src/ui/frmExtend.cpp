@@ -2,12 +2,11 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QRegularExpression>
-#include <QScreen>
 #include <limits>
 
+#include "Controls.h"
 #include "FormTools.h"
 #include "Toolkit.h"
 #include "Twips.h"
@@ -35,17 +34,9 @@ constexpr twips::Rect HelpRect{2640, 120, 1215, 375};
 const QString StartDrive = QStringLiteral("c:");
 const QString StartFolder = QStringLiteral("c:\\velmar\\data");
 
-template <typename Control>
-Control* make(QWidget* parent, const char* name, const twips::Rect& rect) {
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    twips::place(control, rect);
-    return control;
-}
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption,
                   const twips::Rect& rect) {
-    auto* label = make<QLabel>(parent, name, rect);
+    auto* label = makeControl<QLabel>(parent, name, rect);
     label->setText(caption);
     return label;
 }
@@ -60,7 +51,7 @@ QLabel* makeAutoSizeLabel(QWidget* parent, const char* name, const QString& capt
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption,
                         const twips::Rect& rect) {
-    auto* button = make<QPushButton>(parent, name, rect);
+    auto* button = makeControl<QPushButton>(parent, name, rect);
     button->setText(caption);
     button->setAutoDefault(true);  // Enter presses the button that has the focus
     return button;
@@ -68,10 +59,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 // The drive's current folder: the process's own when it lies on that drive.
 QString currentFolderOn(const QString& drive) {
-    QString root = QDir::fromNativeSeparators(drive);
-    if (!root.endsWith('/')) root += '/';
-    const QString current = QDir::currentPath() + '/';
-    return current.startsWith(root, Qt::CaseInsensitive) ? QDir::currentPath() : root;
+    if (DriveList::holds(drive, QDir::currentPath())) return QDir::currentPath();
+    const QString root = QDir::fromNativeSeparators(drive);
+    return root.endsWith('/') ? root : root + '/';
 }
 
 }  // namespace
@@ -106,8 +96,7 @@ frmExtend::frmExtend() {
     createControls();
     connectHandlers();
     setTabOrder();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void frmExtend::createControls() {
@@ -115,15 +104,15 @@ void frmExtend::createControls() {
         this, "Label1", "Increases the number of history files while preserving existing history",
         Label1Rect);
     Label2 = makeAutoSizeLabel(this, "Label2", "New &Number of History Files", Label2Rect);
-    txtNoFiles = make<QLineEdit>(this, "txtNoFiles", NoFilesRect);
+    txtNoFiles = makeControl<QLineEdit>(this, "txtNoFiles", NoFilesRect);
     Label2->setBuddy(txtNoFiles);
 
-    fraTrendLocation = make<QGroupBox>(this, "fraTrendLocation", TrendLocationRect);
+    fraTrendLocation = makeControl<QGroupBox>(this, "fraTrendLocation", TrendLocationRect);
     fraTrendLocation->setTitle("Trends Location");
-    fraPath = make<QWidget>(fraTrendLocation, "fraPath", PathRect);
-    drvConvert = make<DriveList>(fraPath, "drvConvert", DriveRect);
-    dirConvert = make<DirList>(fraPath, "dirConvert", DirRect);
-    filConvert = make<FileList>(fraTrendLocation, "filConvert", FilesRect);
+    fraPath = makeControl<QWidget>(fraTrendLocation, "fraPath", PathRect);
+    drvConvert = makeControl<DriveList>(fraPath, "drvConvert", DriveRect);
+    dirConvert = makeControl<DirList>(fraPath, "dirConvert", DirRect);
+    filConvert = makeControl<FileList>(fraTrendLocation, "filConvert", FilesRect);
     filConvert->setPattern("*.hst");
     filConvert->setPath(dirConvert->path());
     drvConvert->showDriveOf(dirConvert->path());
@@ -131,7 +120,7 @@ void frmExtend::createControls() {
                                "Hold the Control key to select multiple trends", MultiSelectRect);
     lblMultiSelect->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    fraButtons = make<QWidget>(this, "fraButtons", ButtonsRect);
+    fraButtons = makeControl<QWidget>(this, "fraButtons", ButtonsRect);
     cmdOK = makeButton(fraButtons, "cmdOK", "OK", OkRect);
     cmdOK->setDefault(true);
     cmdClose = makeButton(fraButtons, "cmdClose", "Close", CloseRect);

@@ -1,11 +1,9 @@
 #include "frmHelp.h"
 
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 
 #include "AppIdentity.h"
-#include "Twips.h"
+#include "Controls.h"
 
 namespace {
 
@@ -38,12 +36,11 @@ QPointer<frmHelp> theWindow;
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const twips::Rect& rect,
                   bool wrap) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
+    auto* label = makeControl<QLabel>(parent, name, rect);
     label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(wrap);
-    twips::place(label, rect);
     return label;
 }
 
@@ -80,15 +77,13 @@ frmHelp::frmHelp()
     Label1 = makeLabel(this, "Label1", Paragraph1, Label1Rect, true);
     Label2 = makeLabel(this, "Label2", Paragraph2, Label2Rect, true);
     Label3 = makeLabel(this, "Label3", Paragraph3, Label3Rect, true);
-    cmdClose = new QPushButton("Close", this);
-    cmdClose->setObjectName("cmdClose");
-    twips::place(cmdClose, CloseRect);
+    cmdClose = makeControl<QPushButton>(this, "cmdClose", CloseRect);
+    cmdClose->setText("Close");
     lblVersion = makeLabel(this, "lblVersion", "<Version>", VersionRect, false);
     for (QLabel* label : {Label1, Label2, Label3, lblVersion}) label->setFocusPolicy(Qt::NoFocus);
     cmdClose->setFocus();
     connect(cmdClose, &QPushButton::clicked, this, &frmHelp::cmdClose_Click);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void frmHelp::Form_Load() {
