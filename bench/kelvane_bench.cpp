@@ -132,10 +132,10 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
         const auto count = std::int16_t(100 + rep);  // rising, so every file is written
         floor.push_back(secondsOf([&] { fileStepFloor(folder, count); }) / files);
         core.push_back(
-            secondsOf([&] { ExtendTrends(quiet, folder.programPath(), folder.names, count + 1); }) /
+            secondsOf([&] { ExtendTrends(quiet, folder.programPath(), folder.names, std::int16_t(count + 1)); }) /
             files);
         windowed.push_back(secondsOf([&] {
-                               ExtendTrends(windows, folder.programPath(), folder.names, count + 2);
+                               ExtendTrends(windows, folder.programPath(), folder.names, std::int16_t(count + 2));
                            }) /
                            files);
     }

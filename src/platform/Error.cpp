@@ -23,6 +23,8 @@ static const char* describe(int number) {
             return "Device I/O error";
         case DiskFull:
             return "Disk full";
+        case InputPastEnd:
+            return "Input past end of file";
         case TooManyFiles:
             return "Too many files";
         case DeviceUnavailable:

@@ -27,6 +27,7 @@ inline constexpr int BadFileName = 52;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DeviceIo = 57;
 inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEnd = 62;
 inline constexpr int TooManyFiles = 67;
 inline constexpr int DeviceUnavailable = 68;
 inline constexpr int PermissionDenied = 70;

@@ -19,23 +19,42 @@ public:
     // number of bytes read. Throws Error on a read failure.
     virtual std::size_t readStart(std::span<std::uint8_t> buffer) = 0;
 
-    // Writes all of `bytes` at offset 0. Throws Error on a write failure.
-    virtual void writeStart(std::span<const std::uint8_t> bytes) = 0;
+    // The file's length now, as the system knows it.
+    virtual std::uint64_t size() = 0;
 
-    // Closes the file, reporting a failure the system gives at closing.
+    // Writes `bytes` at `offset` in one call, so that a crash leaves the old
+    // bytes or the new ones. Throws Error on a failure or a short write.
+    virtual void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
+
+    // Closes the file; a file that was written is on disk first where the
+    // system needs it flushed file by file. Throws Error on a failure.
     virtual void close() = 0;
 };
 
-// Opens files that already exist; never creates, truncates or extends one.
+// The folder a run works in, opened once; names are opened inside it.
+class Folder {
+public:
+    virtual ~Folder() = default;
+
+    // Opens the regular file `name` of this folder for reading and writing;
+    // `name` is one entry, never a path. Returns nullptr when no regular file
+    // is there: missing, a folder, a device, a pipe, a socket, a name the
+    // system cannot hold. Never blocks, never creates. Throws Error when a
+    // regular file is there but cannot be opened.
+    virtual std::unique_ptr<OpenFile> openExisting(const std::string& name) = 0;
+
+    // Makes every change written to files of this folder durable.
+    virtual void flush() = 0;
+};
+
 class FileAccess {
 public:
     virtual ~FileAccess() = default;
 
-    // Opens the regular file at `path` (UTF-8, "\" separates folders) for
-    // reading and writing. Returns nullptr when no regular file is there:
-    // missing, a folder, a device, a pipe, a socket. Never blocks on a pipe.
-    // Throws Error when a regular file is there but cannot be opened.
-    virtual std::unique_ptr<OpenFile> openExisting(const std::string& path) = 0;
+    // The folder at `path`: the file system's own bytes on POSIX, UTF-8 with
+    // "\" on Windows. Never fails here: when the folder cannot be opened, its
+    // names are missing files, or fail to open with the folder's own error.
+    virtual std::unique_ptr<Folder> openFolder(const std::string& path) = 0;
 };
 
 // The operating system's files.

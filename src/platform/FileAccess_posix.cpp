@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "FileAccess.h"
@@ -16,6 +15,8 @@ Error errorFromErrno(int code) {
     switch (code) {
         case EACCES:
         case EPERM:
+        case EROFS:
+        case ETXTBSY:
             return errors::make(errors::PermissionDenied);
         case EIO:
             return errors::make(errors::DeviceIo);
@@ -33,12 +34,6 @@ Error errorFromErrno(int code) {
 }
 
 bool isMissing(int code) { return code == ENOENT || code == ENOTDIR || code == ELOOP; }
-
-// The program writes folders with "\"; here the system wants "/".
-std::string nativePath(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 class PosixFile final : public OpenFile {
 public:
@@ -59,20 +54,25 @@ public:
         return done;
     }
 
-    void writeStart(std::span<const std::uint8_t> bytes) override {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done, off_t(done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) throw errorFromErrno(errno);
-            if (n == 0) throw errors::make(errors::DeviceIo);
-            done += std::size_t(n);
-        }
+    std::uint64_t size() override {
+        struct stat now {};
+        if (::fstat(m_fd, &now) != 0) throw errorFromErrno(errno);
+        return std::uint64_t(now.st_size);
+    }
+
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        ssize_t n;
+        do {
+            n = ::pwrite(m_fd, bytes.data(), bytes.size(), off_t(offset));
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) throw errorFromErrno(errno);
+        if (std::size_t(n) != bytes.size()) throw errors::make(errors::DeviceIo);
     }
 
     void close() override {
-        int fd = m_fd;
+        const int fd = m_fd;
         m_fd = -1;
+        // After EINTR the descriptor is gone on Linux; retrying could close another.
         if (::close(fd) != 0 && errno != EINTR) throw errorFromErrno(errno);
     }
 
@@ -80,14 +80,32 @@ private:
     int m_fd;
 };
 
-class PosixFileAccess final : public FileAccess {
+class PosixFolder final : public Folder {
 public:
-    std::unique_ptr<OpenFile> openExisting(const std::string& path) override {
-        const std::string native = nativePath(path);
+    explicit PosixFolder(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+          m_openError(m_fd < 0 ? errno : 0) {}
+    ~PosixFolder() override {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+
+    std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
+        if (name.find('/') != std::string::npos) return nullptr;  // a path, not an entry
+        if (m_fd < 0) {
+            if (isMissing(m_openError)) return nullptr;
+            throw errorFromErrno(m_openError);
+        }
+        // The kind of the entry decides, before any permission: a pipe or a
+        // device the user may not open is still just not a trend file.
+        struct stat entry {};
+        if (::fstatat(m_fd, name.c_str(), &entry, 0) != 0) {
+            if (isMissing(errno)) return nullptr;
+            throw errorFromErrno(errno);
+        }
+        if (!S_ISREG(entry.st_mode)) return nullptr;
         // No O_CREAT, so nothing is ever created; O_NONBLOCK so that a pipe
-        // cannot hang the open. What is not a regular file is closed below
-        // untouched: one fstat is far cheaper than a second path lookup.
-        int fd = ::open(native.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        // swapped in since the check cannot hang the open.
+        const int fd = ::openat(m_fd, name.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) {
             if (isMissing(errno) || errno == ENXIO || errno == EISDIR) return nullptr;
             throw errorFromErrno(errno);
@@ -95,9 +113,23 @@ public:
         auto file = std::make_unique<PosixFile>(fd);
         struct stat opened {};
         if (::fstat(fd, &opened) != 0) throw errorFromErrno(errno);
-        // O_NONBLOCK stays: it changes nothing for a regular file.
         if (!S_ISREG(opened.st_mode)) return nullptr;
         return file;
+    }
+
+    void flush() override {
+        if (m_fd >= 0 && ::syncfs(m_fd) != 0) throw errorFromErrno(errno);
+    }
+
+private:
+    int m_fd;
+    int m_openError;
+};
+
+class PosixFileAccess final : public FileAccess {
+public:
+    std::unique_ptr<Folder> openFolder(const std::string& path) override {
+        return std::make_unique<PosixFolder>(path);
     }
 };
 

@@ -3,6 +3,11 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <algorithm>
+#include <cwctype>
+#include <optional>
+#include <utility>
+
 #include "FileAccess.h"
 
 namespace platform {
@@ -35,38 +40,74 @@ Error errorFromLastError(DWORD code) {
     }
 }
 
-bool isMissing(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+bool isMissing(DWORD code) {
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+           code == ERROR_INVALID_NAME || code == ERROR_BAD_NETPATH;
+}
 
-std::wstring widen(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()),
-                                     nullptr, 0);
-    if (length <= 0) throw errors::make(errors::BadFileName);
+// UTF-16 for UTF-8 text; nothing when the text is not valid UTF-8, so that a
+// name is never opened under a replaced character.
+std::optional<std::wstring> widen(const std::string& utf8) {
+    if (utf8.empty()) return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                           int(utf8.size()), nullptr, 0);
+    if (length <= 0) return std::nullopt;
     std::wstring wide(std::size_t(length), L'\0');
     MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), wide.data(),
                         length);
     return wide;
 }
 
-OVERLAPPED atStart(DWORD offset) {
-    OVERLAPPED position{};
-    position.Offset = offset;
-    return position;
+// CON, NUL, COM1 and the like open a device whatever their extension.
+bool isReservedDeviceName(const std::wstring& name) {
+    std::wstring base = name.substr(0, name.find(L'.'));
+    while (!base.empty() && base.back() == L' ') base.pop_back();
+    std::transform(base.begin(), base.end(), base.begin(), [](wchar_t c) { return std::towupper(c); });
+    static const wchar_t* const fixed[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    if (std::any_of(std::begin(fixed), std::end(fixed), [&](const wchar_t* n) { return base == n; }))
+        return true;
+    const bool numbered = base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT"));
+    return numbered && std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
 }
+
+// The long-path form of `path`, free of the 260-character limit.
+std::wstring extendedPath(const std::wstring& path) {
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return path;
+    std::wstring full(length, L'\0');
+    full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+    if (full.starts_with(L"\\\\?\\")) return full;
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (valid()) CloseHandle(m_handle);
+    }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+    HANDLE release() { return std::exchange(m_handle, INVALID_HANDLE_VALUE); }
+
+private:
+    HANDLE m_handle;
+};
 
 class WindowsFile final : public OpenFile {
 public:
     explicit WindowsFile(HANDLE handle) : m_handle(handle) {}
-    ~WindowsFile() override {
-        if (m_handle != INVALID_HANDLE_VALUE) CloseHandle(m_handle);
-    }
 
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
         std::size_t done = 0;
         while (done < buffer.size()) {
-            OVERLAPPED position = atStart(DWORD(done));
+            OVERLAPPED position{};
+            position.Offset = DWORD(done);
             DWORD n = 0;
-            if (!ReadFile(m_handle, buffer.data() + done, DWORD(buffer.size() - done), &n,
+            if (!ReadFile(m_handle.get(), buffer.data() + done, DWORD(buffer.size() - done), &n,
                           &position)) {
                 if (GetLastError() == ERROR_HANDLE_EOF) break;
                 throw errorFromLastError(GetLastError());
@@ -77,54 +118,89 @@ public:
         return done;
     }
 
-    void writeStart(std::span<const std::uint8_t> bytes) override {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            OVERLAPPED position = atStart(DWORD(done));
-            DWORD n = 0;
-            if (!WriteFile(m_handle, bytes.data() + done, DWORD(bytes.size() - done), &n,
-                           &position))
-                throw errorFromLastError(GetLastError());
-            if (n == 0) throw errors::make(errors::DeviceIo);
-            done += n;
-        }
+    std::uint64_t size() override {
+        LARGE_INTEGER length{};
+        if (!GetFileSizeEx(m_handle.get(), &length)) throw errorFromLastError(GetLastError());
+        return std::uint64_t(length.QuadPart);
     }
 
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        OVERLAPPED position{};
+        position.Offset = DWORD(offset);
+        position.OffsetHigh = DWORD(offset >> 32);
+        DWORD n = 0;
+        if (!WriteFile(m_handle.get(), bytes.data(), DWORD(bytes.size()), &n, &position))
+            throw errorFromLastError(GetLastError());
+        if (n != bytes.size()) throw errors::make(errors::DeviceIo);
+        m_written = true;
+    }
+
+    // Windows has no flush for a whole volume that an ordinary user may call,
+    // so a changed file goes to disk before its handle is let go.
     void close() override {
-        HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        if (!CloseHandle(handle)) throw errorFromLastError(GetLastError());
+        Handle handle(m_handle.release());
+        if (m_written && !FlushFileBuffers(handle.get())) throw errorFromLastError(GetLastError());
+        if (!CloseHandle(handle.release())) throw errorFromLastError(GetLastError());
     }
 
 private:
-    HANDLE m_handle;
+    Handle m_handle;
+    bool m_written = false;
+};
+
+class WindowsFolder final : public Folder {
+public:
+    explicit WindowsFolder(const std::string& path) : m_path(widen(path)) {
+        if (m_path && !m_path->empty() && m_path->back() != L'\\') *m_path += L'\\';
+    }
+
+    std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
+        const std::optional<std::wstring> wide = widen(name);
+        if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos ||
+            isReservedDeviceName(*wide))
+            return nullptr;
+        const std::wstring path = extendedPath(*m_path + *wide);
+
+        // Open first, following links, then decide on what was opened.
+        Handle probe(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!probe.valid()) {
+            if (isMissing(GetLastError())) return nullptr;
+            throw errorFromLastError(GetLastError());
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileType(probe.get()) != FILE_TYPE_DISK ||
+            !GetFileInformationByHandle(probe.get(), &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+            return nullptr;
+        // Windows refuses to write such a file; refuse it the same way
+        // whoever runs the program (an administrator under Wine writes anyway).
+        if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+            throw errors::make(errors::PermissionDenied);
+
+        // OPEN_EXISTING never creates; sharing only reads, so a file another
+        // program is writing is refused rather than changed under it.
+        Handle handle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle.valid()) {
+            if (isMissing(GetLastError())) return nullptr;
+            throw errorFromLastError(GetLastError());
+        }
+        if (GetFileType(handle.get()) != FILE_TYPE_DISK) return nullptr;
+        return std::make_unique<WindowsFile>(handle.release());
+    }
+
+    void flush() override {}  // each changed file was flushed as it was closed
+
+private:
+    std::optional<std::wstring> m_path;
 };
 
 class WindowsFileAccess final : public FileAccess {
 public:
-    std::unique_ptr<OpenFile> openExisting(const std::string& path) override {
-        const std::wstring wide = widen(path);
-        DWORD attributes = GetFileAttributesW(wide.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            if (isMissing(GetLastError())) return nullptr;
-            throw errorFromLastError(GetLastError());
-        }
-        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return nullptr;
-        // Windows refuses to write such a file; say so before opening, the
-        // same way whoever runs the program (root under Wine writes anyway).
-        if (attributes & FILE_ATTRIBUTE_READONLY) throw errors::make(errors::PermissionDenied);
-
-        // OPEN_EXISTING never creates; sharing only reads, so a file another
-        // program is writing is refused rather than changed under it.
-        HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            if (isMissing(GetLastError())) return nullptr;
-            throw errorFromLastError(GetLastError());
-        }
-        auto file = std::make_unique<WindowsFile>(handle);
-        if (GetFileType(handle) != FILE_TYPE_DISK) return nullptr;
-        return file;
+    std::unique_ptr<Folder> openFolder(const std::string& path) override {
+        return std::make_unique<WindowsFolder>(path);
     }
 };
 

@@ -21,3 +21,7 @@ std::int16_t TrendFileHeader::int16At(std::size_t offset) const {
     const auto raw = static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
     return static_cast<std::int16_t>(raw);
 }
+
+std::span<const std::uint8_t, 2> TrendFileHeader::HistoryFileCountBytes() const {
+    return std::span<const std::uint8_t, 2>(bytes.data() + HistoryFileCountOffset, 2);
+}

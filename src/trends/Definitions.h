@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 struct TrendFileHeader {
@@ -18,6 +19,11 @@ struct TrendFileHeader {
     static constexpr std::size_t KindCodeOffset = 138;
     static constexpr std::size_t HistoryFileCountOffset = 148;
 
+    // What a trend file's signature reads, cut at its first zero byte.
+    static constexpr const char* ValidSignature = "VELMAR";
+    // Kind codes run from 0 to this.
+    static constexpr std::int16_t HighestKindCode = 6;
+
     std::array<std::uint8_t, Size> bytes{};
 
     // The 8 signature bytes as text, zero bytes included.
@@ -26,6 +32,8 @@ struct TrendFileHeader {
     std::int16_t KindCode() const;
     std::int16_t HistoryFileCount() const;
     void SetHistoryFileCount(std::int16_t count);
+    // The two bytes that hold the count, as they go to disk.
+    std::span<const std::uint8_t, 2> HistoryFileCountBytes() const;
 
 private:
     std::int16_t int16At(std::size_t offset) const;

@@ -1,7 +1,5 @@
 #include "Trends.h"
 
-#include <limits>
-
 #include "FileTools.h"
 
 namespace {
@@ -28,32 +26,39 @@ std::string stoppedMessage(const std::string& fileName, const platform::Error& e
            std::to_string(error.number()) + " " + error.description();
 }
 
-std::int16_t toInt16(std::int32_t value) {
-    if (value < std::numeric_limits<std::int16_t>::min() ||
-        value > std::numeric_limits<std::int16_t>::max())
-        throw platform::errors::make(platform::errors::Overflow);
-    return static_cast<std::int16_t>(value);
-}
-
 // Reads the header; false when the file is too short to hold one.
 bool readHeader(platform::OpenFile& file, TrendFileHeader& header) {
     return file.readStart(header.bytes) == TrendFileHeader::Size;
 }
 
-void ExtendTrendFile(RunView& view, platform::FileAccess& files, const std::string& folder,
-                     const std::string& fileName, std::int32_t newFileCount) {
-    auto file = files.openExisting(AddBackslash(folder) + fileName);
+struct Message {
+    std::string text;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// Treats one file; true when its count was written. The file is closed
+// before its message, so no box ever keeps a file open.
+bool ExtendTrendFile(RunView& view, platform::Folder& folder, const std::string& fileName,
+                     std::int16_t newFileCount) {
+    auto file = folder.openExisting(fileName);
     TrendFileHeader header;
+    Message message;
     if (!file || !readHeader(*file, header) || !IsValidTrendHeader(header)) {
-        view.showMessage(invalidFileMessage(fileName), MessageIcon::Error);
+        message = {invalidFileMessage(fileName), MessageIcon::Error};
     } else if (header.HistoryFileCount() > newFileCount) {
-        view.showMessage(alreadySetMessage(fileName, header.HistoryFileCount()),
-                         MessageIcon::Information);
+        message = {alreadySetMessage(fileName, header.HistoryFileCount()), MessageIcon::Information};
     } else {
-        header.SetHistoryFileCount(toInt16(newFileCount));
-        file->writeStart(header.bytes);
+        // Another program may have cut the file since it was read; a write
+        // now would grow it again.
+        if (file->size() < TrendFileHeader::Size)
+            throw platform::errors::make(platform::errors::InputPastEnd);
+        header.SetHistoryFileCount(newFileCount);
+        file->writeAt(TrendFileHeader::HistoryFileCountOffset, header.HistoryFileCountBytes());
     }
     if (file) file->close();
+    if (message.text.empty()) return true;
+    view.showMessage(message.text, message.icon);
+    return false;
 }
 
 }  // namespace
@@ -61,25 +66,34 @@ void ExtendTrendFile(RunView& view, platform::FileAccess& files, const std::stri
 std::string TrimAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 bool IsValidTrendHeader(const TrendFileHeader& header) {
-    const bool signatureOk = TrimAtNul(header.Signature()) == "VELMAR";
-    const bool kindOk = header.KindCode() >= 0 && header.KindCode() <= 6;
+    const bool signatureOk = TrimAtNul(header.Signature()) == TrendFileHeader::ValidSignature;
+    const bool kindOk =
+        header.KindCode() >= 0 && header.KindCode() <= TrendFileHeader::HighestKindCode;
     return signatureOk && header.MustBeZero() == 0 && kindOk;
 }
 
 void ExtendTrends(RunView& view, const std::string& folder,
-                  const std::vector<std::string>& fileNames, std::int32_t newFileCount,
+                  const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files) {
+    const auto openFolder = files.openFolder(folder);
+    const std::string* lastChanged = nullptr;
+    const std::string* current = nullptr;
     view.showProgress();
-    for (const std::string& fileName : fileNames) {
-        view.setProgressFileName(StripExtension(fileName));
-        view.doEvents();
-        try {
-            ExtendTrendFile(view, files, folder, fileName, newFileCount);
-        } catch (const platform::Error& error) {
-            view.hideProgress();
-            view.showMessage(stoppedMessage(fileName, error), MessageIcon::Exclamation);
-            return;
+    try {
+        for (const std::string& fileName : fileNames) {
+            current = &fileName;
+            view.setProgressFileName(StripExtension(fileName));
+            view.doEvents();
+            if (ExtendTrendFile(view, *openFolder, fileName, newFileCount))
+                lastChanged = &fileName;
         }
+        // On disk before the user is told it is done.
+        current = lastChanged;
+        if (lastChanged) openFolder->flush();
+    } catch (const platform::Error& error) {
+        view.hideProgress();
+        view.showMessage(stoppedMessage(*current, error), MessageIcon::Exclamation);
+        return;
     }
     view.hideProgress();
     view.showMessage(closingMessage(), MessageIcon::None);

@@ -31,10 +31,11 @@ std::string TrimAtNul(const std::string& text);
 // True for the header of a trend file this program may change.
 bool IsValidTrendHeader(const TrendFileHeader& header);
 
-// Treats every name of `fileNames`, in order, in `folder` (with or without a
-// trailing "\"): writes `newFileCount` into each valid header whose stored
-// count is not greater, and tells the user about every other file. A failure
-// stops the run at that file, closes it and is reported to the user.
+// Treats every name of `fileNames`, in order, in `folder`: writes
+// `newFileCount` into each valid header whose stored count is not greater,
+// and tells the user about every other file. The changes are on disk before
+// the closing message. A failure stops the run at that file, closes it and
+// is reported to the user.
 void ExtendTrends(RunView& view, const std::string& folder,
-                  const std::vector<std::string>& fileNames, std::int32_t newFileCount,
+                  const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files = platform::nativeFileAccess());

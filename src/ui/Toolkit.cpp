@@ -47,6 +47,7 @@ void useDialogFont() {
 void showMessage(const QString& text, MessageIcon icon) {
     if (messageHook) return messageHook(text, icon);
     QMessageBox box(boxIcon(icon), AppTitle, text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);  // file names are text, never markup
     box.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <limits>
@@ -189,7 +190,7 @@ void frmExtend::cmdOK_Click() {
     }
     m_running = true;
     ConvertingView view;
-    ExtendTrends(view, dirConvert->path().toStdString(), names, std::int32_t(*count));
+    ExtendTrends(view, QFile::encodeName(dirConvert->path()).toStdString(), names, *count);
     m_running = false;
 }
 

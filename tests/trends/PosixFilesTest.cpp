@@ -1,15 +1,16 @@
-// What the run does with paths that are not ordinary trend files, on real
-// POSIX files: it refuses them, goes on, and leaves the folder as it was.
+// The run on real POSIX files: what is not a regular trend file is refused
+// and the run goes on, as root and as an ordinary user; names are taken as
+// they are; refusals by the system stop the run with a message.
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <map>
 
 #include "TrendFixtures.h"
@@ -34,8 +35,41 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
     return entries;
 }
 
+// Runs a run in a child process as the user "nobody" when this process is
+// root, since root opens what others may not; returns the child's events,
+// or nothing when the child could not drop its rights.
+Events runUnprivileged(const std::string& folder, const std::vector<std::string>& names,
+                       std::int16_t count) {
+    int channel[2];
+    if (::pipe(channel) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        RecordingView view;
+        ExtendTrends(view, folder, names, count);
+        for (const std::string& event : view.events)  // zero-terminated: texts hold line breaks
+            if (::write(channel[1], event.c_str(), event.size() + 1) < 0) ::_exit(4);
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string output;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, std::size_t(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+    Events events;
+    for (std::size_t start = 0, end; (end = output.find('\0', start)) != std::string::npos;
+         start = end + 1)
+        events.push_back(output.substr(start, end - start));
+    return events;
+}
+
 void makeSocket(const fs::path& path) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
@@ -43,57 +77,92 @@ void makeSocket(const fs::path& path) {
     ::close(fd);
 }
 
-struct Odd {
-    const char* name;
-    std::function<void(const TempFolder&)> make;
-    friend void PrintTo(const Odd& odd, std::ostream* out) { *out << odd.name; }
-};
-
-class NotATrendFileTest : public ::testing::TestWithParam<Odd> {};
-
-TEST_P(NotATrendFileTest, IsRefusedAndTheRunGoesOn) {
-    TempFolder folder;
-    GetParam().make(folder);
-    folder.write("good.hst", trendFile(validHeader(1)));
-    auto before = snapshot(folder.path());
-
-    RecordingView view;
-    ExtendTrends(view, folder.programPath(), {"odd.hst", "good.hst"}, 12);
-
-    ASSERT_GE(view.events.size(), 4u);
-    EXPECT_EQ(view.events[3], "message error: File 'odd.hst' is not a valid trend file.");
-    EXPECT_EQ(view.events.back().rfind("message none: Conversion is complete.", 0), 0u);
-    before["good.hst"] = snapshot(folder.path())["good.hst"];
-    EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
-    EXPECT_EQ(snapshot(folder.path()), before);
+std::string blockDevice() {
+    for (const auto& entry : fs::directory_iterator("/dev"))
+        if (fs::is_block_file(entry.status())) return entry.path();
+    return {};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, NotATrendFileTest,
-    ::testing::Values(
-        Odd{"missing", [](const TempFolder&) {}},
-        Odd{"folder", [](const TempFolder& f) { fs::create_directory(f.path() / "odd.hst"); }},
-        Odd{"fifo",
-            [](const TempFolder& f) {
-                ASSERT_EQ(::mkfifo((f.path() / "odd.hst").c_str(), 0600), 0);
-            }},
-        Odd{"socket", [](const TempFolder& f) { makeSocket(f.path() / "odd.hst"); }},
-        Odd{"link_to_dev_null",
-            [](const TempFolder& f) { fs::create_symlink("/dev/null", f.path() / "odd.hst"); }},
-        Odd{"link_to_dev_zero",
-            [](const TempFolder& f) { fs::create_symlink("/dev/zero", f.path() / "odd.hst"); }},
-        Odd{"link_to_folder",
-            [](const TempFolder& f) {
-                fs::create_directory_symlink(f.path(), f.path() / "odd.hst");
-            }},
-        Odd{"broken_link",
-            [](const TempFolder& f) {
-                fs::create_symlink(f.path() / "gone", f.path() / "odd.hst");
-            }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PosixFiles, ALinkToATrendFileExtendsTheFileItNames) {
+class PosixFilesTest : public ::testing::Test {
+protected:
     TempFolder folder;
+    void SetUp() override { fs::permissions(folder.path(), fs::perms::all); }
+};
+
+// Entries named odd.hst that are no trend file, made by root with the
+// permissions nobody gets: each must be refused with the invalid-file
+// message, by the kind of the entry, and the run must go on.
+TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
+    const fs::path odd = folder.path() / "odd.hst";
+    const std::map<std::string, std::function<void()>> kinds = {
+        {"missing", [] {}},
+        {"folder", [&] { fs::create_directory(odd); }},
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(odd.c_str(), 0644), 0); }},
+        {"socket", [&] { makeSocket(odd); }},
+        {"link to /dev/null", [&] { fs::create_symlink("/dev/null", odd); }},
+        {"link to a block device",
+         [&] {
+             if (!blockDevice().empty()) fs::create_symlink(blockDevice(), odd);
+         }},
+        {"link to a folder", [&] { fs::create_directory_symlink(folder.path(), odd); }},
+        {"broken link", [&] { fs::create_symlink(folder.path() / "gone", odd); }},
+    };
+    const std::string refused = "message error: File 'odd.hst' is not a valid trend file.";
+    for (const auto& [kind, make] : kinds) {
+        for (const bool unprivileged : {false, true}) {
+            SCOPED_TRACE(kind + (unprivileged ? " as nobody" : " as this user"));
+            make();
+            folder.write("good.hst", trendFile(validHeader(1)));
+            fs::permissions(folder.path() / "good.hst", fs::perms::all);
+            auto before = snapshot(folder.path());
+
+            RecordingView view;
+            if (unprivileged)
+                view.events = runUnprivileged(folder.programPath(), {"odd.hst", "good.hst"}, 12);
+            else
+                ExtendTrends(view, folder.programPath(), {"odd.hst", "good.hst"}, 12);
+
+            ASSERT_GE(view.events.size(), 4u);
+            EXPECT_EQ(view.events[3], refused);
+            EXPECT_TRUE(view.events.back().starts_with("message none: Conversion is complete."));
+            EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
+            before["good.hst"] = snapshot(folder.path())["good.hst"];
+            EXPECT_EQ(snapshot(folder.path()), before);
+            fs::remove(odd);
+            fs::remove(folder.path() / "good.hst");
+        }
+    }
+}
+
+// A name is one entry of the run's folder, byte for byte: a backslash is an
+// ordinary character, and a folder's path may be as long as the system lets.
+TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
+    fs::path deep = folder.path() / "we\\ird";
+    while (deep.native().size() < 4000) deep /= std::string(200, 'd');
+    fs::create_directories(deep / "x");
+    const Bytes two = trendFile(validHeader(2));
+    for (const char* name : {"x\\t.hst", "x/t.hst", "..\\victim.hst", "t.hst"})
+        std::ofstream(deep / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(two.data()), std::streamsize(two.size()));
+    std::ofstream(deep.parent_path() / "victim.hst", std::ios::binary)
+        .write(reinterpret_cast<const char*>(two.data()), std::streamsize(two.size()));
+
+    RecordingView view;
+    ExtendTrends(view, deep.string(), {"x\\t.hst", "..\\victim.hst", "x/t.hst"}, 9);
+
+    auto read = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(read(deep / "x\\t.hst"), trendFile(validHeader(9)));
+    EXPECT_EQ(read(deep / "..\\victim.hst"), trendFile(validHeader(9)));
+    EXPECT_EQ(read(deep / "x" / "t.hst"), two);
+    EXPECT_EQ(read(deep.parent_path() / "victim.hst"), two);
+    EXPECT_EQ(view.events[7], "message error: File 'x/t.hst' is not a valid trend file.");
+    EXPECT_TRUE(view.events.back().starts_with("message none: Conversion is complete."));
+}
+
+TEST_F(PosixFilesTest, ALinkToATrendFileExtendsTheFileItNames) {
     folder.write("real.hst", trendFile(validHeader(2)));
     fs::create_symlink(folder.path() / "real.hst", folder.path() / "link.hst");
     RecordingView view;
@@ -102,26 +171,31 @@ TEST(PosixFiles, ALinkToATrendFileExtendsTheFileItNames) {
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder.path() / "link.hst")));
 }
 
-// Root writes through permission bits, so an immutable file is the real
-// refusal this test can reach; file systems without the attribute skip it.
-TEST(PosixFiles, AnImmutableFileStopsTheRunWithAMessage) {
-    TempFolder folder;
-    const auto path = folder.write("locked.hst", trendFile(validHeader(2)));
-    folder.write("after.hst", trendFile(validHeader(2)));
-    const std::string lock = "chattr +i '" + path.string() + "' 2>/dev/null";
-    if (std::system(lock.c_str()) != 0) GTEST_SKIP() << "no immutable files here";
-
-    RecordingView view;
-    ExtendTrends(view, folder.programPath(), {"locked.hst", "after.hst"}, 6);
-    std::system(("chattr -i '" + path.string() + "'").c_str());
-
-    const std::vector<std::string> expected = {
-        "show", "label locked", "events", "hide",
-        "message exclamation: Conversion stopped at file 'locked.hst'.\r\n"
-        "Error 70 Permission denied"};
-    EXPECT_EQ(view.events, expected);
-    EXPECT_EQ(folder.read("locked.hst"), trendFile(validHeader(2)));
-    EXPECT_EQ(folder.read("after.hst"), trendFile(validHeader(2)));
+// A regular file the system refuses stops the run at it, with the reason;
+// files before it are done and files after it untouched.
+TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
+    const std::map<std::string, fs::perms> refusals = {
+        {"read only", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read},
+        {"no read permission", fs::perms::owner_write},
+    };
+    const Events expected = {
+        "show", "label a", "events", "label b", "events", "hide",
+        "message exclamation: Conversion stopped at file 'b.hst'.\r\nError 70 Permission denied"};
+    for (const auto& [name, permissions] : refusals) {
+        SCOPED_TRACE(name);
+        for (const char* file : {"a.hst", "b.hst", "c.hst"}) {
+            folder.write(file, trendFile(validHeader(1)));
+            fs::permissions(folder.path() / file, fs::perms::all);
+        }
+        fs::permissions(folder.path() / "b.hst", permissions);
+        const Events events = runUnprivileged(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9);
+        if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
+        EXPECT_EQ(events, expected);
+        EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(9)));
+        EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(1)));
+        EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
+        fs::remove(folder.path() / "b.hst");
+    }
 }
 
 }  // namespace

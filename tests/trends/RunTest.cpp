@@ -1,38 +1,40 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <filesystem>
 
 #include "TrendFixtures.h"
 #include "Trends.h"
 
 namespace {
 
-using Events = std::vector<std::string>;
-
 const std::string Closing =
     "message none: Conversion is complete.\r\n"
     "You must set the new number of history files in your project's\r\n"
     "trend tag definitions before restarting Velmar.";
 
-Bytes withCount(Bytes file, std::int16_t count) {
-    file[148] = std::uint8_t(std::uint16_t(count) & 0xFF);
-    file[149] = std::uint8_t(std::uint16_t(count) >> 8);
-    return file;
+std::string stopped(const std::string& name, const std::string& error) {
+    return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
 }
 
 class ExtendTrendsTest : public ::testing::Test {
 protected:
     TempFolder folder;
     RecordingView view;
-    CountingFileAccess files;
+    FakeFiles files;
 
     void SetUp() override {
-        // No trend file may be open while other window events run.
-        view.onEvents = [this] { EXPECT_EQ(files.openFiles(), 0); };
+        files.log = &view.events;
+        // No trend file may be open while other window events run, nor
+        // while a message box waits for the user.
+        view.onEvent = [this](const std::string& event) {
+            if (event == "events" || event.starts_with("message")) {
+                EXPECT_EQ(files.openFiles(), 0) << event;
+            }
+        };
     }
     void TearDown() override { EXPECT_EQ(files.openFiles(), 0); }
 
-    void run(const std::vector<std::string>& names, std::int32_t newCount) {
+    void run(const std::vector<std::string>& names, std::int16_t newCount) {
         ExtendTrends(view, folder.programPath(), names, newCount, files);
     }
 };
@@ -42,57 +44,37 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
         const char* name;
         std::string fileName;
         Bytes before;
-        std::int32_t newCount;
+        std::int16_t newCount;
         Bytes after;
         Events events;
     };
-    const Bytes seven = trendFile(patternedHeader());
+    const Bytes patterned = trendFile(patternedHeader());  // count 0x0102
     const Bytes minusOne = trendFile(validHeader(-1));
     TrendFileHeader lowerCaseSignature = patternedHeader();
     lowerCaseSignature.bytes[129] = 'e';
     const Bytes invalid = trendFile(lowerCaseSignature);
     const Case cases[] = {
-        {"lower count raised",
-         "T1.hst",
-         seven,
-         10,
-         withCount(seven, 10),
-         {"show", "label T1", "events", "hide", Closing}},
-        {"equal count rewritten silently",
-         "T1.hst",
-         seven,
-         7,
-         seven,
-         {"show", "label T1", "events", "hide", Closing}},
-        {"negative count raised",
-         "T1.hst",
-         minusOne,
-         1,
-         withCount(minusOne, 1),
-         {"show", "label T1", "events", "hide", Closing}},
-        {"greater count skipped",
-         "T1.hst",
-         seven,
-         6,
-         seven,
+        {"lower count raised", "T1.hst", patterned, 0x0201, withCount(patterned, 0x0201),
+         {"show", "label T1", "events", "write T1.hst 148+2", "flush", "hide", Closing}},
+        {"equal count rewritten silently", "T1.hst", patterned, 0x0102, patterned,
+         {"show", "label T1", "events", "write T1.hst 148+2", "flush", "hide", Closing}},
+        {"negative count raised", "T1.hst", minusOne, 1, withCount(minusOne, 1),
+         {"show", "label T1", "events", "write T1.hst 148+2", "flush", "hide", Closing}},
+        {"greater count skipped", "T1.hst", patterned, 0x0101, patterned,
          {"show", "label T1", "events",
-          "message information: T1 is already set for 7 files.\r\nIt will be skipped.", "hide",
+          "message information: T1 is already set for 258 files.\r\nIt will be skipped.", "hide",
           Closing}},
-        {"name without extension",
-         "TREND",
-         withCount(seven, -300),
-         -301,
-         withCount(seven, -300),
+        {"name without extension", "TREND", withCount(patterned, -300), -301,
+         withCount(patterned, -300),
          {"show", "label TREND", "events",
           "message information: TREND is already set for -300 files.\r\nIt will be skipped.",
           "hide", Closing}},
-        {"invalid header refused",
-         "A.B.HST",
-         invalid,
-         10,
-         invalid,
+        {"invalid header refused", "A.B.HST", invalid, 10, invalid,
          {"show", "label A.B", "events", "message error: File 'A.B.HST' is not a valid trend file.",
           "hide", Closing}},
+        {"exactly one header long", "h.hst", trendFile(validHeader(2), 0), 9,
+         trendFile(validHeader(9), 0),
+         {"show", "label h", "events", "write h.hst 148+2", "flush", "hide", Closing}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -108,21 +90,15 @@ TEST_F(ExtendTrendsTest, FilesAreTreatedInOrderAndTheRunGoesOnPastMessages) {
     folder.write("c.hst", trendFile(validHeader(1)));
     folder.write("a.hst", trendFile(validHeader(20)));
     folder.write("b.hst", Bytes(200, 0));
-    run({"c.hst", "a.hst", "b.hst"}, 15);
+    run({"c.hst", "a.hst", "b.hst", "gone.hst"}, 15);
     const Events expected = {
-        "show",
-        "label c",
-        "events",
-        "label a",
-        "events",
-        "message information: a is already set for 20 files.\r\nIt will be skipped.",
-        "label b",
-        "events",
-        "message error: File 'b.hst' is not a valid trend file.",
-        "hide",
-        Closing};
+        "show", "label c", "events", "write c.hst 148+2", "label a", "events",
+        "message information: a is already set for 20 files.\r\nIt will be skipped.", "label b",
+        "events", "message error: File 'b.hst' is not a valid trend file.", "label gone", "events",
+        "message error: File 'gone.hst' is not a valid trend file.", "flush", "hide", Closing};
     EXPECT_EQ(view.events, expected);
     EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(15)));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "gone.hst"));
 }
 
 TEST_F(ExtendTrendsTest, AnEmptyListStillCompletes) {
@@ -130,73 +106,67 @@ TEST_F(ExtendTrendsTest, AnEmptyListStillCompletes) {
     EXPECT_EQ(view.events, (Events{"show", "hide", Closing}));
 }
 
-TEST_F(ExtendTrendsTest, AFileOfExactlyOneHeaderKeepsItsLength) {
-    folder.write("h.hst", trendFile(validHeader(2), 0));
-    run({"h.hst"}, 9);
-    EXPECT_EQ(folder.read("h.hst"), trendFile(validHeader(9), 0));
-}
-
-TEST_F(ExtendTrendsTest, AFolderWithATrailingSeparatorNamesTheSameFile) {
-    folder.write("t.hst", trendFile(validHeader(2)));
-    ExtendTrends(view, folder.programPath() + "\\", {"t.hst"}, 4, files);
-    EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(4)));
-}
-
 struct Fault {
     const char* name;
-    CountingFileAccess::Fault step;
-    int number;
-    std::string description;
-    friend void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
+    FakeFiles::Step step;
+    const char* file;
+    const char* error;
+    Events tail;
 };
 
-class ExtendTrendsFaultTest : public ExtendTrendsTest,
-                              public ::testing::WithParamInterface<Fault> {};
+TEST_F(ExtendTrendsTest, AFailureStopsTheRunAtItsFileAndSaysWhy) {
+    using Step = FakeFiles::Step;
+    const Events done = {"show", "label a", "events", "write a.hst 148+2", "label b", "events"};
+    const Fault faults[] = {
+        {"open", Step::Open, "b.hst", "70 Permission denied", {}},
+        {"read", Step::Read, "b.hst", "57 Device I/O error", {}},
+        {"write", Step::Write, "b.hst", "61 Disk full", {}},
+        {"close", Step::Close, "b.hst", "75 Path/File access error", {"write b.hst 148+2"}},
+        {"flush", Step::Flush, "", "57 Device I/O error",
+         {"write b.hst 148+2", "label c", "events", "write c.hst 148+2", "flush"}},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        for (const char* name : {"a.hst", "b.hst", "c.hst"})
+            folder.write(name, trendFile(patternedHeader()));
+        FakeFiles failing;
+        failing.log = &view.events;
+        const std::string error = fault.error;
+        failing.fail(fault.step, fault.file,
+                     platform::Error(std::stoi(error), error.substr(error.find(' ') + 1)));
+        view.events.clear();
+        ExtendTrends(view, folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 0x0201, failing);
 
-TEST_P(ExtendTrendsFaultTest, StopsAtTheFailingFileAndSaysWhy) {
-    const Fault& fault = GetParam();
-    folder.write("a.hst", trendFile(validHeader(1)));
-    folder.write("b.hst", trendFile(validHeader(2)));
-    folder.write("c.hst", trendFile(validHeader(3)));
-    files.inject(fault.step, "b.hst", platform::Error(fault.number, fault.description));
-
-    run({"a.hst", "b.hst", "c.hst"}, 8);
-
-    const Events expected = {"show",
-                             "label a",
-                             "events",
-                             "label b",
-                             "events",
-                             "hide",
-                             "message exclamation: Conversion stopped at file 'b.hst'.\r\nError " +
-                                 std::to_string(fault.number) + " " + fault.description};
-    EXPECT_EQ(view.events, expected);
-    EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(8)));
-    if (fault.step != CountingFileAccess::Fault::Close) {
-        EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(2)));
+        Events expected = done;
+        expected.insert(expected.end(), fault.tail.begin(), fault.tail.end());
+        expected.push_back("hide");
+        expected.push_back(stopped(fault.step == Step::Flush ? "c.hst" : "b.hst", fault.error));
+        EXPECT_EQ(view.events, expected);
+        EXPECT_EQ(failing.openFiles(), 0);
+        EXPECT_EQ(folder.read("a.hst"), withCount(trendFile(patternedHeader()), 0x0201));
     }
-    EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(3)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, ExtendTrendsFaultTest,
-    ::testing::Values(Fault{"open", CountingFileAccess::Fault::Open, 70, "Permission denied"},
-                      Fault{"read", CountingFileAccess::Fault::Read, 57, "Device I/O error"},
-                      Fault{"write", CountingFileAccess::Fault::Write, 57, "Device I/O error"},
-                      Fault{"close", CountingFileAccess::Fault::Close, 75,
-                            "Path/File access error"}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST_F(ExtendTrendsTest, AnotherProgramsChangeBetweenReadAndWriteIsKept) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps other writers out while the run holds the file";
+#endif
+    const Bytes before = trendFile(patternedHeader());
+    folder.write("cut.hst", before);
+    folder.write("edited.hst", before);
+    files.beforeWrite = [&](const std::string& name) {
+        Bytes now = folder.read(name);
+        if (name == "cut.hst") now.clear();
+        if (name == "edited.hst") now[0] ^= 0xFF;
+        folder.write(name, now);
+    };
+    run({"edited.hst", "cut.hst"}, 0x0201);
 
-TEST_F(ExtendTrendsTest, ANumberBeyondSixteenBitsStopsBeforeWriting) {
-    folder.write("a.hst", trendFile(validHeader(5)));
-    folder.write("b.hst", trendFile(validHeader(5)));
-    run({"a.hst", "b.hst"}, 32768);
-    const Events expected = {
-        "show", "label a", "events", "hide",
-        "message exclamation: Conversion stopped at file 'a.hst'.\r\nError 6 Overflow"};
-    EXPECT_EQ(view.events, expected);
-    EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(5)));
-    EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(5)));
+    Bytes edited = withCount(before, 0x0201);
+    edited[0] ^= 0xFF;
+    EXPECT_EQ(folder.read("edited.hst"), edited);
+    EXPECT_EQ(folder.read("cut.hst"), Bytes());
+    EXPECT_EQ(view.events.back(), stopped("cut.hst", "62 Input past end of file"));
 }
 
 }  // namespace

@@ -17,10 +17,9 @@ TrendFileHeader patternedHeader() {
     for (std::size_t i = 0; i < TrendFileHeader::Size; ++i)
         header.bytes[i] = std::uint8_t((i * 37 + 11) % 255 + 1);
     std::memcpy(header.bytes.data() + 128, "VELMAR\0", 7);
-    header.bytes[136] = header.bytes[137] = 0;
+    header.bytes[136] = header.bytes[137] = header.bytes[139] = 0;
     header.bytes[138] = 4;
-    header.bytes[139] = 0;
-    header.SetHistoryFileCount(7);
+    header.SetHistoryFileCount(0x0102);
     return header;
 }
 
@@ -30,13 +29,18 @@ Bytes trendFile(const TrendFileHeader& header, std::size_t tailLength) {
     return bytes;
 }
 
+Bytes withCount(Bytes file, std::int16_t count) {
+    file[148] = std::uint8_t(std::uint16_t(count) & 0xFF);
+    file[149] = std::uint8_t(std::uint16_t(count) >> 8);
+    return file;
+}
+
 TempFolder::TempFolder() {
     std::random_device seed;
-    for (;;) {
+    do {
         m_path =
             std::filesystem::temp_directory_path() / ("kelvane-test-" + std::to_string(seed()));
-        if (std::filesystem::create_directory(m_path)) return;
-    }
+    } while (!std::filesystem::create_directory(m_path));
 }
 
 TempFolder::~TempFolder() {
@@ -63,64 +67,107 @@ Bytes TempFolder::read(const std::string& name) const {
 
 void RecordingView::showMessage(const std::string& text, MessageIcon icon) {
     static const char* const names[] = {"none", "information", "exclamation", "error"};
-    events.push_back(std::string("message ") + names[int(icon)] + ": " + text);
+    record(std::string("message ") + names[int(icon)] + ": " + text);
 }
 
-void RecordingView::doEvents() {
-    events.push_back("events");
-    if (onEvents) onEvents();
+void RecordingView::record(std::string event) {
+    events.push_back(std::move(event));
+    if (onEvent) onEvent(events.back());
 }
 
 namespace {
 
-using Fault = CountingFileAccess::Fault;
+using Step = FakeFiles::Step;
 
-class CountedFile : public platform::OpenFile {
-public:
-    CountedFile(std::unique_ptr<platform::OpenFile> file, std::shared_ptr<int> open, Fault fault,
-                platform::Error error)
-        : m_file(std::move(file)), m_open(std::move(open)), m_fault(fault), m_error(error) {
-        ++*m_open;
+struct Shared {
+    std::shared_ptr<int> open;
+    Events* log;
+    const std::vector<FakeFiles::Fault>* faults;
+    std::function<void(const std::string&)>* beforeWrite;
+
+    void failIf(Step step, const std::string& name) const {
+        for (const auto& fault : *faults)
+            if (fault.step == step && fault.name == name) throw fault.error;
     }
-    ~CountedFile() override {
-        if (m_file) --*m_open;
+    void note(const std::string& entry) const {
+        if (log) log->push_back(entry);
+    }
+};
+
+class FakeFile : public platform::OpenFile {
+public:
+    FakeFile(std::unique_ptr<platform::OpenFile> file, Shared shared, std::string name)
+        : m_file(std::move(file)), m_shared(std::move(shared)), m_name(std::move(name)) {
+        ++*m_shared.open;
+    }
+    ~FakeFile() override {
+        if (m_file) --*m_shared.open;
     }
 
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
-        if (m_fault == Fault::Read) throw m_error;
+        m_shared.failIf(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
-    void writeStart(std::span<const std::uint8_t> bytes) override {
-        if (m_fault == Fault::Write) throw m_error;
-        m_file->writeStart(bytes);
+    std::uint64_t size() override {
+        interfere();
+        return m_file->size();
+    }
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        interfere();
+        m_shared.failIf(Step::Write, m_name);
+        m_shared.note("write " + m_name + " " + std::to_string(offset) + "+" +
+                      std::to_string(bytes.size()));
+        m_file->writeAt(offset, bytes);
     }
     void close() override {
-        --*m_open;
-        auto file = std::move(m_file);
-        file->close();
-        if (m_fault == Fault::Close) throw m_error;
+        --*m_shared.open;
+        std::unique_ptr<platform::OpenFile>(std::move(m_file))->close();
+        m_shared.failIf(Step::Close, m_name);
     }
 
 private:
+    // Another program acts once, at the first step that leads to a write.
+    void interfere() {
+        if (m_interfered || !*m_shared.beforeWrite) return;
+        m_interfered = true;
+        (*m_shared.beforeWrite)(m_name);
+    }
+
     std::unique_ptr<platform::OpenFile> m_file;
-    std::shared_ptr<int> m_open;
-    Fault m_fault;
-    platform::Error m_error;
+    Shared m_shared;
+    std::string m_name;
+    bool m_interfered = false;
+};
+
+class FakeFolder : public platform::Folder {
+public:
+    FakeFolder(std::unique_ptr<platform::Folder> folder, Shared shared)
+        : m_folder(std::move(folder)), m_shared(std::move(shared)) {}
+
+    std::unique_ptr<platform::OpenFile> openExisting(const std::string& name) override {
+        m_shared.failIf(Step::Open, name);
+        auto file = m_folder->openExisting(name);
+        if (!file) return nullptr;
+        return std::make_unique<FakeFile>(std::move(file), m_shared, name);
+    }
+    void flush() override {
+        m_shared.note("flush");
+        m_shared.failIf(Step::Flush, "");
+        m_folder->flush();
+    }
+
+private:
+    std::unique_ptr<platform::Folder> m_folder;
+    Shared m_shared;
 };
 
 }  // namespace
 
-void CountingFileAccess::inject(Fault fault, const std::string& faultyName, platform::Error error) {
-    m_fault = fault;
-    m_faultyName = faultyName;
-    m_error = error;
+void FakeFiles::fail(Step step, const std::string& name, platform::Error error) {
+    m_faults.push_back({step, name, std::move(error)});
 }
 
-std::unique_ptr<platform::OpenFile> CountingFileAccess::openExisting(const std::string& path) {
-    const bool faulty = m_fault != Fault::None && path.ends_with(m_faultyName);
-    if (faulty && m_fault == Fault::Open) throw m_error;
-    auto file = platform::nativeFileAccess().openExisting(path);
-    if (!file) return nullptr;
-    return std::make_unique<CountedFile>(std::move(file), m_open, faulty ? m_fault : Fault::None,
-                                         m_error);
+std::unique_ptr<platform::Folder> FakeFiles::openFolder(const std::string& path) {
+    return std::make_unique<FakeFolder>(platform::nativeFileAccess().openFolder(path),
+                                        Shared{m_open, log, &m_faults, &beforeWrite});
 }

@@ -2,7 +2,7 @@
 
 // Test data and doubles for the trend core: headers, a temporary folder of
 // real files, a view that records what a run shows, and file access that
-// counts open files or fails on request.
+// logs, counts and fails on request.
 
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +16,7 @@
 #include "Trends.h"
 
 using Bytes = std::vector<std::uint8_t>;
+using Events = std::vector<std::string>;
 
 // A valid header (signature "VELMAR", kind 2) holding `count`.
 TrendFileHeader validHeader(std::int16_t count);
@@ -25,6 +26,7 @@ TrendFileHeader patternedHeader();
 
 // A whole trend file: `header` followed by `tailLength` patterned bytes.
 Bytes trendFile(const TrendFileHeader& header, std::size_t tailLength = 300);
+Bytes withCount(Bytes file, std::int16_t count);
 
 // A folder that exists for the life of the object.
 class TempFolder {
@@ -44,16 +46,17 @@ private:
 // Every change of the run's view, in order, as text.
 class RecordingView : public RunView {
 public:
-    std::vector<std::string> events;
-    std::function<void()> onEvents;
+    Events events;
+    std::function<void(const std::string& event)> onEvent;  // after each is recorded
 
-    void showProgress() override { events.push_back("show"); }
-    void setProgressFileName(const std::string& text) override {
-        events.push_back("label " + text);
-    }
-    void hideProgress() override { events.push_back("hide"); }
+    void showProgress() override { record("show"); }
+    void setProgressFileName(const std::string& text) override { record("label " + text); }
+    void hideProgress() override { record("hide"); }
     void showMessage(const std::string& text, MessageIcon icon) override;
-    void doEvents() override;
+    void doEvents() override { record("events"); }
+
+private:
+    void record(std::string event);
 };
 
 // A view that shows nothing, for runs whose screen does not matter.
@@ -66,20 +69,27 @@ public:
     void doEvents() override {}
 };
 
-// Passes through to the real files and counts those left open.
-class CountingFileAccess : public platform::FileAccess {
+// Passes through to the real files; logs every write and flush, counts the
+// files left open, fails a step or lets another program act on request.
+class FakeFiles : public platform::FileAccess {
 public:
-    enum class Fault { None, Open, Read, Write, Close };
+    enum class Step { Open, Read, Write, Close, Flush };
 
-    // Fails the given step for paths ending in `faultyName`.
-    void inject(Fault fault, const std::string& faultyName, platform::Error error);
+    Events* log = nullptr;  // "write NAME OFFSET+LENGTH", "flush"
+    // Runs as another program, once, between reading `name` and writing it.
+    std::function<void(const std::string& name)> beforeWrite;
 
+    void fail(Step step, const std::string& name, platform::Error error);
     int openFiles() const { return *m_open; }
-    std::unique_ptr<platform::OpenFile> openExisting(const std::string& path) override;
+    std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
+
+    struct Fault {
+        Step step;
+        std::string name;
+        platform::Error error{0, ""};
+    };
 
 private:
     std::shared_ptr<int> m_open = std::make_shared<int>(0);
-    Fault m_fault = Fault::None;
-    std::string m_faultyName;
-    platform::Error m_error{0, ""};
+    std::vector<Fault> m_faults;
 };

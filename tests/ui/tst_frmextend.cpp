@@ -184,7 +184,7 @@ void frmExtendTest::namesReachTheRunInListOrderWhateverTheClickOrder() {
 }
 
 void frmExtendTest::aWholeRunFromOk() {
-    const Bytes low = trendFile(patternedHeader());  // count 7
+    const Bytes low = withCount(trendFile(patternedHeader()), 7);
     const Bytes high = trendFile(validHeader(30));
     TrendFileHeader badHeader = patternedHeader();
     badHeader.bytes[128] = 'X';
@@ -333,7 +333,7 @@ void frmExtendTest::closeInTheMiddleOfARunLeavesNoFileHalfDone() {
     const int fileCount = 20;
     for (int i = 0; i < fileCount; ++i)
         m_folder->write(QString("t%1.hst").arg(i, 2, 10, QChar('0')).toStdString(),
-                        trendFile(patternedHeader()));
+                        withCount(trendFile(patternedHeader()), 7));
     QProcess helper;
     helper.start(QCoreApplication::applicationDirPath() + "/close_during_run",
                  {qPath(m_folder->path())});
@@ -341,7 +341,7 @@ void frmExtendTest::closeInTheMiddleOfARunLeavesNoFileHalfDone() {
     QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
     QCOMPARE(helper.exitCode(), 0);
 
-    const Bytes before = trendFile(patternedHeader());
+    const Bytes before = withCount(trendFile(patternedHeader()), 7);
     Bytes after = before;
     after[148] = 9;
     after[149] = 0;
