@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
-#include "Toolkit.h"
-#include "frmExtend.h"
+#include "qt/Toolkit.h"
+#include "qt/frmExtend.h"
 
 namespace {
 

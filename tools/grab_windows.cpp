@@ -5,10 +5,10 @@
 #include <QApplication>
 #include <QDir>
 
-#include "Toolkit.h"
-#include "frmConverting.h"
-#include "frmExtend.h"
-#include "frmHelp.h"
+#include "qt/Toolkit.h"
+#include "qt/frmConverting.h"
+#include "qt/frmExtend.h"
+#include "qt/frmHelp.h"
 
 namespace {
 

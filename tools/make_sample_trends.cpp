@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "Definitions.h"
+#include "trends/Definitions.h"
 
 namespace {
 

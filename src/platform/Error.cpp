@@ -1,4 +1,4 @@
-#include "Error.h"
+#include "platform/Error.h"
 
 namespace platform {
 

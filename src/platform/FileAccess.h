@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "Error.h"
+#include "platform/Error.h"
 
 namespace platform {
 

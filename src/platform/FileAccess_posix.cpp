@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 namespace platform {
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 namespace platform {
 namespace {

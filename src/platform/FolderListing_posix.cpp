@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "FolderListing.h"
+#include "platform/FolderListing.h"
 
 namespace platform {
 

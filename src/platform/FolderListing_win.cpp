@@ -3,7 +3,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "FolderListing.h"
+#include "platform/FolderListing.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "Definitions.h"
+#include "trends/Definitions.h"
 
 std::string TrendFileHeader::Signature() const {
     const auto* first = bytes.data() + SignatureOffset;

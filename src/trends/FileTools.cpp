@@ -1,4 +1,4 @@
-#include "FileTools.h"
+#include "trends/FileTools.h"
 
 std::string AddBackslash(const std::string& path) {
     if (!path.empty() && path.back() == '\\') return path;

@@ -1,6 +1,6 @@
-#include "Trends.h"
+#include "trends/Trends.h"
 
-#include "FileTools.h"
+#include "trends/FileTools.h"
 
 namespace {
 

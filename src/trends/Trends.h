@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Definitions.h"
-#include "FileAccess.h"
+#include "trends/Definitions.h"
+#include "platform/FileAccess.h"
 
 enum class MessageIcon { None, Information, Exclamation, Error };
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FileTools.h"
-#include "Trends.h"
+#include "trends/FileTools.h"
+#include "trends/Trends.h"
 
 namespace {
 

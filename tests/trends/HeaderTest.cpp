@@ -3,9 +3,9 @@
 #include <cstring>
 #include <random>
 
-#include "Definitions.h"
+#include "trends/Definitions.h"
 #include "TrendFixtures.h"
-#include "Trends.h"
+#include "trends/Trends.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "TrendFixtures.h"
-#include "Trends.h"
+#include "trends/Trends.h"
 
 namespace {
 

@@ -84,6 +84,7 @@ struct Shared {
     Events* log;
     const std::vector<FakeFiles::Fault>* faults;
     std::function<void(const std::string&)>* beforeWrite;
+    std::function<void(const std::string&)>* onOpen;
 
     void failIf(Step step, const std::string& name) const {
         for (const auto& fault : *faults)
@@ -145,6 +146,7 @@ public:
         : m_folder(std::move(folder)), m_shared(std::move(shared)) {}
 
     std::unique_ptr<platform::OpenFile> openExisting(const std::string& name) override {
+        if (*m_shared.onOpen) (*m_shared.onOpen)(name);
         m_shared.failIf(Step::Open, name);
         auto file = m_folder->openExisting(name);
         if (!file) return nullptr;
@@ -169,5 +171,5 @@ void FakeFiles::fail(Step step, const std::string& name, platform::Error error) 
 
 std::unique_ptr<platform::Folder> FakeFiles::openFolder(const std::string& path) {
     return std::make_unique<FakeFolder>(platform::nativeFileAccess().openFolder(path),
-                                        Shared{m_open, log, &m_faults, &beforeWrite});
+                                        Shared{m_open, log, &m_faults, &beforeWrite, &onOpen});
 }

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "Definitions.h"
-#include "FileAccess.h"
-#include "Trends.h"
+#include "trends/Definitions.h"
+#include "platform/FileAccess.h"
+#include "trends/Trends.h"
 
 using Bytes = std::vector<std::uint8_t>;
 using Events = std::vector<std::string>;
@@ -76,6 +76,8 @@ public:
     enum class Step { Open, Read, Write, Close, Flush };
 
     Events* log = nullptr;  // "write NAME OFFSET+LENGTH", "flush"
+    // Runs just before `name` is opened.
+    std::function<void(const std::string& name)> onOpen;
     // Runs as another program, once, between reading `name` and writing it.
     std::function<void(const std::string& name)> beforeWrite;
 

@@ -1,0 +1,81 @@
+#pragma once
+
+// The main window as the user meets it, whatever draws it: its design and
+// what its handlers decide. A front end derives from ExtendForm, answers its
+// questions from the real controls and routes the controls' events to it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/Twips.h"
+#include "platform/Error.h"
+#include "platform/FileAccess.h"
+#include "trends/Trends.h"
+
+namespace frmExtendDesign {
+
+// Designed geometry in twips, each relative to its container.
+inline constexpr double ClientWidth = 5760, ClientHeight = 5835;
+inline constexpr twips::Rect Label1{240, 240, 4770, 195};
+inline constexpr twips::Rect Label2{240, 840, 1995, 195};
+inline constexpr twips::Rect txtNoFiles{2520, 840, 855, 285};
+inline constexpr twips::Rect fraTrendLocation{240, 1320, 5295, 3735};
+inline constexpr twips::Rect fraPath{240, 480, 2175, 2775};          // in fraTrendLocation
+inline constexpr twips::Rect drvConvert{0, 0, 2175, 315};            // in fraPath
+inline constexpr twips::Rect dirConvert{0, 360, 2175, 2340};         // in fraPath
+inline constexpr twips::Rect filConvert{2520, 480, 2535, 2625};      // in fraTrendLocation
+inline constexpr twips::Rect lblMultiSelect{240, 3360, 4815, 255};   // in fraTrendLocation
+inline constexpr twips::Rect fraButtons{1680, 5160, 3855, 495};
+inline constexpr twips::Rect cmdOK{0, 120, 1215, 375};               // in fraButtons
+inline constexpr twips::Rect cmdClose{1320, 120, 1215, 375};         // in fraButtons
+inline constexpr twips::Rect cmdHelp{2640, 120, 1215, 375};          // in fraButtons
+
+inline constexpr const char* Label1Caption =
+    "Increases the number of history files while preserving existing history";
+inline constexpr const char* Label2Caption = "New &Number of History Files";
+inline constexpr const char* TrendLocationCaption = "Trends Location";
+inline constexpr const char* MultiSelectCaption = "Hold the Control key to select multiple trends";
+inline constexpr const char* FilePattern = "*.hst";
+
+inline constexpr const char* StartDrive = "c:";
+inline constexpr const char* StartFolder = "c:\\velmar\\data";
+
+}  // namespace frmExtendDesign
+
+// The number a user typed: optional sign, decimal digits, optional decimal
+// fraction, blanks around it. Fractions round to the nearest integer, halves
+// to the even neighbour. Empty when it is no number or outside 16 bits.
+std::optional<std::int16_t> ConvertToInt16(const std::string& text);
+
+class ExtendForm {
+public:
+    virtual ~ExtendForm() = default;
+
+    // Start-up: drive "c:", then folder "c:\velmar\data"; whichever is not
+    // there is passed over in silence.
+    void Form_Load();
+    // The folder list follows a newly selected drive, or the user is told why not.
+    void drvConvert_Change();
+    // Checks the number and the selection, then runs. A second OK pressed
+    // during a run's event pass is ignored.
+    void cmdOK_Click();
+
+protected:
+    virtual std::string numberText() const = 0;
+    // GetSelectedItems of the file list.
+    virtual std::vector<std::string> selectedFileNames() const = 0;
+    // The folder list's path as the file system names it.
+    virtual std::string runFolder() const = 0;
+    virtual bool selectDrive(const std::string& drive) = 0;
+    virtual bool openFolder(const std::string& folder) = 0;
+    // Opens the selected drive's current folder in the folder list.
+    virtual std::optional<platform::Error> openDriveFolder() = 0;
+    virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
+    virtual RunView& progress() = 0;
+    virtual platform::FileAccess& files() { return platform::nativeFileAccess(); }
+
+private:
+    bool m_running = false;
+};

@@ -1,0 +1,209 @@
+#include "qt/frmExtend.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+
+#include "forms/FormTools.h"
+#include "qt/Controls.h"
+#include "qt/Toolkit.h"
+#include "qt/frmConverting.h"
+#include "qt/frmHelp.h"
+
+namespace design = frmExtendDesign;
+
+namespace {
+
+// The drive's current folder: the process's own when it lies on that drive.
+QString currentFolderOn(const QString& drive) {
+    if (DriveList::holds(drive, QDir::currentPath())) return QDir::currentPath();
+    const QString root = QDir::fromNativeSeparators(drive);
+    return root.endsWith('/') ? root : root + '/';
+}
+
+}  // namespace
+
+frmExtend::frmExtend() {
+    setObjectName("frmExtend");
+    setWindowTitle(toolkit::AppTitle);
+    resize(twips::toPixels(design::ClientWidth), twips::toPixels(design::ClientHeight));
+    createControls();
+    connectHandlers();
+    setTabOrder();
+    centreOnScreen(this);
+    toolkit::setMessageOwner(this);
+}
+
+void frmExtend::createControls() {
+    Label1 = makeLabel(this, "Label1", design::Label1Caption, design::Label1);
+    Label2 = makeLabel(this, "Label2", design::Label2Caption, design::Label2);
+    Label2->setTextFormat(Qt::AutoText);  // shows the access key
+    for (QLabel* label : {Label1, Label2}) label->adjustSize();  // one line, sized to its caption
+    txtNoFiles = makeControl<QLineEdit>(this, "txtNoFiles", design::txtNoFiles);
+    Label2->setBuddy(txtNoFiles);
+
+    fraTrendLocation = makeControl<QGroupBox>(this, "fraTrendLocation", design::fraTrendLocation);
+    fraTrendLocation->setTitle(design::TrendLocationCaption);
+    fraPath = makeControl<QWidget>(fraTrendLocation, "fraPath", design::fraPath);
+    drvConvert = makeControl<DriveList>(fraPath, "drvConvert", design::drvConvert);
+    dirConvert = makeControl<DirList>(fraPath, "dirConvert", design::dirConvert);
+    filConvert = makeControl<FileList>(fraTrendLocation, "filConvert", design::filConvert);
+    filConvert->setPattern(design::FilePattern);
+    filConvert->setPath(dirConvert->path());
+    drvConvert->showDriveOf(dirConvert->path());
+    lblMultiSelect = makeLabel(fraTrendLocation, "lblMultiSelect", design::MultiSelectCaption,
+                               design::lblMultiSelect);
+    lblMultiSelect->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    fraButtons = makeControl<QWidget>(this, "fraButtons", design::fraButtons);
+    cmdOK = makeButton(fraButtons, "cmdOK", "OK", design::cmdOK);
+    cmdOK->setDefault(true);
+    cmdClose = makeButton(fraButtons, "cmdClose", "Close", design::cmdClose);
+    cmdHelp = makeButton(fraButtons, "cmdHelp", "Help", design::cmdHelp);
+}
+
+void frmExtend::connectHandlers() {
+    connect(drvConvert, &DriveList::changed, this, [this] { drvConvert_Change(); });
+    connect(dirConvert, &DirList::changed, this, &frmExtend::dirConvert_Change);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, &frmExtend::cmdHelp_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmExtend::CloseAll);
+}
+
+void frmExtend::setTabOrder() {
+    const QList<QWidget*> order = {txtNoFiles, drvConvert, dirConvert, filConvert,
+                                   cmdOK,      cmdClose,   cmdHelp};
+    for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    txtNoFiles->setFocus();  // the first control in tab order that takes the focus
+}
+
+void frmExtend::dirConvert_Change() {
+    filConvert->setPath(dirConvert->path());
+    drvConvert->showDriveOf(dirConvert->path());
+}
+
+std::string frmExtend::numberText() const { return txtNoFiles->text().toStdString(); }
+
+std::vector<std::string> frmExtend::selectedFileNames() const {
+    return GetSelectedItems(*filConvert);
+}
+
+// The same bytes the file list read the folder with.
+std::string frmExtend::runFolder() const {
+    return QFile::encodeName(dirConvert->path()).toStdString();
+}
+
+bool frmExtend::selectDrive(const std::string& drive) {
+    return drvConvert->setDrive(QString::fromStdString(drive));
+}
+
+bool frmExtend::openFolder(const std::string& folder) {
+    return !dirConvert->setPath(QString::fromStdString(folder));
+}
+
+std::optional<platform::Error> frmExtend::openDriveFolder() {
+    return dirConvert->setPath(currentFolderOn(drvConvert->drive()));
+}
+
+void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
+    toolkit::showMessage(QString::fromStdString(text), icon);
+}
+
+RunView& frmExtend::progress() {
+    static ConvertingView view;
+    return view;
+}
+
+void frmExtend::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layout::Form_Resize(*this);
+}
+
+void frmExtend::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) layout::Form_Resize(*this);
+}
+
+bool frmExtend::isWindowMinimized() const { return windowState() & Qt::WindowMinimized; }
+float frmExtend::scaleWidth() const { return twips::fromPixels(width()); }
+float frmExtend::scaleHeight() const { return twips::fromPixels(height()); }
+
+void frmExtend::setOuterWidth(float value) {
+    const int decoration = frameGeometry().width() - geometry().width();
+    const int client = twips::toPixels(value) - decoration;
+    if (client != width()) resize(client, height());
+}
+
+void frmExtend::setOuterHeight(float value) {
+    const int decoration = frameGeometry().height() - geometry().height();
+    const int client = twips::toPixels(value) - decoration;
+    if (client != height()) resize(width(), client);
+}
+
+QWidget* frmExtend::widgetOf(layout::Control control) const {
+    switch (control) {
+        case layout::Control::fraTrendLocation:
+            return fraTrendLocation;
+        case layout::Control::fraPath:
+            return fraPath;
+        case layout::Control::filConvert:
+            return filConvert;
+        case layout::Control::drvConvert:
+            return drvConvert;
+        case layout::Control::dirConvert:
+            return dirConvert;
+        case layout::Control::lblMultiSelect:
+            return lblMultiSelect;
+        case layout::Control::fraButtons:
+            return fraButtons;
+    }
+    return nullptr;
+}
+
+float frmExtend::get(layout::Control control, layout::Side side) const {
+    const QWidget* widget = widgetOf(control);
+    switch (side) {
+        case layout::Side::Left:
+            return twips::left(widget);
+        case layout::Side::Top:
+            return twips::top(widget);
+        case layout::Side::Width:
+            return twips::width(widget);
+        case layout::Side::Height:
+            return twips::height(widget);
+    }
+    return 0;
+}
+
+void frmExtend::set(layout::Control control, layout::Side side, float value) {
+    QWidget* widget = widgetOf(control);
+    switch (side) {
+        case layout::Side::Left:
+            return twips::setLeft(widget, value);
+        case layout::Side::Top:
+            return twips::setTop(widget, value);
+        case layout::Side::Width:
+            return twips::setWidth(widget, value);
+        case layout::Side::Height:
+            return twips::setHeight(widget, value);
+    }
+}
+
+void frmExtend::cmdHelp_Click() { frmHelp::open(); }
+
+void frmExtend::CloseAll() { toolkit::endProgram(); }
+
+void frmExtend::keyPressEvent(QKeyEvent* event) {
+    // Enter reaches the window when the focused control does not use it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        cmdOK->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmExtend::closeEvent(QCloseEvent* event) {
+    CloseAll();
+    event->accept();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+// The main window on Qt Widgets: the design's controls, bound to what the
+// window decides (ExtendForm) and to its layout.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "forms/frmExtend.h"
+#include "forms/frmExtendLayout.h"
+#include "qt/DirList.h"
+#include "qt/DriveList.h"
+#include "qt/FileList.h"
+
+class frmExtend : public QWidget, public ExtendForm, private layout::ExtendGeometry {
+    Q_OBJECT
+public:
+    frmExtend();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* txtNoFiles;
+    QGroupBox* fraTrendLocation;
+    QWidget* fraPath;
+    DriveList* drvConvert;
+    DirList* dirConvert;
+    FileList* filConvert;
+    QLabel* lblMultiSelect;
+    QWidget* fraButtons;
+    QPushButton* cmdOK;
+    QPushButton* cmdClose;
+    QPushButton* cmdHelp;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void setTabOrder();
+
+    void dirConvert_Change();
+    void cmdHelp_Click();
+    void CloseAll();
+
+    // What the window's decisions ask of the controls.
+    std::string numberText() const override;
+    std::vector<std::string> selectedFileNames() const override;
+    std::string runFolder() const override;
+    bool selectDrive(const std::string& drive) override;
+    bool openFolder(const std::string& folder) override;
+    std::optional<platform::Error> openDriveFolder() override;
+    void showMessage(const std::string& text, MessageIcon icon) override;
+    RunView& progress() override;
+
+    // The layout's view of this window, in twips.
+    bool isWindowMinimized() const override;
+    float scaleWidth() const override;
+    float scaleHeight() const override;
+    void setOuterWidth(float value) override;
+    void setOuterHeight(float value) override;
+    float get(layout::Control control, layout::Side side) const override;
+    void set(layout::Control control, layout::Side side, float value) override;
+    QWidget* widgetOf(layout::Control control) const;
+};

@@ -1,0 +1,27 @@
+// Helper for the window tests: starts a run over every file of the folder it
+// is given and presses Close during the run's third event pass. Exits 0 only
+// through the program's own end; 3 if the run came back.
+
+#include <QApplication>
+#include <QTimer>
+
+#include "qt/Toolkit.h"
+#include "qt/frmExtend.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) return 2;
+    toolkit::setMessageHook([](const QString&, MessageIcon) {});
+    frmExtend window;
+    window.dirConvert->setPath(QString::fromLocal8Bit(argv[1]));
+    window.filConvert->selectAll();
+    window.txtNoFiles->setText("513");
+    int passes = 0;
+    QTimer everyPass;
+    QObject::connect(&everyPass, &QTimer::timeout, [&] {
+        if (++passes == 3) window.cmdClose->click();
+    });
+    everyPass.start(0);
+    window.cmdOK->click();
+    return 3;
+}
