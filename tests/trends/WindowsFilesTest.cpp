@@ -25,7 +25,9 @@ TEST(WindowsFiles, AFileOpenedElsewhereWithoutWriteSharingOrReadOnlyStopsTheRun)
         HANDLE other = readOnly ? INVALID_HANDLE_VALUE
                                 : CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (readOnly) ASSERT_TRUE(SetFileAttributesW(path.wstring().c_str(), FILE_ATTRIBUTE_READONLY));
+        if (readOnly) {
+            ASSERT_TRUE(SetFileAttributesW(path.wstring().c_str(), FILE_ATTRIBUTE_READONLY));
+        }
 
         RecordingView view;
         ExtendTrends(view, folder.programPath(), {"locked.hst", "after.hst"}, 6);

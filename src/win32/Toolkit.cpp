@@ -1,0 +1,148 @@
+#include "win32/Toolkit.h"
+
+#include <map>
+
+namespace toolkit {
+namespace {
+
+HWND messageOwner = nullptr;
+
+UINT boxStyle(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return MB_OK | MB_ICONINFORMATION;
+        case MessageIcon::Exclamation:
+            return MB_OK | MB_ICONEXCLAMATION;
+        case MessageIcon::Error:
+            return MB_OK | MB_ICONERROR;
+        case MessageIcon::None:
+            break;
+    }
+    return MB_OK;
+}
+
+bool isPushButton(HWND control) {
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    const LONG kind = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    return lstrcmpiW(className, L"Button") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
+}
+
+}  // namespace
+
+std::wstring widen(const std::string& utf8) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(std::size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
+    return wide;
+}
+
+std::string narrow(const std::wstring& wide) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string utf8(std::size_t(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), length, nullptr,
+                        nullptr);
+    return utf8;
+}
+
+int dpiOf(HWND window) {
+    const UINT dpi = window ? GetDpiForWindow(window) : 0;
+    return dpi ? int(dpi) : int(GetDpiForSystem());
+}
+
+SIZE outerSize(DWORD style, SIZE client, int dpi) {
+    RECT rect{0, 0, client.cx, client.cy};
+    AdjustWindowRectExForDpi(&rect, style, FALSE, 0, UINT(dpi));
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void centreOnScreen(HWND window) {
+    RECT area{}, frame{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT dialogFont(int dpi) {
+    static std::map<int, HFONT> fonts;
+    HFONT& font = fonts[dpi];
+    if (!font)
+        font = CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg 2");
+    return font;
+}
+
+HWND makeControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
+                 int id, const twips::Rect& rect) {
+    HWND control = CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0,
+                                   0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    const int dpi = dpiOf(parent);
+    SendMessageW(control, WM_SETFONT, WPARAM(dialogFont(dpi)), FALSE);
+    place(control, rect, dpi);
+    return control;
+}
+
+void place(HWND control, const twips::Rect& rect, int dpi) {
+    const twips::PixelRect pixels = twips::toPixels(rect, dpi);
+    MoveWindow(control, pixels.left, pixels.top, pixels.width, pixels.height, TRUE);
+}
+
+std::wstring textOf(HWND control) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(control, text.data(), int(text.size()))));
+    return text;
+}
+
+void setMessageOwner(HWND owner) { messageOwner = owner; }
+
+void showMessage(const std::string& text, MessageIcon icon) {
+    MessageBoxW(IsWindow(messageOwner) ? messageOwner : nullptr, widen(text).c_str(), AppTitle,
+                boxStyle(icon));
+}
+
+bool handleDialogKeys(MSG& message) {
+    // Enter presses the focused button, in every window, as in a dialog.
+    const HWND focus = GetFocus();
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && focus &&
+        isPushButton(focus)) {
+        SendMessageW(GetParent(focus), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
+                     LPARAM(focus));
+        return true;
+    }
+    const HWND window = GetAncestor(message.hwnd, GA_ROOT);
+    return window && IsDialogMessageW(window, &message);
+}
+
+void doEvents() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(int(message.wParam));
+            return;
+        }
+        if (handleDialogKeys(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void endProgram() {
+    // At once: no trend file is open at any point the user can get here, and
+    // returning into a run that is still on the stack must not happen.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            DestroyWindow(window);
+            return TRUE;
+        },
+        0);
+    ExitProcess(0);
+}
+
+}  // namespace toolkit

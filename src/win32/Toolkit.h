@@ -1,0 +1,55 @@
+#pragma once
+
+// The services every Windows window shares: text conversion, controls
+// placed in twips at the window's own DPI, the dialog font, message boxes,
+// one pass over the pending window events and ending the program.
+
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+
+#include "forms/Twips.h"
+#include "trends/Trends.h"
+
+namespace toolkit {
+
+inline constexpr const wchar_t* AppTitle = L"Kelvane";
+
+std::wstring widen(const std::string& utf8);
+std::string narrow(const std::wstring& wide);
+
+int dpiOf(HWND window);
+// The outer size of a window whose client area is `client`, at `dpi`.
+SIZE outerSize(DWORD style, SIZE client, int dpi);
+void centreOnScreen(HWND window);
+
+// The classic 8-point dialog font at `dpi`, made once per dpi.
+HFONT dialogFont(int dpi);
+
+// A child control of `parent`, with the dialog font, placed at `rect` (in
+// twips, already relative to the parent's client area).
+HWND makeControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
+                 int id, const twips::Rect& rect);
+void place(HWND control, const twips::Rect& rect, int dpi);
+
+std::wstring textOf(HWND control);
+
+// Message boxes stand over this window (the main window).
+void setMessageOwner(HWND owner);
+void showMessage(const std::string& text, MessageIcon icon);
+
+// Handles the keys a dialog handles (Tab, access keys, Enter) for `message`;
+// true when it was one of them.
+bool handleDialogKeys(MSG& message);
+
+// Handles every pending window event, then returns.
+void doEvents();
+
+// Destroys every window and ends the process at once.
+[[noreturn]] void endProgram();
+
+}  // namespace toolkit

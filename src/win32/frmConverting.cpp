@@ -1,0 +1,83 @@
+#include "win32/frmConverting.h"
+
+#include "forms/frmConverting.h"
+#include "win32/ControlIds.h"
+
+namespace design = frmConvertingDesign;
+
+namespace {
+
+constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+HWND theWindow = nullptr;
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {  // the close box only hides it; the run goes on
+        ShowWindow(window, SW_HIDE);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND create() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = win32ids::ConvertingClass;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, win32ids::ConvertingClass, toolkit::AppTitle, Style, 0, 0, 0,
+                                  0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const int dpi = toolkit::dpiOf(window);
+    const SIZE outer = toolkit::outerSize(
+        Style, {twips::toPixels(design::ClientWidth, dpi), twips::toPixels(design::ClientHeight, dpi)},
+        dpi);
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    // SS_NOPREFIX: an "&" in a file name is shown, not taken as an access key.
+    const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    toolkit::makeControl(window, L"STATIC", toolkit::widen(design::Label1Caption), label, 0,
+                         design::Label1);
+    toolkit::makeControl(window, L"STATIC", L"", label, win32ids::lblFileName, design::lblFileName);
+    return window;
+}
+
+// Over the main window when it is shown, else in the middle of the screen.
+void placeOverMainWindow(HWND window) {
+    HWND main = FindWindowW(win32ids::ExtendClass, nullptr);
+    if (!main || !IsWindowVisible(main) || IsIconic(main)) return toolkit::centreOnScreen(window);
+    RECT mainFrame{}, frame{};
+    GetWindowRect(main, &mainFrame);
+    GetWindowRect(window, &frame);
+    const twips::PixelRect place = design::placeOver(
+        {mainFrame.left, mainFrame.top, mainFrame.right - mainFrame.left,
+         mainFrame.bottom - mainFrame.top},
+        frame.right - frame.left, frame.bottom - frame.top);
+    SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+HWND instance() {
+    if (!theWindow) theWindow = create();
+    return theWindow;
+}
+
+}  // namespace
+
+void ConvertingView::showProgress() {
+    HWND window = instance();
+    if (!IsWindowVisible(window)) placeOverMainWindow(window);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ConvertingView::setProgressFileName(const std::string& text) {
+    SetDlgItemTextW(instance(), win32ids::lblFileName, toolkit::widen(text).c_str());
+}
+
+void ConvertingView::hideProgress() { ShowWindow(instance(), SW_HIDE); }
+
+void ConvertingView::showMessage(const std::string& text, MessageIcon icon) {
+    toolkit::showMessage(text, icon);
+}
+
+void ConvertingView::doEvents() { toolkit::doEvents(); }

@@ -1,0 +1,16 @@
+#pragma once
+
+// The progress window on the Windows API: a fixed heading and the name of
+// the trend file the run is treating. Created by the first run, afterwards
+// shown and hidden.
+
+#include "win32/Toolkit.h"
+
+class ConvertingView : public RunView {
+public:
+    void showProgress() override;
+    void setProgressFileName(const std::string& text) override;
+    void hideProgress() override;
+    void showMessage(const std::string& text, MessageIcon icon) override;
+    void doEvents() override;
+};

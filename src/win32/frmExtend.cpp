@@ -1,0 +1,310 @@
+#include "win32/frmExtend.h"
+
+#include <commctrl.h>
+
+#include "win32/ControlIds.h"
+#include "win32/frmConverting.h"
+#include "win32/frmHelp.h"
+
+namespace design = frmExtendDesign;
+namespace ids = win32ids;
+using layout::Control;
+
+namespace {
+
+constexpr DWORD Style = WS_OVERLAPPEDWINDOW;
+
+// The folder list takes Enter to open a folder; the file list takes Ctrl+A.
+LRESULT CALLBACK listKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR) {
+    const bool folders = GetDlgCtrlID(list) == ids::dirConvert;
+    if (message == WM_GETDLGCODE && folders && wParam == VK_RETURN)
+        return DefSubclassProc(list, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    if (message == WM_KEYDOWN && folders && wParam == VK_RETURN) {
+        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(ids::dirConvert, LBN_DBLCLK), LPARAM(list));
+        return 0;
+    }
+    if (message == WM_KEYDOWN && !folders && wParam == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        SendMessageW(list, LB_SETSEL, TRUE, -1);
+        return 0;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// A label that sizes itself to its one-line caption, keeping its position.
+void fitToCaption(HWND label) {
+    HDC dc = GetDC(label);
+    const HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::wstring caption = toolkit::textOf(label);
+    RECT extent{};
+    DrawTextW(dc, caption.c_str(), int(caption.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, extent.right + 2, extent.bottom,  // room for the last glyph
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+twips::Rect offset(const twips::Rect& rect, const twips::Rect& container) {
+    return {container.left + rect.left, container.top + rect.top, rect.width, rect.height};
+}
+
+}  // namespace
+
+frmExtend::frmExtend() {
+    m_layout = {{Control::fraTrendLocation, design::fraTrendLocation},
+                {Control::fraPath, design::fraPath},
+                {Control::drvConvert, design::drvConvert},
+                {Control::dirConvert, design::dirConvert},
+                {Control::filConvert, design::filConvert},
+                {Control::lblMultiSelect, design::lblMultiSelect},
+                {Control::fraButtons, design::fraButtons}};
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, L"IDI_ICON1");
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = ids::ExtendClass;
+    RegisterClassW(&windowClass);
+    CreateWindowExW(WS_EX_CONTROLPARENT, ids::ExtendClass, toolkit::AppTitle, Style, 0, 0, 0, 0,
+                    nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    m_dpi = toolkit::dpiOf(m_window);
+    createControls();
+    const SIZE outer = toolkit::outerSize(Style,
+                                          {twips::toPixels(design::ClientWidth, m_dpi),
+                                           twips::toPixels(design::ClientHeight, m_dpi)},
+                                          m_dpi);
+    SetWindowPos(m_window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    toolkit::centreOnScreen(m_window);
+    toolkit::setMessageOwner(m_window);
+}
+
+// Created in tab order, so that Tab and the access key of Label2 (which
+// moves to the next control) follow the design.
+void frmExtend::createControls() {
+    using toolkit::makeControl;
+    auto add = [&](int id, HWND control) { m_controls[id] = control; };
+    const DWORD label = SS_LEFTNOWORDWRAP;
+    add(ids::Label2, makeControl(m_window, L"STATIC", toolkit::widen(design::Label2Caption), label,
+                                 ids::Label2, design::Label2));
+    add(ids::txtNoFiles, makeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+                                     ids::txtNoFiles, design::txtNoFiles));
+    const DWORD list = WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    add(ids::drvConvert, makeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                     ids::drvConvert, design::drvConvert));
+    add(ids::dirConvert, makeControl(m_window, L"LISTBOX", L"", list, ids::dirConvert, design::dirConvert));
+    add(ids::filConvert, makeControl(m_window, L"LISTBOX", L"", list | LBS_EXTENDEDSEL,
+                                     ids::filConvert, design::filConvert));
+    add(ids::cmdOK, makeControl(m_window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, ids::cmdOK,
+                                design::cmdOK));
+    add(ids::cmdClose, makeControl(m_window, L"BUTTON", L"Close", WS_TABSTOP | BS_PUSHBUTTON,
+                                   ids::cmdClose, design::cmdClose));
+    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", L"Help", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdHelp,
+                                  design::cmdHelp));
+    add(ids::Label1, makeControl(m_window, L"STATIC", toolkit::widen(design::Label1Caption), label,
+                                 ids::Label1, design::Label1));
+    add(ids::fraTrendLocation,
+        makeControl(m_window, L"BUTTON", toolkit::widen(design::TrendLocationCaption), BS_GROUPBOX,
+                    ids::fraTrendLocation, design::fraTrendLocation));
+    add(ids::lblMultiSelect, makeControl(m_window, L"STATIC", toolkit::widen(design::MultiSelectCaption),
+                                         SS_CENTER, ids::lblMultiSelect, design::lblMultiSelect));
+    for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
+    for (int id : {ids::dirConvert, ids::filConvert})
+        SetWindowSubclass(m_controls[id], listKeys, 0, 0);
+    m_drives.attach(m_controls[ids::drvConvert]);
+    m_folders.attach(m_controls[ids::dirConvert]);
+    m_files.attach(m_controls[ids::filConvert]);
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    m_folders.setPath(current);
+    dirConvert_Change();
+    SetFocus(m_controls[ids::txtNoFiles]);
+}
+
+LRESULT CALLBACK frmExtend::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<frmExtend*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(self));
+    }
+    auto* self = reinterpret_cast<frmExtend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case DM_GETDEFID:
+            return MAKELRESULT(ids::cmdOK, DC_HASDEFID);
+        case WM_SIZE:  // Form_Resize
+            if (!m_controls.empty()) layout::Form_Resize(*this);
+            if (!m_controls.empty()) placeControls();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            const int minimum = twips::toPixels(5500, m_dpi);
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum, minimum};
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            useDpi(HIWORD(wParam));
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_CLOSE:  // the close box does what Close does
+            toolkit::endProgram();
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+void frmExtend::onCommand(int id, int code) {
+    if (id == ids::cmdOK && code == BN_CLICKED) cmdOK_Click();
+    if (id == ids::cmdClose && code == BN_CLICKED) toolkit::endProgram();  // CloseAll
+    if (id == ids::cmdHelp && code == BN_CLICKED) frmHelp::open();
+    if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change();
+    if (id == ids::dirConvert && code == LBN_DBLCLK && m_folders.openSelected()) dirConvert_Change();
+}
+
+void frmExtend::dirConvert_Change() {
+    m_files.setPath(m_folders.path());
+    m_drives.showDriveOf(m_folders.path());
+}
+
+void frmExtend::useDpi(int dpi) {
+    m_dpi = dpi;
+    for (const auto& [id, control] : m_controls)
+        SendMessageW(control, WM_SETFONT, WPARAM(toolkit::dialogFont(dpi)), TRUE);
+    for (const auto& [id, rect] : {std::pair{ids::Label1, design::Label1},
+                                   {ids::Label2, design::Label2},
+                                   {ids::txtNoFiles, design::txtNoFiles}})
+        toolkit::place(m_controls[id], rect, dpi);
+    for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
+}
+
+// The frames without a border exist only as offsets: every control is a
+// child of the window, placed where its container puts it.
+void frmExtend::placeControls() {
+    const twips::Rect trend = m_layout[Control::fraTrendLocation];
+    const twips::Rect path = offset(m_layout[Control::fraPath], trend);
+    const twips::Rect buttons = m_layout[Control::fraButtons];
+    twips::Rect drive = offset(m_layout[Control::drvConvert], path);
+    drive.height *= 8;  // a drop-down list's height includes the list it drops
+    const std::pair<int, twips::Rect> places[] = {
+        {ids::fraTrendLocation, trend},
+        {ids::drvConvert, drive},
+        {ids::dirConvert, offset(m_layout[Control::dirConvert], path)},
+        {ids::filConvert, offset(m_layout[Control::filConvert], trend)},
+        {ids::lblMultiSelect, offset(m_layout[Control::lblMultiSelect], trend)},
+        {ids::cmdOK, offset(design::cmdOK, buttons)},
+        {ids::cmdClose, offset(design::cmdClose, buttons)},
+        {ids::cmdHelp, offset(design::cmdHelp, buttons)},
+    };
+    for (const auto& [id, rect] : places) toolkit::place(m_controls[id], rect, m_dpi);
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+std::string frmExtend::numberText() const {
+    return toolkit::narrow(toolkit::textOf(m_controls.at(ids::txtNoFiles)));
+}
+
+std::vector<std::string> frmExtend::selectedFileNames() const { return GetSelectedItems(m_files); }
+
+std::string frmExtend::runFolder() const { return toolkit::narrow(m_folders.path()); }
+
+bool frmExtend::selectDrive(const std::string& drive) {
+    bool changed = false;
+    const bool offered = m_drives.select(toolkit::widen(drive), changed);
+    if (changed) drvConvert_Change();  // a change by code raises the change event too
+    return offered;
+}
+
+bool frmExtend::openFolder(const std::string& folder) {
+    const bool opened = !m_folders.setPath(toolkit::widen(folder));
+    if (opened) dirConvert_Change();
+    return opened;
+}
+
+std::optional<platform::Error> frmExtend::openDriveFolder() {
+    auto error = m_folders.setPath(currentFolderOn(m_drives.drive()));
+    if (!error) dirConvert_Change();
+    return error;
+}
+
+void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
+    toolkit::showMessage(text, icon);
+}
+
+RunView& frmExtend::progress() {
+    static ConvertingView view;
+    return view;
+}
+
+bool frmExtend::isWindowMinimized() const { return IsIconic(m_window); }
+
+float frmExtend::scaleWidth() const {
+    RECT client{};
+    GetClientRect(m_window, &client);
+    return twips::fromPixels(client.right, m_dpi);
+}
+
+float frmExtend::scaleHeight() const {
+    RECT client{};
+    GetClientRect(m_window, &client);
+    return twips::fromPixels(client.bottom, m_dpi);
+}
+
+void frmExtend::setOuterWidth(float value) {
+    RECT frame{};
+    GetWindowRect(m_window, &frame);
+    const int width = twips::toPixels(value, m_dpi);
+    if (width != frame.right - frame.left)
+        SetWindowPos(m_window, nullptr, 0, 0, width, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmExtend::setOuterHeight(float value) {
+    RECT frame{};
+    GetWindowRect(m_window, &frame);
+    const int height = twips::toPixels(value, m_dpi);
+    if (height != frame.bottom - frame.top)
+        SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+float frmExtend::get(Control control, layout::Side side) const {
+    const twips::Rect& rect = m_layout.at(control);
+    switch (side) {
+        case layout::Side::Left:
+            return float(rect.left);
+        case layout::Side::Top:
+            return float(rect.top);
+        case layout::Side::Width:
+            return float(rect.width);
+        case layout::Side::Height:
+            return float(rect.height);
+    }
+    return 0;
+}
+
+void frmExtend::set(Control control, layout::Side side, float value) {
+    twips::Rect& rect = m_layout.at(control);
+    switch (side) {
+        case layout::Side::Left:
+            rect.left = value;
+            break;
+        case layout::Side::Top:
+            rect.top = value;
+            break;
+        case layout::Side::Width:
+            rect.width = value;
+            break;
+        case layout::Side::Height:
+            rect.height = value;
+            break;
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// The main window on the Windows API: the design's controls, bound to what
+// the window decides (ExtendForm) and to its layout.
+
+#include <map>
+
+#include "forms/frmExtend.h"
+#include "forms/frmExtendLayout.h"
+#include "win32/Lists.h"
+
+class frmExtend : public ExtendForm, private layout::ExtendGeometry {
+public:
+    frmExtend();
+    HWND window() const { return m_window; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void onCommand(int id, int code);
+    void dirConvert_Change();
+    void placeControls();
+    void useDpi(int dpi);
+
+    // What the window's decisions ask of the controls.
+    std::string numberText() const override;
+    std::vector<std::string> selectedFileNames() const override;
+    std::string runFolder() const override;
+    bool selectDrive(const std::string& drive) override;
+    bool openFolder(const std::string& folder) override;
+    std::optional<platform::Error> openDriveFolder() override;
+    void showMessage(const std::string& text, MessageIcon icon) override;
+    RunView& progress() override;
+
+    // The layout's view of this window, in twips; controls keep the values
+    // assigned and are placed in whole pixels from them.
+    bool isWindowMinimized() const override;
+    float scaleWidth() const override;
+    float scaleHeight() const override;
+    void setOuterWidth(float value) override;
+    void setOuterHeight(float value) override;
+    float get(layout::Control control, layout::Side side) const override;
+    void set(layout::Control control, layout::Side side, float value) override;
+
+    HWND m_window = nullptr;
+    int m_dpi = twips::DesignDpi;
+    std::map<int, HWND> m_controls;  // by control id
+    std::map<layout::Control, twips::Rect> m_layout;
+    DriveList m_drives;
+    DirList m_folders;
+    FileList m_files;
+};

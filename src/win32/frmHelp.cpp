@@ -1,0 +1,74 @@
+#include "win32/frmHelp.h"
+
+#include "forms/frmHelp.h"
+#include "win32/ControlIds.h"
+#include "win32/Toolkit.h"
+
+namespace design = frmHelpDesign;
+
+namespace {
+
+constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+HWND theWindow = nullptr;
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == win32ids::cmdClose) DestroyWindow(window);  // cmdClose_Click
+            return 0;
+        case WM_DESTROY:
+            theWindow = nullptr;
+            return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Form_Load(HWND window) {
+    SetDlgItemTextW(window, win32ids::lblVersion, toolkit::widen(VersionLine()).c_str());
+}
+
+HWND create() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = win32ids::HelpClass;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, win32ids::HelpClass, toolkit::widen(design::Caption).c_str(),
+                                  Style, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                  nullptr);
+    const int dpi = toolkit::dpiOf(window);
+    const SIZE outer = toolkit::outerSize(
+        Style, {twips::toPixels(design::ClientWidth, dpi), twips::toPixels(design::ClientHeight, dpi)},
+        dpi);
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    using toolkit::makeControl;
+    makeControl(window, L"STATIC", toolkit::widen(design::Paragraph1), SS_LEFT | SS_NOPREFIX,
+                win32ids::Paragraph1, design::Label1);
+    makeControl(window, L"STATIC", toolkit::widen(design::Paragraph2), SS_LEFT | SS_NOPREFIX,
+                win32ids::Paragraph2, design::Label2);
+    makeControl(window, L"STATIC", toolkit::widen(design::Paragraph3), SS_LEFT | SS_NOPREFIX,
+                win32ids::Paragraph3, design::Label3);
+    HWND close = makeControl(window, L"BUTTON", toolkit::widen(design::CloseCaption),
+                             WS_TABSTOP | BS_PUSHBUTTON, win32ids::cmdClose, design::cmdClose);
+    makeControl(window, L"STATIC", toolkit::widen(design::VersionPlaceholder),
+                SS_LEFTNOWORDWRAP | SS_NOPREFIX, win32ids::lblVersion, design::lblVersion);
+    toolkit::centreOnScreen(window);
+    Form_Load(window);
+    ShowWindow(window, SW_SHOW);
+    SetFocus(close);
+    return window;
+}
+
+}  // namespace
+
+void frmHelp::open() {
+    if (!theWindow) {
+        theWindow = create();
+        return;
+    }
+    ShowWindow(theWindow, SW_SHOW);
+    SetForegroundWindow(theWindow);
+}
