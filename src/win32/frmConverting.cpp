@@ -27,8 +27,11 @@ HWND create() {
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = win32ids::ConvertingClass;
     RegisterClassW(&windowClass);
+    // Owned by the main window, so that the main window, active again after
+    // each message box, never covers the name of the file being treated.
     HWND window = CreateWindowExW(0, win32ids::ConvertingClass, toolkit::AppTitle, Style, 0, 0, 0,
-                                  0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                  0, FindWindowW(win32ids::ExtendClass, nullptr), nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
     const int dpi = toolkit::dpiOf(window);
     const SIZE outer = toolkit::outerSize(
         Style, {twips::toPixels(design::ClientWidth, dpi), twips::toPixels(design::ClientHeight, dpi)},
@@ -72,6 +75,8 @@ void ConvertingView::showProgress() {
 
 void ConvertingView::setProgressFileName(const std::string& text) {
     SetDlgItemTextW(instance(), win32ids::lblFileName, toolkit::widen(text).c_str());
+    // A message box for the file before made the main window active again.
+    SetWindowPos(instance(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ConvertingView::hideProgress() { ShowWindow(instance(), SW_HIDE); }

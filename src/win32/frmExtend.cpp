@@ -137,6 +137,10 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_ACTIVATE:  // the focus comes back where it was, as in a dialog
+            if (LOWORD(wParam) == WA_INACTIVE) m_focus = GetFocus();
+            else if (m_focus && IsChild(m_window, m_focus)) SetFocus(m_focus);
+            return 0;
         case DM_GETDEFID:
             return MAKELRESULT(ids::cmdOK, DC_HASDEFID);
         case WM_SIZE:  // Form_Resize

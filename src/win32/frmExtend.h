@@ -44,6 +44,7 @@ private:
     void set(layout::Control control, layout::Side side, float value) override;
 
     HWND m_window = nullptr;
+    HWND m_focus = nullptr;  // kept while another window is active
     int m_dpi = twips::DesignDpi;
     std::map<int, HWND> m_controls;  // by control id
     std::map<layout::Control, twips::Rect> m_layout;
