@@ -16,14 +16,28 @@ zero_pad(${PROJECT_VERSION_PATCH} 4 patch)
 set(KELVANE_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${minor}.${patch}")
 
 if(UNIX AND NOT APPLE)
+    set(docs ${CMAKE_INSTALL_DATADIR}/doc/kelvane)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.kelvane.kelvane.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane-48.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps RENAME kelvane.png)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane-256.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME kelvane.png)
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${docs})
+    # Compressed without a time stamp, so that the package builds the same twice.
+    foreach(file kelvane.1 changelog)
+        add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}.gz
+            COMMAND gzip -9n -c ${CMAKE_CURRENT_LIST_DIR}/${file} > ${CMAKE_BINARY_DIR}/${file}.gz
+            DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${file})
+    endforeach()
+    add_custom_target(compressed_docs ALL
+        DEPENDS ${CMAKE_BINARY_DIR}/kelvane.1.gz ${CMAKE_BINARY_DIR}/changelog.gz)
+    install(FILES ${CMAKE_BINARY_DIR}/kelvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${docs})
 endif()
 
 if(WIN32)
@@ -34,11 +48,24 @@ if(WIN32)
 endif()
 
 set(CPACK_PACKAGE_NAME kelvane)
-set(CPACK_PACKAGE_VENDOR "Kelvane developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${KELVANE_COMMENTS}")
+set(CPACK_PACKAGE_VENDOR "The Kelvane developers")
+set(CPACK_PACKAGE_CONTACT "Kelvane developers <developers@kelvane.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "raise the number of history files of Velmar trends")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Kelvane raises the number of history files in the headers of Velmar trend\n"
+    "history files (*.hst), in place, so that the trend server rolls over into\n"
+    "more files while the existing history stays in use. It changes only the two\n"
+    "bytes of the number, never creates, grows or truncates a file, and has the\n"
+    "changes on disk before it reports a run complete.")
+string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+string(REPLACE "\\n" "\n" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kelvane developers")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://kelvane.org")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4)")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window asks for this font; the libraries come from the binary.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
