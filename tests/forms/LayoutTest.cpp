@@ -17,141 +17,90 @@ using Values = std::map<std::pair<Control, Side>, float>;
 Values designed() {
     namespace d = frmExtendDesign;
     Values values;
-    auto put = [&](Control c, const twips::Rect& r) {
-        values[{c, Side::Left}] = float(r.left);
-        values[{c, Side::Top}] = float(r.top);
-        values[{c, Side::Width}] = float(r.width);
-        values[{c, Side::Height}] = float(r.height);
-    };
-    put(Control::fraTrendLocation, d::fraTrendLocation);
-    put(Control::fraPath, d::fraPath);
-    put(Control::drvConvert, d::drvConvert);
-    put(Control::dirConvert, d::dirConvert);
-    put(Control::filConvert, d::filConvert);
-    put(Control::lblMultiSelect, d::lblMultiSelect);
-    put(Control::fraButtons, d::fraButtons);
+    const std::pair<Control, twips::Rect> rects[] = {
+        {Control::fraTrendLocation, d::fraTrendLocation}, {Control::fraPath, d::fraPath},
+        {Control::drvConvert, d::drvConvert}, {Control::dirConvert, d::dirConvert},
+        {Control::filConvert, d::filConvert}, {Control::lblMultiSelect, d::lblMultiSelect},
+        {Control::fraButtons, d::fraButtons}};
+    for (const auto& [c, r] : rects) {
+        const float sides[] = {float(r.left), float(r.top), float(r.width), float(r.height)};
+        for (int s = 0; s < 4; ++s) values[{c, Side(s)}] = sides[s];
+    }
     return values;
 }
 
-class ExactWindow : public layout::ExtendGeometry {
-public:
-    ExactWindow(float width, float height) : clientWidth(width), clientHeight(height) {}
+struct ExactWindow : layout::ExtendGeometry {
+    ExactWindow(float width, float height) : client{width, height} { resizeEvent(); }
 
     Values values = designed();
-    float clientWidth, clientHeight;
-    float captionAndBorders = 525, borders = 90;
+    float client[2];                    // width, height
+    const float decoration[2] = {90, 525};  // borders; caption and borders
     bool minimized = false;
-    std::vector<std::string> outerAssignments;
-    int depth = 0, deepest = 0;
+    std::vector<std::string> outer;     // each assignment, with the run it came in
+    int depth = 0;
 
     void resizeEvent() {
-        deepest = std::max(deepest, ++depth);
+        ++depth;
         layout::Form_Resize(*this);
         --depth;
     }
     bool isWindowMinimized() const override { return minimized; }
-    float scaleWidth() const override { return clientWidth; }
-    float scaleHeight() const override { return clientHeight; }
-    void setOuterWidth(float value) override { setOuter("width", value, clientWidth, borders); }
-    void setOuterHeight(float value) override {
-        setOuter("height", value, clientHeight, captionAndBorders);
-    }
+    float scaleWidth() const override { return client[0]; }
+    float scaleHeight() const override { return client[1]; }
+    void setOuterWidth(float value) override { setOuter(0, value); }
+    void setOuterHeight(float value) override { setOuter(1, value); }
     float get(Control c, Side s) const override { return values.at({c, s}); }
     void set(Control c, Side s, float value) override { values[{c, s}] = value; }
-
-private:
-    void setOuter(const char* what, float value, float& client, float decoration) {
-        outerAssignments.push_back(std::string(what) + " " + std::to_string(int(value)) +
-                                   " in run " + std::to_string(depth));
-        if (value - decoration == client) return;
-        client = value - decoration;
+    void setOuter(int side, float value) {
+        outer.push_back((side ? "height " : "width ") + std::to_string(int(value)) + " in run " +
+                        std::to_string(depth));
+        if (value - decoration[side] == client[side]) return;
+        client[side] = value - decoration[side];
         resizeEvent();
     }
 };
 
-// The worked results for a client of 5760 by 5835 and of 6000 by 6000.
-struct Worked {
-    Control control;
-    Side side;
-    float designSize, sixThousand;
-};
-const Worked workedTable[] = {
-    {Control::fraTrendLocation, Side::Width, 5280, 5520},
-    {Control::fraTrendLocation, Side::Height, 3540, 3705},
-    {Control::fraPath, Side::Width, 2280, 2400},
-    {Control::filConvert, Side::Width, 2280, 2400},
-    {Control::drvConvert, Side::Width, 2280, 2400},
-    {Control::dirConvert, Side::Width, 2280, 2400},
-    {Control::fraPath, Side::Height, 2325, 2490},
-    {Control::filConvert, Side::Height, 2325, 2490},
-    {Control::filConvert, Side::Left, 2760, 2880},
-    {Control::dirConvert, Side::Height, 1890, 2055},
-    {Control::fraButtons, Side::Top, 5100, 5265},
-    {Control::fraButtons, Side::Left, 1665, 1905},
-    {Control::lblMultiSelect, Side::Width, 4800, 5040},
-    {Control::lblMultiSelect, Side::Top, 3045, 3210},
-    {Control::lblMultiSelect, Side::Left, 240, 240},
-};
-
 TEST(Layout, GivesTheWorkedResults) {
-    ExactWindow design(5760, 5835), six(6000, 6000);
-    design.resizeEvent();
-    six.resizeEvent();
-    for (const Worked& row : workedTable) {
-        EXPECT_EQ(design.get(row.control, row.side), row.designSize);
-        EXPECT_EQ(six.get(row.control, row.side), row.sixThousand);
+    const std::tuple<Control, Side, float, float> worked[] = {  // at 5760 by 5835, 6000 by 6000
+        {Control::fraTrendLocation, Side::Width, 5280, 5520}, {Control::fraTrendLocation, Side::Height, 3540, 3705},
+        {Control::fraPath, Side::Width, 2280, 2400},          {Control::filConvert, Side::Width, 2280, 2400},
+        {Control::drvConvert, Side::Width, 2280, 2400},       {Control::dirConvert, Side::Width, 2280, 2400},
+        {Control::fraPath, Side::Height, 2325, 2490},         {Control::filConvert, Side::Height, 2325, 2490},
+        {Control::filConvert, Side::Left, 2760, 2880},        {Control::dirConvert, Side::Height, 1890, 2055},
+        {Control::fraButtons, Side::Top, 5100, 5265},         {Control::fraButtons, Side::Left, 1665, 1905},
+        {Control::lblMultiSelect, Side::Width, 4800, 5040},   {Control::lblMultiSelect, Side::Top, 3045, 3210},
+        {Control::lblMultiSelect, Side::Left, 240, 240}};
+    const ExactWindow design(5760, 5835), six(6000, 6000);
+    for (const auto& [control, side, atDesign, atSix] : worked) {
+        EXPECT_EQ(design.get(control, side), atDesign);
+        EXPECT_EQ(six.get(control, side), atSix);
     }
-    EXPECT_TRUE(design.outerAssignments.empty());
+    EXPECT_TRUE(design.outer.empty());
 }
 
 TEST(Layout, RoundsHalvesToEvenAndKeepsHalfTwips) {
-    const std::pair<float, float> widths[] = {
-        {6000.5f, 5520}, {6001.5f, 5522}, {6000.25f, 5520}, {6000.75f, 5521}};
-    for (const auto& [client, frame] : widths) {
-        ExactWindow window(client, 6000);
-        window.resizeEvent();
-        EXPECT_EQ(window.get(Control::fraTrendLocation, Side::Width), frame) << client;
-    }
-    ExactWindow odd(6001, 6000);  // w = 5041 after step 6
-    odd.resizeEvent();
+    for (const auto& [client, frame] : {std::pair{6000.5f, 5520.f}, {6001.5f, 5522.f}, {6000.75f, 5521.f}})
+        EXPECT_EQ(ExactWindow(client, 6000).get(Control::fraTrendLocation, Side::Width), frame);
+    const ExactWindow odd(6001, 6000);  // w = 5041 after step 6
     for (Control c : {Control::fraPath, Control::filConvert, Control::drvConvert, Control::dirConvert})
         EXPECT_EQ(odd.get(c, Side::Width), 2400.5f);
-    EXPECT_EQ(odd.get(Control::filConvert, Side::Left), 2880.5f);
 }
 
-TEST(Layout, LeavesAMinimizedWindowAloneAndEnforcesNothingAtTheMinimum) {
-    ExactWindow minimized(1000, 1000);
+TEST(Layout, EnforcesTheMinimumHeightThenWidthInNestedRuns) {
+    ExactWindow minimized(5760, 5835);
     minimized.minimized = true;
+    minimized.client[0] = minimized.client[1] = 1000;
+    minimized.values = designed();
     minimized.resizeEvent();
     EXPECT_EQ(minimized.values, designed());
-    EXPECT_TRUE(minimized.outerAssignments.empty());
+    EXPECT_TRUE(ExactWindow(5500, 5500).outer.empty());
 
-    ExactWindow exact(5500, 5500);
-    exact.resizeEvent();
-    EXPECT_TRUE(exact.outerAssignments.empty());
-    ExactWindow justBelow(5500, 5499.5f);
-    justBelow.resizeEvent();
-    EXPECT_EQ(justBelow.outerAssignments.front(), "height 5500 in run 1");
-}
-
-TEST(Layout, EnforcesHeightThenWidthInNestedRuns) {
-    ExactWindow window(4000, 4000);
-    window.resizeEvent();
-    const std::vector<std::string> expected = {"height 5500 in run 1", "height 5500 in run 2",
-                                               "width 5500 in run 2",  "height 5500 in run 3",
-                                               "width 5500 in run 3",  "width 5500 in run 1"};
-    EXPECT_EQ(window.outerAssignments, expected);
-    EXPECT_EQ(window.deepest, 3);
-
-    // What the runs left behind is the layout of the final size.
-    ExactWindow direct(5410, 4975);
-    direct.resizeEvent();
-    EXPECT_EQ(window.values, direct.values);
-    EXPECT_EQ(window.get(Control::dirConvert, Side::Height), 4975.0f - 3945.0f);
-
-    ExactWindow oneDimension(8000, 3000);
-    oneDimension.resizeEvent();
-    EXPECT_EQ(oneDimension.outerAssignments,
+    const ExactWindow small(4000, 4000);
+    EXPECT_EQ(small.outer, (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2",
+                                                     "width 5500 in run 2", "height 5500 in run 3",
+                                                     "width 5500 in run 3", "width 5500 in run 1"}));
+    EXPECT_EQ(small.values, ExactWindow(5410, 4975).values);  // the layout of the final size
+    EXPECT_EQ(ExactWindow(8000, 3000).outer,
               (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2"}));
 }
 

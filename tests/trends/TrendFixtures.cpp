@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <utility>
 
 TrendFileHeader validHeader(std::int16_t count) {
     TrendFileHeader header;
@@ -37,10 +38,8 @@ Bytes withCount(Bytes file, std::int16_t count) {
 
 TempFolder::TempFolder() {
     std::random_device seed;
-    do {
-        m_path =
-            std::filesystem::temp_directory_path() / ("kelvane-test-" + std::to_string(seed()));
-    } while (!std::filesystem::create_directory(m_path));
+    do m_path = std::filesystem::temp_directory_path() / ("kelvane-test-" + std::to_string(seed()));
+    while (!std::filesystem::create_directory(m_path));
 }
 
 TempFolder::~TempFolder() {
@@ -75,38 +74,35 @@ void RecordingView::record(std::string event) {
     if (onEvent) onEvent(events.back());
 }
 
+void FakeFiles::fail(Step step, const std::string& name, platform::Error error) {
+    m_faults.push_back({step, name, std::move(error)});
+}
+
+void FakeFiles::note(const std::string& entry) const {
+    if (log) log->push_back(entry);
+}
+
+void FakeFiles::failIf(Step step, const std::string& name) const {
+    for (const Fault& fault : m_faults)
+        if (fault.step == step && fault.name == name) throw fault.error;
+}
+
 namespace {
 
 using Step = FakeFiles::Step;
 
-struct Shared {
-    std::shared_ptr<int> open;
-    Events* log;
-    const std::vector<FakeFiles::Fault>* faults;
-    std::function<void(const std::string&)>* beforeWrite;
-    std::function<void(const std::string&)>* onOpen;
-
-    void failIf(Step step, const std::string& name) const {
-        for (const auto& fault : *faults)
-            if (fault.step == step && fault.name == name) throw fault.error;
-    }
-    void note(const std::string& entry) const {
-        if (log) log->push_back(entry);
-    }
-};
-
 class FakeFile : public platform::OpenFile {
 public:
-    FakeFile(std::unique_ptr<platform::OpenFile> file, Shared shared, std::string name)
-        : m_file(std::move(file)), m_shared(std::move(shared)), m_name(std::move(name)) {
-        ++*m_shared.open;
+    FakeFile(std::unique_ptr<platform::OpenFile> file, FakeFiles& files, std::string name)
+        : m_file(std::move(file)), m_files(files), m_name(std::move(name)) {
+        ++m_files.openFiles;
     }
     ~FakeFile() override {
-        if (m_file) --*m_shared.open;
+        if (m_file) --m_files.openFiles;
     }
 
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
-        m_shared.failIf(Step::Read, m_name);
+        m_files.failIf(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
     std::uint64_t size() override {
@@ -115,61 +111,54 @@ public:
     }
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
         interfere();
-        m_shared.failIf(Step::Write, m_name);
-        m_shared.note("write " + m_name + " " + std::to_string(offset) + "+" +
-                      std::to_string(bytes.size()));
+        m_files.failIf(Step::Write, m_name);
+        m_files.note("write " + m_name + " " + std::to_string(offset) + "+" +
+                     std::to_string(bytes.size()));
         m_file->writeAt(offset, bytes);
     }
     void close() override {
-        --*m_shared.open;
+        --m_files.openFiles;
         std::unique_ptr<platform::OpenFile>(std::move(m_file))->close();
-        m_shared.failIf(Step::Close, m_name);
+        m_files.failIf(Step::Close, m_name);
     }
 
 private:
     // Another program acts once, at the first step that leads to a write.
     void interfere() {
-        if (m_interfered || !*m_shared.beforeWrite) return;
-        m_interfered = true;
-        (*m_shared.beforeWrite)(m_name);
+        if (std::exchange(m_interfered, true) || !m_files.beforeWrite) return;
+        m_files.beforeWrite(m_name);
     }
 
     std::unique_ptr<platform::OpenFile> m_file;
-    Shared m_shared;
+    FakeFiles& m_files;
     std::string m_name;
     bool m_interfered = false;
 };
 
 class FakeFolder : public platform::Folder {
 public:
-    FakeFolder(std::unique_ptr<platform::Folder> folder, Shared shared)
-        : m_folder(std::move(folder)), m_shared(std::move(shared)) {}
+    FakeFolder(std::unique_ptr<platform::Folder> folder, FakeFiles& files)
+        : m_folder(std::move(folder)), m_files(files) {}
 
     std::unique_ptr<platform::OpenFile> openExisting(const std::string& name) override {
-        if (*m_shared.onOpen) (*m_shared.onOpen)(name);
-        m_shared.failIf(Step::Open, name);
+        if (m_files.onOpen) m_files.onOpen(name);
+        m_files.failIf(Step::Open, name);
         auto file = m_folder->openExisting(name);
-        if (!file) return nullptr;
-        return std::make_unique<FakeFile>(std::move(file), m_shared, name);
+        return file ? std::make_unique<FakeFile>(std::move(file), m_files, name) : nullptr;
     }
     void flush() override {
-        m_shared.note("flush");
-        m_shared.failIf(Step::Flush, "");
+        m_files.note("flush");
+        m_files.failIf(Step::Flush, "");
         m_folder->flush();
     }
 
 private:
     std::unique_ptr<platform::Folder> m_folder;
-    Shared m_shared;
+    FakeFiles& m_files;
 };
 
 }  // namespace
 
-void FakeFiles::fail(Step step, const std::string& name, platform::Error error) {
-    m_faults.push_back({step, name, std::move(error)});
-}
-
 std::unique_ptr<platform::Folder> FakeFiles::openFolder(const std::string& path) {
-    return std::make_unique<FakeFolder>(platform::nativeFileAccess().openFolder(path),
-                                        Shared{m_open, log, &m_faults, &beforeWrite, &onOpen});
+    return std::make_unique<FakeFolder>(platform::nativeFileAccess().openFolder(path), *this);
 }

@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "trends/Definitions.h"
-#include "platform/FileAccess.h"
 #include "trends/Trends.h"
 
 using Bytes = std::vector<std::uint8_t>;
@@ -20,10 +18,9 @@ using Events = std::vector<std::string>;
 
 // A valid header (signature "VELMAR", kind 2) holding `count`.
 TrendFileHeader validHeader(std::int16_t count);
-
-// A valid header whose every unexamined byte holds a distinct non-zero value.
+// A valid header holding 0x0102 whose every unexamined byte holds a distinct
+// non-zero value.
 TrendFileHeader patternedHeader();
-
 // A whole trend file: `header` followed by `tailLength` patterned bytes.
 Bytes trendFile(const TrendFileHeader& header, std::size_t tailLength = 300);
 Bytes withCount(Bytes file, std::int16_t count);
@@ -34,8 +31,7 @@ public:
     TempFolder();
     ~TempFolder();
     const std::filesystem::path& path() const { return m_path; }
-    // The folder as the program writes paths.
-    std::string programPath() const;
+    std::string programPath() const;  // as the program writes paths
     std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
     Bytes read(const std::string& name) const;
 
@@ -76,22 +72,22 @@ public:
     enum class Step { Open, Read, Write, Close, Flush };
 
     Events* log = nullptr;  // "write NAME OFFSET+LENGTH", "flush"
-    // Runs just before `name` is opened.
-    std::function<void(const std::string& name)> onOpen;
+    std::function<void(const std::string& name)> onOpen;  // just before `name` is opened
     // Runs as another program, once, between reading `name` and writing it.
     std::function<void(const std::string& name)> beforeWrite;
+    int openFiles = 0;
 
+    // Fails `step` of the file `name` ("" for the folder's flush) with `error`.
     void fail(Step step, const std::string& name, platform::Error error);
-    int openFiles() const { return *m_open; }
+    void failIf(Step step, const std::string& name) const;
+    void note(const std::string& entry) const;
     std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
 
+private:
     struct Fault {
         Step step;
         std::string name;
-        platform::Error error{0, ""};
+        platform::Error error;
     };
-
-private:
-    std::shared_ptr<int> m_open = std::make_shared<int>(0);
     std::vector<Fault> m_faults;
 };

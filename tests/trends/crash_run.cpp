@@ -30,8 +30,6 @@ int main(int argc, char* argv[]) {
     }
     TimedView view;
     ExtendTrends(view, argv[1], names, std::int16_t(std::atoi(argv[3])));
-    std::printf("%lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                                     view.lastFile - start)
-                                                     .count()));
-    return 0;
+    const auto loop = std::chrono::duration_cast<std::chrono::microseconds>(view.lastFile - start);
+    std::printf("%lld\n", static_cast<long long>(loop.count()));
 }
