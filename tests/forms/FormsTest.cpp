@@ -1,24 +1,25 @@
 // What the windows decide, whatever draws them: the typed number, the OK,
-// start-up and drive handlers, the selection reader and the version line.
+// start-up and drive handlers, the version line and the main window's layout.
 
 #include <gtest/gtest.h>
 
 #include "TrendFixtures.h"
-#include "forms/FormTools.h"
+#include <map>
+
 #include "forms/frmExtend.h"
+#include "forms/frmExtendLayout.h"
 #include "forms/frmHelp.h"
 
 namespace {
 
 TEST(ConvertToInt16, TypedNumbers) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"", {}},         {"  ", {}},          {"0", 0},           {"-3", -3},         {"abc", {}},
-        {"0.4", 0},       {"32768", {}},       {"32767", 32767},   {"-32768", -32768}, {"-32769", {}},
-        {"2.5", 2},       {"3.5", 4},          {"2.51", 3},        {"2.50", 2},        {"0.5", 0},
-        {" \t12\t ", 12}, {"+7", 7},           {"00000000012", 12}, {"5.", 5},         {".6", 1},
-        {".", {}},        {"-", {}},           {"1,000", {}},      {"1e3", {}},        {"0x10", {}},
-        {"1 2", {}},      {"32767.5", {}},     {"-32768.5", -32768}, {"\xef\xbc\x91", {}},
-        {"123456789012345678901234567890", {}}};
+        {"", {}},          {"  ", {}},       {"abc", {}},          {"-3", -3},         {"0.4", 0},
+        {"32768", {}},     {"32767", 32767}, {"-32768", -32768},   {"2.5", 2},         {"3.5", 4},
+        {"2.51", 3},       {"0.5", 0},       {" \t12\t ", 12},     {"+7", 7},          {".6", 1},
+        {"5.", 5},         {".", {}},        {"-", {}},            {"1,000", {}},      {"1e3", {}},
+        {"0x10", {}},      {"1 2", {}},      {"32767.5", {}},      {"\xef\xbc\x91", {}},
+        {"00000000012", 12}, {"123456789012345678901234567890", {}}};
     for (const auto& [text, value] : cases) {
         const auto result = ConvertToInt16(text);
         EXPECT_EQ(result ? std::optional<int>(*result) : std::nullopt, value) << text;
@@ -29,18 +30,6 @@ TEST(VersionLine, PadsMinorAndRevision) {
     EXPECT_EQ(VersionLine("Kelvane", 1, 0, 2, "by us"), "Kelvane version 1.00.002 by us");
     EXPECT_EQ(VersionLine("K", 1, 5, 12, ""), "K version 1.05.012 ");
     EXPECT_EQ(VersionLine("K", 10, 123, 1234, "%1"), "K version 10.123.1234 %1");
-}
-
-TEST(GetSelectedItems, ReadsTheTextsAtTheSelectedPositions) {
-    struct List : SelectionList {
-        int count = 3;
-        int selectedCount() const override { return count; }
-        std::vector<int> selectedPositions(int) const override { return {0, 7, 40000}; }
-        std::string itemText(int i) const override { return "item" + std::to_string(i); }
-    } list;
-    EXPECT_EQ(GetSelectedItems(list), (std::vector<std::string>{"item0", "item7", "item40000"}));
-    list.count = -1;  // no multiple selection
-    EXPECT_TRUE(GetSelectedItems(list).empty());
 }
 
 // The main window without a toolkit: its controls are fields, its messages
@@ -79,8 +68,7 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRuns) {
         {"", true, noNumber, 1},       {"0", true, noNumber, 1},      {"-3", true, noNumber, 1},
         {"abc", false, noNumber, 1},   {"0.4", true, noNumber, 1},    {"32768", true, noNumber, 1},
         {"5", false, "message none: Please select one or more trend files", 1},
-        {"2.5", true, "write t.hst 148+2", 2}, {"3.5", true, "write t.hst 148+2", 4},
-        {" 12 ", true, "write t.hst 148+2", 12}, {"32767", true, "write t.hst 148+2", 32767}};
+        {" 2.5 ", true, "write t.hst 148+2", 2}, {"32767", true, "write t.hst 148+2", 32767}};
     for (const auto& [typed, selected, shown, count] : cases) {
         FakeExtendForm form;
         form.number = typed;
@@ -112,6 +100,103 @@ TEST(frmExtendForm, StartUpAndDriveChange) {
     form.drvConvert_Change();
     EXPECT_EQ(form.view.events, (Events{"drive c:", "folder c:\\velmar\\data",
                                         "message exclamation: Error 68 Device unavailable"}));
+}
+
+// The main window's layout on an exact double that holds fractional twips
+// as assigned and raises the resize event synchronously.
+
+using layout::Control;
+using layout::Side;
+using Values = std::map<std::pair<Control, Side>, float>;
+
+Values designed() {
+    namespace d = frmExtendDesign;
+    Values values;
+    const std::pair<Control, twips::Rect> rects[] = {
+        {Control::fraTrendLocation, d::fraTrendLocation}, {Control::fraPath, d::fraPath},
+        {Control::drvConvert, d::drvConvert}, {Control::dirConvert, d::dirConvert},
+        {Control::filConvert, d::filConvert}, {Control::lblMultiSelect, d::lblMultiSelect},
+        {Control::fraButtons, d::fraButtons}};
+    for (const auto& [c, r] : rects) {
+        const float sides[] = {float(r.left), float(r.top), float(r.width), float(r.height)};
+        for (int s = 0; s < 4; ++s) values[{c, Side(s)}] = sides[s];
+    }
+    return values;
+}
+
+struct ExactWindow : layout::ExtendGeometry {
+    ExactWindow(float width, float height) : client{width, height} { resizeEvent(); }
+
+    Values values = designed();
+    float client[2];                    // width, height
+    const float decoration[2] = {90, 525};  // borders; caption and borders
+    bool minimized = false;
+    std::vector<std::string> outer;     // each assignment, with the run it came in
+    int depth = 0;
+
+    void resizeEvent() {
+        ++depth;
+        layout::Form_Resize(*this);
+        --depth;
+    }
+    bool isWindowMinimized() const override { return minimized; }
+    float scaleWidth() const override { return client[0]; }
+    float scaleHeight() const override { return client[1]; }
+    void setOuterWidth(float value) override { setOuter(0, value); }
+    void setOuterHeight(float value) override { setOuter(1, value); }
+    float get(Control c, Side s) const override { return values.at({c, s}); }
+    void set(Control c, Side s, float value) override { values[{c, s}] = value; }
+    void setOuter(int side, float value) {
+        outer.push_back((side ? "height " : "width ") + std::to_string(int(value)) + " in run " +
+                        std::to_string(depth));
+        if (value - decoration[side] == client[side]) return;
+        client[side] = value - decoration[side];
+        resizeEvent();
+    }
+};
+
+TEST(Layout, GivesTheWorkedResults) {
+    const std::tuple<Control, Side, float, float> worked[] = {  // at 5760 by 5835, 6000 by 6000
+        {Control::fraTrendLocation, Side::Width, 5280, 5520}, {Control::fraTrendLocation, Side::Height, 3540, 3705},
+        {Control::fraPath, Side::Width, 2280, 2400},          {Control::filConvert, Side::Width, 2280, 2400},
+        {Control::drvConvert, Side::Width, 2280, 2400},       {Control::dirConvert, Side::Width, 2280, 2400},
+        {Control::fraPath, Side::Height, 2325, 2490},         {Control::filConvert, Side::Height, 2325, 2490},
+        {Control::filConvert, Side::Left, 2760, 2880},        {Control::dirConvert, Side::Height, 1890, 2055},
+        {Control::fraButtons, Side::Top, 5100, 5265},         {Control::fraButtons, Side::Left, 1665, 1905},
+        {Control::lblMultiSelect, Side::Width, 4800, 5040},   {Control::lblMultiSelect, Side::Top, 3045, 3210},
+        {Control::lblMultiSelect, Side::Left, 240, 240}};
+    const ExactWindow design(5760, 5835), six(6000, 6000);
+    for (const auto& [control, side, atDesign, atSix] : worked) {
+        EXPECT_EQ(design.get(control, side), atDesign);
+        EXPECT_EQ(six.get(control, side), atSix);
+    }
+    EXPECT_TRUE(design.outer.empty());
+}
+
+TEST(Layout, RoundsHalvesToEvenAndKeepsHalfTwips) {
+    for (const auto& [client, frame] : {std::pair{6000.5f, 5520.f}, {6001.5f, 5522.f}, {6000.75f, 5521.f}})
+        EXPECT_EQ(ExactWindow(client, 6000).get(Control::fraTrendLocation, Side::Width), frame);
+    const ExactWindow odd(6001, 6000);  // w = 5041 after step 6
+    for (Control c : {Control::fraPath, Control::filConvert, Control::drvConvert, Control::dirConvert})
+        EXPECT_EQ(odd.get(c, Side::Width), 2400.5f);
+}
+
+TEST(Layout, EnforcesTheMinimumHeightThenWidthInNestedRuns) {
+    ExactWindow minimized(5760, 5835);
+    minimized.minimized = true;
+    minimized.client[0] = minimized.client[1] = 1000;
+    minimized.values = designed();
+    minimized.resizeEvent();
+    EXPECT_EQ(minimized.values, designed());
+    EXPECT_TRUE(ExactWindow(5500, 5500).outer.empty());
+
+    const ExactWindow small(4000, 4000);
+    EXPECT_EQ(small.outer, (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2",
+                                                     "width 5500 in run 2", "height 5500 in run 3",
+                                                     "width 5500 in run 3", "width 5500 in run 1"}));
+    EXPECT_EQ(small.values, ExactWindow(5410, 4975).values);  // the layout of the final size
+    EXPECT_EQ(ExactWindow(8000, 3000).outer,
+              (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2"}));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <utility>
 
 TrendFileHeader validHeader(std::int16_t count) {
     TrendFileHeader header;
@@ -74,19 +73,6 @@ void RecordingView::record(std::string event) {
     if (onEvent) onEvent(events.back());
 }
 
-void FakeFiles::fail(Step step, const std::string& name, platform::Error error) {
-    m_faults.push_back({step, name, std::move(error)});
-}
-
-void FakeFiles::note(const std::string& entry) const {
-    if (log) log->push_back(entry);
-}
-
-void FakeFiles::failIf(Step step, const std::string& name) const {
-    for (const Fault& fault : m_faults)
-        if (fault.step == step && fault.name == name) throw fault.error;
-}
-
 namespace {
 
 using Step = FakeFiles::Step;
@@ -97,23 +83,19 @@ public:
         : m_file(std::move(file)), m_files(files), m_name(std::move(name)) {
         ++m_files.openFiles;
     }
-    ~FakeFile() override {
-        if (m_file) --m_files.openFiles;
-    }
+    ~FakeFile() override { m_files.openFiles -= m_file != nullptr; }
 
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
         m_files.failIf(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
     std::uint64_t size() override {
-        interfere();
+        if (m_files.beforeWrite) m_files.beforeWrite(m_name);
         return m_file->size();
     }
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-        interfere();
         m_files.failIf(Step::Write, m_name);
-        m_files.note("write " + m_name + " " + std::to_string(offset) + "+" +
-                     std::to_string(bytes.size()));
+        m_files.note("write " + m_name + " " + std::to_string(offset) + "+" + std::to_string(bytes.size()));
         m_file->writeAt(offset, bytes);
     }
     void close() override {
@@ -123,16 +105,9 @@ public:
     }
 
 private:
-    // Another program acts once, at the first step that leads to a write.
-    void interfere() {
-        if (std::exchange(m_interfered, true) || !m_files.beforeWrite) return;
-        m_files.beforeWrite(m_name);
-    }
-
     std::unique_ptr<platform::OpenFile> m_file;
     FakeFiles& m_files;
     std::string m_name;
-    bool m_interfered = false;
 };
 
 class FakeFolder : public platform::Folder {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,28 +67,28 @@ public:
 };
 
 // Passes through to the real files; logs every write and flush, counts the
-// files left open, fails a step or lets another program act on request.
+// files left open, fails one step or lets another program act on request.
 class FakeFiles : public platform::FileAccess {
 public:
     enum class Step { Open, Read, Write, Close, Flush };
+    struct Fault {
+        Step step;
+        std::string name;  // of the file, "" for the folder's flush
+        platform::Error error;
+    };
 
     Events* log = nullptr;  // "write NAME OFFSET+LENGTH", "flush"
+    std::optional<Fault> fault;
     std::function<void(const std::string& name)> onOpen;  // just before `name` is opened
-    // Runs as another program, once, between reading `name` and writing it.
+    // Runs as another program when the run checks `name` just before writing it.
     std::function<void(const std::string& name)> beforeWrite;
     int openFiles = 0;
 
-    // Fails `step` of the file `name` ("" for the folder's flush) with `error`.
-    void fail(Step step, const std::string& name, platform::Error error);
-    void failIf(Step step, const std::string& name) const;
-    void note(const std::string& entry) const;
+    void failIf(Step step, const std::string& name) const {
+        if (fault && fault->step == step && fault->name == name) throw fault->error;
+    }
+    void note(const std::string& entry) const {
+        if (log) log->push_back(entry);
+    }
     std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
-
-private:
-    struct Fault {
-        Step step;
-        std::string name;
-        platform::Error error;
-    };
-    std::vector<Fault> m_faults;
 };

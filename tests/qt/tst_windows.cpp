@@ -1,0 +1,248 @@
+// The Qt windows and the run they start, driven as a user would, with the Qt
+// control layer under them. What the windows decide is proven in the forms
+// tests; here, that the Qt controls carry it.
+
+#include <sys/stat.h>
+
+#include <QMessageBox>
+#include <QtTest>
+
+#include "TrendFixtures.h"
+#include "forms/frmHelp.h"
+#include "qt/Toolkit.h"
+#include "qt/frmConverting.h"
+#include "qt/frmExtend.h"
+#include "qt/frmHelp.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString Closing =
+    "Conversion is complete.\r\nYou must set the new number of history files in your "
+    "project's\r\ntrend tag definitions before restarting Velmar.";
+
+QString qPath(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+// Keeps the text a label last painted.
+struct PaintWatch : QObject {
+    QString painted;
+    bool eventFilter(QObject* label, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted = static_cast<QLabel*>(label)->text();
+        return false;
+    }
+};
+
+}  // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+
+    QStringList m_messages;  // each with the progress window's label, if it is shown
+    int m_ends = 0;
+    std::unique_ptr<TempFolder> m_folder;
+    std::unique_ptr<frmExtend> m_window;
+
+    void openWindow() {
+        m_window = std::make_unique<frmExtend>();
+        m_window->dirConvert->setPath(qPath(m_folder->path()));
+        m_window->show();
+    }
+    void pressOk(const QString& text) {
+        m_window->txtNoFiles->setText(text);
+        m_window->cmdOK->click();
+    }
+
+private slots:
+    void init() {
+        toolkit::setMessageHook([this](const QString& text, MessageIcon icon) {
+            frmConverting* progress = frmConverting::existing();
+            const bool shown = progress && progress->isVisible();
+            m_messages << QString("%1 %2 [%3]").arg(int(icon)).arg(text, shown ? progress->lblFileName->text() : "");
+        });
+        toolkit::setEndHook([this] { ++m_ends; });
+        m_messages.clear();
+        m_ends = 0;
+        m_folder = std::make_unique<TempFolder>();
+    }
+    void cleanup() { m_window.reset(); }
+
+    // The list shows the regular *.hst files whatever their case, a name that
+    // is not UTF-8 among them; Ctrl+clicks in any order reach the run in list
+    // order; each message shows over the progress window naming its file; a
+    // second run reuses that window.
+    void aWholeRunFromCtrlClicksAndOk() {
+        const fs::path folder = m_folder->path();
+        for (const char* name : {"LOW.HST", "caf\xe9.hst", "other.txt", "d.hst.bak"})
+            m_folder->write(name, trendFile(validHeader(7)));
+        m_folder->write("high.hst", trendFile(validHeader(30)));
+        m_folder->write("bad.hst", Bytes(200, 1));
+        fs::create_directory(folder / "folder.hst");
+        ::mkfifo((folder / "pipe.hst").c_str(), 0600);
+        fs::create_symlink(folder / "high.hst", folder / "link.hst");
+        fs::create_symlink("/dev/null", folder / "device.hst");
+        openWindow();
+        FileList* list = m_window->filConvert;
+        QStringList shown;
+        for (int row = 0; row < list->count(); ++row) shown << list->item(row);
+        QCOMPARE(shown, QStringList({"bad.hst", "caf\xef\xbf\xbd.hst", "high.hst", "link.hst", "LOW.HST"}));
+        for (int row : {4, 0, 2, 1}) {
+            const QRect where = list->visualRect(list->model()->index(row, 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, where.center());
+        }
+        pressOk("20");
+        QCOMPARE(m_messages, QStringList({"3 File 'bad.hst' is not a valid trend file. [bad]",
+                                          "1 high is already set for 30 files.\r\nIt will be skipped. [high]",
+                                          "0 " + Closing + " []"}));
+        for (const char* name : {"LOW.HST", "caf\xe9.hst"}) QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));
+        QCOMPARE(m_folder->read("other.txt"), trendFile(validHeader(7)));
+
+        frmConverting* first = frmConverting::existing();
+        list->setSelectionMode(QAbstractItemView::SingleSelection);  // no multiple selection, no items
+        pressOk("40");
+        QCOMPARE(m_messages.last(), QString("0 Please select one or more trend files []"));
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        list->selectAll();
+        pressOk("40");
+        QCOMPARE(frmConverting::existing(), first);
+        QCOMPARE(m_folder->read("high.hst"), trendFile(validHeader(40)));
+    }
+
+    // Before each file is opened, the window has painted that file's name: a
+    // file that hangs is never blamed on another.
+    void theProgressWindowShowsEachFileBeforeItIsOpened() {
+        std::vector<std::string> names;
+        for (int i = 0; i < 40; ++i) names.push_back("t" + std::to_string(i) + ".hst");
+        PaintWatch watch;
+        frmConverting::instance().lblFileName->installEventFilter(&watch);
+        FakeFiles files;
+        QStringList wrong;
+        files.onOpen = [&](const std::string& name) {
+            if (watch.painted.toStdString() + ".hst" != name) wrong << QString::fromStdString(name);
+        };
+        ConvertingView view;
+        ExtendTrends(view, m_folder->programPath(), names, 2, files);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(' ')));
+    }
+
+    // Enter presses OK unless the focus is on a control that uses it: a folder
+    // opens, a focused button is pressed. Alt+N goes to the number. A click in
+    // the folder list only highlights; a double click opens.
+    void keysAndClicksOpenFoldersAndPressButtons() {
+        fs::create_directories(m_folder->path() / "sub" / "deeper");
+        fs::create_directory(m_folder->path() / "Another");
+        openWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QCOMPARE(QApplication::focusWidget(), m_window->txtNoFiles);
+        m_window->filConvert->setFocus();
+        QTest::keyClick(m_window.get(), Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), m_window->txtNoFiles);
+        QTest::keyClick(m_window->txtNoFiles, Qt::Key_Return);
+        QTest::keyClick(m_window->filConvert, Qt::Key_Enter);
+        QCOMPARE(m_messages, QStringList(2, "0 Please enter the number of files []"));
+
+        DirList* folders = m_window->dirConvert;
+        QTreeWidgetItem* open = folders->currentItem();
+        QCOMPARE(open->child(0)->text(0), QString("Another"));  // sorted without regard to case
+        const QRect sub = folders->visualItemRect(open->child(1));
+        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, sub.center());
+        QCOMPARE(folders->path(), qPath(m_folder->path()));
+        QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, sub.center());
+        QCOMPARE(folders->path(), qPath(m_folder->path() / "sub"));
+        folders->setCurrentItem(folders->currentItem()->child(0));
+        QTest::keyClick(folders, Qt::Key_Return);
+        QCOMPARE(folders->path(), qPath(m_folder->path() / "sub" / "deeper"));
+        QCOMPARE(folders->setPath(qPath(m_folder->path() / "missing"))->number(), 76);
+
+        QTest::keyClick(m_window->cmdHelp, Qt::Key_Return);
+        QTest::keyClick(frmHelp::existing()->cmdClose, Qt::Key_Return);
+        QTRY_VERIFY(!frmHelp::existing());
+        QTest::keyClick(m_window->cmdClose, Qt::Key_Return);
+        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_ends, 1);
+    }
+
+    // Close, or the frame's close box, ends the program with every window.
+    void closeEndsTheProgramWithEveryWindow() {
+        m_folder->write("a.hst", trendFile(validHeader(1)));
+        openWindow();
+        m_window->filConvert->selectAll();
+        pressOk("2");  // leaves the progress window loaded and hidden
+        m_window->cmdHelp->click();
+        m_window->cmdClose->click();
+        QCOMPARE(m_ends, 1);
+        QVERIFY(!m_window->isVisible() && !frmConverting::existing()->isVisible());
+        QTRY_VERIFY(!frmHelp::existing());
+        m_window->show();
+        m_window->close();
+        QCOMPARE(m_ends, 2);
+    }
+
+    // The real end leaves the process at once, so a helper process runs the
+    // window, presses Close in the middle of a run, and is judged by its files.
+    void closeInTheMiddleOfARunLeavesNoFileHalfDone() {
+        const Bytes before = trendFile(patternedHeader()), after = withCount(before, 0x0201);
+        auto name = [](int i) { return "t" + std::to_string(100 + i) + ".hst"; };
+        for (int i = 0; i < 20; ++i) m_folder->write(name(i), before);
+        QProcess helper;
+        helper.start(QCoreApplication::applicationDirPath() + "/close_during_run", {qPath(m_folder->path())});
+        QVERIFY(helper.waitForFinished(30000));
+        QCOMPARE(helper.exitCode(), 0);
+        int raised = 0;
+        for (int i = 0; i < 20; ++i) {
+            const Bytes now = m_folder->read(name(i));
+            QVERIFY2(now == (i == raised && now == after ? after : before), name(i).c_str());
+            raised += now == after;
+        }
+        QVERIFY2(raised > 0 && raised < 20, qPrintable(QString::number(raised)));
+    }
+
+    void aRealMessageBoxIsPlainTextOverTheMainWindow() {
+        openWindow();
+        toolkit::setMessageHook({});
+        QStringList seen;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QLabel* label : box->findChildren<QLabel*>())
+                if (label->text() == box->text() && label->textFormat() == Qt::PlainText) seen << label->text();
+            seen << box->windowTitle() << QString::number(box->icon()) << QString::number(box->buttons().size());
+            QCOMPARE(box->parentWidget(), m_window.get());
+            box->button(QMessageBox::Ok)->click();
+        });
+        toolkit::showMessage("File '<b>B<u>U.hst' is not a valid trend file.", MessageIcon::Error);
+        QCOMPARE(seen, QStringList({"File '<b>B<u>U.hst' is not a valid trend file.", "Kelvane",
+                                    QString::number(QMessageBox::Critical), "1"}));
+    }
+
+    // The shared layout moves the real widgets: the worked results for a
+    // client of 6000 by 6000 twips (400 by 400 pixels), and the minimum.
+    void theSharedLayoutMovesTheWidgets() {
+        openWindow();
+        m_window->resize(400, 400);
+        QCOMPARE(m_window->filConvert->geometry(), QRect(192, 32, 160, 166));
+        QCOMPARE(m_window->fraButtons->pos(), QPoint(127, 351));
+        m_window->resize(200, 250);
+        QCOMPARE(m_window->frameGeometry().size(), QSize(367, 367));  // 5500 twips, snapped
+    }
+
+    // One help window at a time, with the build's identity; its close box
+    // destroys it as Close does (see the keys), and Help builds a new one.
+    void helpIsOneWindowRebuiltAfterClose() {
+        toolkit::useApplicationIdentity();
+        QCOMPARE(QApplication::applicationVersion(), QString("1.0.2"));
+        openWindow();
+        for (int press = 0; press < 3; ++press) {
+            m_window->cmdHelp->click();
+            QCOMPARE(frmHelp::existing()->lblVersion->text(), press == 1 ? "kept" : QString::fromStdString(VersionLine()));
+            const QWidgetList all = QApplication::topLevelWidgets();
+            QCOMPARE(std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<frmHelp*>(w); }), 1);
+            frmHelp::existing()->lblVersion->setText("kept");  // a second Help must not rebuild it
+            if (press == 1) frmHelp::existing()->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"
