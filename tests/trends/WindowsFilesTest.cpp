@@ -54,6 +54,7 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     const auto text = deep.u8string();
     ExtendTrends(view, std::string(text.begin(), text.end()), names, 6);
 
+    ASSERT_EQ(view.events.size(), 3 * odd.size() + 5);
     for (std::size_t i = 0; i < odd.size(); ++i)
         EXPECT_EQ(view.events[3 * i + 3], "message error: File '" + odd[i] + "' is not a valid trend file.");
     auto read = [&](const char* name) {
