@@ -103,31 +103,24 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
 // ordinary character, a "/" makes no name, and the folder's path may be as
 // long as the system lets.
 TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
-    fs::path deep = folder.path() / "we\\ird";
-    while (deep.native().size() < 4000) deep /= std::string(200, 'd');
-    fs::create_directories(deep / "x");
-    const Bytes two = trendFile(validHeader(2));
-    auto put = [&](const fs::path& file) {
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(two.data()), std::streamsize(two.size()));
-    };
-    auto read = [](const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    };
-    for (const char* name : {"x\\t.hst", "x/t.hst", "..\\victim.hst"}) put(deep / name);
-    put(deep.parent_path() / "victim.hst");
-    fs::create_symlink(deep / "x" / "t.hst", deep / "link.hst");  // a link reaches its file
+    std::string deep = "we\\ird";  // relative to the test's folder
+    while (deep.size() < 4000) deep += "/" + std::string(200, 'd');
+    fs::create_directories(folder.path() / deep / "x");
+    const Bytes two = trendFile(validHeader(2)), nine = trendFile(validHeader(9));
+    for (const char* name : {"/x\\t.hst", "/x/t.hst", "/..\\victim.hst", "/../victim.hst"}) folder.write(deep + name, two);
+    fs::create_symlink(folder.path() / deep / "x" / "t.hst", folder.path() / deep / "link.hst");  // reaches its file
 
     RecordingView view;
-    ExtendTrends(view, deep.string(), {"x\\t.hst", "..\\victim.hst", "x/t.hst", "link.hst"}, 9);
-    EXPECT_EQ(read(deep / "x\\t.hst"), trendFile(validHeader(9)));
-    EXPECT_EQ(read(deep / "..\\victim.hst"), trendFile(validHeader(9)));
-    EXPECT_EQ(read(deep / "x" / "t.hst"), trendFile(validHeader(9)));
-    EXPECT_EQ(read(deep.parent_path() / "victim.hst"), two);
+    const std::string path = (folder.path() / deep).string();
+    ExtendTrends(view, path, {"x\\t.hst", "..\\victim.hst", "x/t.hst", "link.hst"}, 9);
+    EXPECT_EQ(folder.read(deep + "/x\\t.hst"), nine);
+    EXPECT_EQ(folder.read(deep + "/..\\victim.hst"), nine);
+    EXPECT_EQ(folder.read(deep + "/x/t.hst"), nine);
+    EXPECT_EQ(folder.read(deep + "/../victim.hst"), two);
     EXPECT_EQ(view.events[7], "message error: File 'x/t.hst' is not a valid trend file.");
 
-    fs::remove_all(deep.parent_path());  // a vanished folder: its names are missing files
-    ExtendTrends(view, deep.string(), {"t.hst"}, 9);
+    fs::remove_all(folder.path() / deep);  // a vanished folder: its names are missing files
+    ExtendTrends(view, path, {"t.hst"}, 9);
     EXPECT_EQ(view.events.end()[-3], "message error: File 't.hst' is not a valid trend file.");
 }
 
