@@ -51,6 +51,25 @@ int dpiOf(HWND window) {
     return dpi ? int(dpi) : int(GetDpiForSystem());
 }
 
+HWND createWindow(const wchar_t* className, WNDPROC procedure, const std::wstring& caption,
+                  DWORD style, double width, double height, HWND owner, void* parameter) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, L"IDI_ICON1");
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);  // fails harmlessly when it is registered already
+    HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, className, caption.c_str(), style, 0, 0, 0,
+                                  0, owner, nullptr, windowClass.hInstance, parameter);
+    const int dpi = dpiOf(window);
+    const SIZE outer =
+        outerSize(style, {twips::toPixels(width, dpi), twips::toPixels(height, dpi)}, dpi);
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    return window;
+}
+
 SIZE outerSize(DWORD style, SIZE client, int dpi) {
     RECT rect{0, 0, client.cx, client.cy};
     AdjustWindowRectExForDpi(&rect, style, FALSE, 0, UINT(dpi));

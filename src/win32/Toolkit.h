@@ -23,6 +23,12 @@ std::wstring widen(const std::string& utf8);
 std::string narrow(const std::wstring& wide);
 
 int dpiOf(HWND window);
+
+// A top-level window of a class of its own (registered on first use) whose
+// client area is `width` by `height` twips at the window's DPI; hidden.
+HWND createWindow(const wchar_t* className, WNDPROC procedure, const std::wstring& caption,
+                  DWORD style, double width, double height, HWND owner = nullptr,
+                  void* parameter = nullptr);
 // The outer size of a window whose client area is `client`, at `dpi`.
 SIZE outerSize(DWORD style, SIZE client, int dpi);
 void centreOnScreen(HWND window);

@@ -20,23 +20,11 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 HWND create() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = win32ids::ConvertingClass;
-    RegisterClassW(&windowClass);
     // Owned by the main window, so that the main window, active again after
     // each message box, never covers the name of the file being treated.
-    HWND window = CreateWindowExW(0, win32ids::ConvertingClass, toolkit::AppTitle, Style, 0, 0, 0,
-                                  0, FindWindowW(win32ids::ExtendClass, nullptr), nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    const int dpi = toolkit::dpiOf(window);
-    const SIZE outer = toolkit::outerSize(
-        Style, {twips::toPixels(design::ClientWidth, dpi), twips::toPixels(design::ClientHeight, dpi)},
-        dpi);
-    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    HWND window = toolkit::createWindow(win32ids::ConvertingClass, windowProc, toolkit::AppTitle,
+                                        Style, design::ClientWidth, design::ClientHeight,
+                                        FindWindowW(win32ids::ExtendClass, nullptr));
     // SS_NOPREFIX: an "&" in a file name is shown, not taken as an access key.
     const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
     toolkit::makeControl(window, L"STATIC", toolkit::widen(design::Label1Caption), label, 0,

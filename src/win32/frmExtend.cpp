@@ -58,23 +58,14 @@ frmExtend::frmExtend() {
                 {Control::filConvert, design::filConvert},
                 {Control::lblMultiSelect, design::lblMultiSelect},
                 {Control::fraButtons, design::fraButtons}};
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = LoadIconW(windowClass.hInstance, L"IDI_ICON1");
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = ids::ExtendClass;
-    RegisterClassW(&windowClass);
-    CreateWindowExW(WS_EX_CONTROLPARENT, ids::ExtendClass, toolkit::AppTitle, Style, 0, 0, 0, 0,
-                    nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    toolkit::createWindow(ids::ExtendClass, windowProc, toolkit::AppTitle, Style,
+                          design::ClientWidth, design::ClientHeight, nullptr, this);
     m_dpi = toolkit::dpiOf(m_window);
     createControls();
-    const SIZE outer = toolkit::outerSize(Style,
-                                          {twips::toPixels(design::ClientWidth, m_dpi),
-                                           twips::toPixels(design::ClientHeight, m_dpi)},
-                                          m_dpi);
-    SetWindowPos(m_window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    // The controls are there now: lay them out for the designed size.
+    RECT client{};
+    GetClientRect(m_window, &client);
+    SendMessageW(m_window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     toolkit::centreOnScreen(m_window);
     toolkit::setMessageOwner(m_window);
 }

@@ -29,21 +29,9 @@ void Form_Load(HWND window) {
 }
 
 HWND create() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = win32ids::HelpClass;
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, win32ids::HelpClass, toolkit::widen(design::Caption).c_str(),
-                                  Style, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
-    const int dpi = toolkit::dpiOf(window);
-    const SIZE outer = toolkit::outerSize(
-        Style, {twips::toPixels(design::ClientWidth, dpi), twips::toPixels(design::ClientHeight, dpi)},
-        dpi);
-    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    HWND window = toolkit::createWindow(win32ids::HelpClass, windowProc,
+                                        toolkit::widen(design::Caption), Style, design::ClientWidth,
+                                        design::ClientHeight);
     using toolkit::makeControl;
     makeControl(window, L"STATIC", toolkit::widen(design::Paragraph1), SS_LEFT | SS_NOPREFIX,
                 win32ids::Paragraph1, design::Label1);
