@@ -17,8 +17,8 @@ double microsecondsPerFile(const std::filesystem::path& folder, int files, bool 
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < files; ++i) {
         const std::wstring path = (folder / ("f" + std::to_string(i) + ".hst")).wstring();
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         char header[176];
         DWORD done = 0;
         OVERLAPPED at{};
@@ -28,7 +28,8 @@ double microsecondsPerFile(const std::filesystem::path& folder, int files, bool 
         if (flush) FlushFileBuffers(file);
         CloseHandle(file);
     }
-    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double, std::micro> spent =
+        std::chrono::steady_clock::now() - start;
     return spent.count() / files;
 }
 
@@ -40,9 +41,11 @@ int main(int argc, char* argv[]) {
     const int files = 1000;
     std::filesystem::create_directories(folder);
     for (int i = 0; i < files; ++i)
-        std::ofstream(folder / ("f" + std::to_string(i) + ".hst"), std::ios::binary) << std::string(176, 'x');
+        std::ofstream(folder / ("f" + std::to_string(i) + ".hst"), std::ios::binary)
+            << std::string(176, 'x');
     const double without = microsecondsPerFile(folder, files, false);
     const double with = microsecondsPerFile(folder, files, true);
-    std::printf("file step without flush %.1f us/file, with FlushFileBuffers %.1f us/file\n", without, with);
+    std::printf("file step without flush %.1f us/file, with FlushFileBuffers %.1f us/file\n",
+                without, with);
     std::filesystem::remove_all(folder);
 }

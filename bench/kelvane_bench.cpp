@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "trends/Definitions.h"
+#include "TrendFixtures.h"
 #include "forms/FormTools.h"
 #include "qt/FileList.h"
 #include "qt/Toolkit.h"
-#include "TrendFixtures.h"
-#include "trends/Trends.h"
 #include "qt/frmConverting.h"
+#include "trends/Definitions.h"
+#include "trends/Trends.h"
 
 namespace fs = std::filesystem;
 
@@ -165,12 +165,12 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     }
     toolkit::setMessageHook({});
     const double floorMicro = median(floor) * Micro, bareMicro = median(bare) * Micro;
-    rows.push_back({"file step floor (open, read, write, close, flush)", 10000, floorMicro,
-                    "us/file", 0, 0});
+    rows.push_back(
+        {"file step floor (open, read, write, close, flush)", 10000, floorMicro, "us/file", 0, 0});
     rows.push_back({"core run, view that does nothing", 10000, median(core) * Micro, "us/file",
                     floorMicro, 1.15});
-    rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", 10000,
-                    bareMicro, "us/file", 0, 0});
+    rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", 10000, bareMicro,
+                    "us/file", 0, 0});
     rows.push_back({"run through the windows (" + platform + ")", 10000, median(windowed) * Micro,
                     "us/file", bareMicro, 1.1});
 }

@@ -53,7 +53,8 @@ void ExtendForm::drvConvert_Change() {
 void ExtendForm::cmdOK_Click() {
     if (m_running) return;
     const std::optional<std::int16_t> count = ConvertToInt16(numberText());
-    if (!count || *count < 1) return showMessage("Please enter the number of files", MessageIcon::None);
+    if (!count || *count < 1)
+        return showMessage("Please enter the number of files", MessageIcon::None);
     const std::vector<std::string> names = selectedFileNames();
     if (names.empty())
         return showMessage("Please select one or more trend files", MessageIcon::None);

@@ -22,15 +22,15 @@ inline constexpr twips::Rect Label1{240, 240, 4770, 195};
 inline constexpr twips::Rect Label2{240, 840, 1995, 195};
 inline constexpr twips::Rect txtNoFiles{2520, 840, 855, 285};
 inline constexpr twips::Rect fraTrendLocation{240, 1320, 5295, 3735};
-inline constexpr twips::Rect fraPath{240, 480, 2175, 2775};          // in fraTrendLocation
-inline constexpr twips::Rect drvConvert{0, 0, 2175, 315};            // in fraPath
-inline constexpr twips::Rect dirConvert{0, 360, 2175, 2340};         // in fraPath
-inline constexpr twips::Rect filConvert{2520, 480, 2535, 2625};      // in fraTrendLocation
-inline constexpr twips::Rect lblMultiSelect{240, 3360, 4815, 255};   // in fraTrendLocation
+inline constexpr twips::Rect fraPath{240, 480, 2175, 2775};         // in fraTrendLocation
+inline constexpr twips::Rect drvConvert{0, 0, 2175, 315};           // in fraPath
+inline constexpr twips::Rect dirConvert{0, 360, 2175, 2340};        // in fraPath
+inline constexpr twips::Rect filConvert{2520, 480, 2535, 2625};     // in fraTrendLocation
+inline constexpr twips::Rect lblMultiSelect{240, 3360, 4815, 255};  // in fraTrendLocation
 inline constexpr twips::Rect fraButtons{1680, 5160, 3855, 495};
-inline constexpr twips::Rect cmdOK{0, 120, 1215, 375};               // in fraButtons
-inline constexpr twips::Rect cmdClose{1320, 120, 1215, 375};         // in fraButtons
-inline constexpr twips::Rect cmdHelp{2640, 120, 1215, 375};          // in fraButtons
+inline constexpr twips::Rect cmdOK{0, 120, 1215, 375};        // in fraButtons
+inline constexpr twips::Rect cmdClose{1320, 120, 1215, 375};  // in fraButtons
+inline constexpr twips::Rect cmdHelp{2640, 120, 1215, 375};   // in fraButtons
 
 inline constexpr const char* Label1Caption =
     "Increases the number of history files while preserving existing history";

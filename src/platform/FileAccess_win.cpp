@@ -62,12 +62,16 @@ std::optional<std::wstring> widen(const std::string& utf8) {
 bool isReservedDeviceName(const std::wstring& name) {
     std::wstring base = name.substr(0, name.find(L'.'));
     while (!base.empty() && base.back() == L' ') base.pop_back();
-    std::transform(base.begin(), base.end(), base.begin(), [](wchar_t c) { return std::towupper(c); });
+    std::transform(base.begin(), base.end(), base.begin(),
+                   [](wchar_t c) { return std::towupper(c); });
     static const wchar_t* const fixed[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
-    if (std::any_of(std::begin(fixed), std::end(fixed), [&](const wchar_t* n) { return base == n; }))
+    if (std::any_of(std::begin(fixed), std::end(fixed),
+                    [&](const wchar_t* n) { return base == n; }))
         return true;
-    const bool numbered = base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT"));
-    return numbered && std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
+    const bool numbered =
+        base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT"));
+    return numbered &&
+           std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
 }
 
 // The long-path form of `path`, free of the 260-character limit.

@@ -20,9 +20,9 @@ void placeOverMainWindow(QWidget& window) {
         if (top->objectName() == "frmExtend" && top->isVisible()) main = top;
     if (!main) return centreOnScreen(&window);
     const QRect frame = main->frameGeometry();
-    const twips::PixelRect place = design::placeOver(
-        {frame.x(), frame.y(), frame.width(), frame.height()}, window.frameGeometry().width(),
-        window.frameGeometry().height());
+    const twips::PixelRect place =
+        design::placeOver({frame.x(), frame.y(), frame.width(), frame.height()},
+                          window.frameGeometry().width(), window.frameGeometry().height());
     window.move(place.left, place.top);
 }
 

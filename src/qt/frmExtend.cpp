@@ -38,7 +38,7 @@ frmExtend::frmExtend() {
 void frmExtend::createControls() {
     Label1 = makeLabel(this, "Label1", design::Label1Caption, design::Label1);
     Label2 = makeLabel(this, "Label2", design::Label2Caption, design::Label2);
-    Label2->setTextFormat(Qt::AutoText);  // shows the access key
+    Label2->setTextFormat(Qt::AutoText);                         // shows the access key
     for (QLabel* label : {Label1, Label2}) label->adjustSize();  // one line, sized to its caption
     txtNoFiles = makeControl<QLineEdit>(this, "txtNoFiles", design::txtNoFiles);
     Label2->setBuddy(txtNoFiles);

@@ -19,9 +19,10 @@ int answerCommandLine(int argc, char* argv[]) {
     const QCommandLineOption version({"v", "version"}, "Print the version and exit.");
     parser.addOptions({help, version});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        const QString why = parser.errorText().isEmpty()
-                                ? "Unexpected argument '" + parser.positionalArguments().first() + "'."
-                                : parser.errorText();
+        const QString why =
+            parser.errorText().isEmpty()
+                ? "Unexpected argument '" + parser.positionalArguments().first() + "'."
+                : parser.errorText();
         std::fprintf(stderr, "kelvane: %s Try 'kelvane --help'.\n", qPrintable(why));
         return 2;
     }

@@ -46,7 +46,8 @@ bool ExtendTrendFile(RunView& view, platform::Folder& folder, const std::string&
     if (!file || !readHeader(*file, header) || !IsValidTrendHeader(header)) {
         message = {invalidFileMessage(fileName), MessageIcon::Error};
     } else if (header.HistoryFileCount() > newFileCount) {
-        message = {alreadySetMessage(fileName, header.HistoryFileCount()), MessageIcon::Information};
+        message = {alreadySetMessage(fileName, header.HistoryFileCount()),
+                   MessageIcon::Information};
     } else {
         // Another program may have cut the file since it was read; a write
         // now would grow it again.
@@ -84,8 +85,7 @@ void ExtendTrends(RunView& view, const std::string& folder,
             current = &fileName;
             view.setProgressFileName(StripExtension(fileName));
             view.doEvents();
-            if (ExtendTrendFile(view, *openFolder, fileName, newFileCount))
-                lastChanged = &fileName;
+            if (ExtendTrendFile(view, *openFolder, fileName, newFileCount)) lastChanged = &fileName;
         }
         // On disk before the user is told it is done.
         current = lastChanged;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "trends/Definitions.h"
 #include "platform/FileAccess.h"
+#include "trends/Definitions.h"
 
 enum class MessageIcon { None, Information, Exclamation, Error };
 

@@ -74,7 +74,8 @@ std::wstring DriveList::drive() const {
 }
 
 bool DriveList::select(const std::wstring& drive, bool& changed) {
-    const LRESULT index = SendMessageW(m_combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(drive.c_str()));
+    const LRESULT index =
+        SendMessageW(m_combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(drive.c_str()));
     changed = index >= 0 && index != SendMessageW(m_combo, CB_GETCURSEL, 0, 0);
     if (index >= 0) SendMessageW(m_combo, CB_SETCURSEL, WPARAM(index), 0);
     return index >= 0;
@@ -115,7 +116,8 @@ void DirList::fill() {
     SendMessageW(m_list, LB_RESETCONTENT, 0, 0);
     m_paths.clear();
     auto add = [&](std::size_t depth, const std::wstring& name, const std::wstring& path) {
-        SendMessageW(m_list, LB_ADDSTRING, 0, LPARAM((std::wstring(depth * 3, L' ') + name).c_str()));
+        SendMessageW(m_list, LB_ADDSTRING, 0,
+                     LPARAM((std::wstring(depth * 3, L' ') + name).c_str()));
         m_paths.push_back(path);
     };
     // The ancestors from the root down, then the subfolders one step in.
@@ -161,7 +163,8 @@ int FileList::selectedCount() const { return int(SendMessageW(m_list, LB_GETSELC
 
 std::vector<int> FileList::selectedPositions(int count) const {
     std::vector<int> positions(static_cast<std::size_t>(count));
-    const LRESULT written = SendMessageW(m_list, LB_GETSELITEMS, WPARAM(count), LPARAM(positions.data()));
+    const LRESULT written =
+        SendMessageW(m_list, LB_GETSELITEMS, WPARAM(count), LPARAM(positions.data()));
     positions.resize(written > 0 ? std::size_t(written) : 0);
     return positions;
 }

@@ -25,7 +25,8 @@ bool isPushButton(HWND control) {
     wchar_t className[16] = {};
     GetClassNameW(control, className, 16);
     const LONG kind = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
-    return lstrcmpiW(className, L"Button") == 0 && (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
+    return lstrcmpiW(className, L"Button") == 0 &&
+           (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
 }
 
 }  // namespace
@@ -98,8 +99,8 @@ HFONT dialogFont(int dpi) {
 
 HWND makeControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
                  int id, const twips::Rect& rect) {
-    HWND control = CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0,
-                                   0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+    HWND control = CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                                   0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
                                    GetModuleHandleW(nullptr), nullptr);
     const int dpi = dpiOf(parent);
     SendMessageW(control, WM_SETFONT, WPARAM(dialogFont(dpi)), FALSE);

@@ -40,10 +40,10 @@ void placeOverMainWindow(HWND window) {
     RECT mainFrame{}, frame{};
     GetWindowRect(main, &mainFrame);
     GetWindowRect(window, &frame);
-    const twips::PixelRect place = design::placeOver(
-        {mainFrame.left, mainFrame.top, mainFrame.right - mainFrame.left,
-         mainFrame.bottom - mainFrame.top},
-        frame.right - frame.left, frame.bottom - frame.top);
+    const twips::PixelRect place =
+        design::placeOver({mainFrame.left, mainFrame.top, mainFrame.right - mainFrame.left,
+                           mainFrame.bottom - mainFrame.top},
+                          frame.right - frame.left, frame.bottom - frame.top);
     SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 

@@ -21,7 +21,8 @@ LRESULT CALLBACK listKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     if (message == WM_GETDLGCODE && folders && wParam == VK_RETURN)
         return DefSubclassProc(list, message, wParam, lParam) | DLGC_WANTALLKEYS;
     if (message == WM_KEYDOWN && folders && wParam == VK_RETURN) {
-        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(ids::dirConvert, LBN_DBLCLK), LPARAM(list));
+        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(ids::dirConvert, LBN_DBLCLK),
+                     LPARAM(list));
         return 0;
     }
     if (message == WM_KEYDOWN && !folders && wParam == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
@@ -78,27 +79,31 @@ void frmExtend::createControls() {
     const DWORD label = SS_LEFTNOWORDWRAP;
     add(ids::Label2, makeControl(m_window, L"STATIC", toolkit::widen(design::Label2Caption), label,
                                  ids::Label2, design::Label2));
-    add(ids::txtNoFiles, makeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
-                                     ids::txtNoFiles, design::txtNoFiles));
+    add(ids::txtNoFiles,
+        makeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+                    ids::txtNoFiles, design::txtNoFiles));
     const DWORD list = WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    add(ids::drvConvert, makeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                     ids::drvConvert, design::drvConvert));
-    add(ids::dirConvert, makeControl(m_window, L"LISTBOX", L"", list, ids::dirConvert, design::dirConvert));
+    add(ids::drvConvert,
+        makeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                    ids::drvConvert, design::drvConvert));
+    add(ids::dirConvert,
+        makeControl(m_window, L"LISTBOX", L"", list, ids::dirConvert, design::dirConvert));
     add(ids::filConvert, makeControl(m_window, L"LISTBOX", L"", list | LBS_EXTENDEDSEL,
                                      ids::filConvert, design::filConvert));
-    add(ids::cmdOK, makeControl(m_window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, ids::cmdOK,
-                                design::cmdOK));
+    add(ids::cmdOK, makeControl(m_window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                ids::cmdOK, design::cmdOK));
     add(ids::cmdClose, makeControl(m_window, L"BUTTON", L"Close", WS_TABSTOP | BS_PUSHBUTTON,
                                    ids::cmdClose, design::cmdClose));
-    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", L"Help", WS_TABSTOP | BS_PUSHBUTTON, ids::cmdHelp,
-                                  design::cmdHelp));
+    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", L"Help", WS_TABSTOP | BS_PUSHBUTTON,
+                                  ids::cmdHelp, design::cmdHelp));
     add(ids::Label1, makeControl(m_window, L"STATIC", toolkit::widen(design::Label1Caption), label,
                                  ids::Label1, design::Label1));
     add(ids::fraTrendLocation,
         makeControl(m_window, L"BUTTON", toolkit::widen(design::TrendLocationCaption), BS_GROUPBOX,
                     ids::fraTrendLocation, design::fraTrendLocation));
-    add(ids::lblMultiSelect, makeControl(m_window, L"STATIC", toolkit::widen(design::MultiSelectCaption),
-                                         SS_CENTER, ids::lblMultiSelect, design::lblMultiSelect));
+    add(ids::lblMultiSelect,
+        makeControl(m_window, L"STATIC", toolkit::widen(design::MultiSelectCaption), SS_CENTER,
+                    ids::lblMultiSelect, design::lblMultiSelect));
     for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
     for (int id : {ids::dirConvert, ids::filConvert})
         SetWindowSubclass(m_controls[id], listKeys, 0, 0);
@@ -114,7 +119,8 @@ void frmExtend::createControls() {
 
 LRESULT CALLBACK frmExtend::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<frmExtend*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<frmExtend*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->m_window = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(self));
     }
@@ -129,8 +135,10 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             onCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_ACTIVATE:  // the focus comes back where it was, as in a dialog
-            if (LOWORD(wParam) == WA_INACTIVE) m_focus = GetFocus();
-            else if (m_focus && IsChild(m_window, m_focus)) SetFocus(m_focus);
+            if (LOWORD(wParam) == WA_INACTIVE)
+                m_focus = GetFocus();
+            else if (m_focus && IsChild(m_window, m_focus))
+                SetFocus(m_focus);
             return 0;
         case DM_GETDEFID:
             return MAKELRESULT(ids::cmdOK, DC_HASDEFID);
@@ -162,7 +170,8 @@ void frmExtend::onCommand(int id, int code) {
     if (id == ids::cmdClose && code == BN_CLICKED) toolkit::endProgram();  // CloseAll
     if (id == ids::cmdHelp && code == BN_CLICKED) frmHelp::open();
     if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change();
-    if (id == ids::dirConvert && code == LBN_DBLCLK && m_folders.openSelected()) dirConvert_Change();
+    if (id == ids::dirConvert && code == LBN_DBLCLK && m_folders.openSelected())
+        dirConvert_Change();
 }
 
 void frmExtend::dirConvert_Change() {

@@ -29,9 +29,9 @@ void Form_Load(HWND window) {
 }
 
 HWND create() {
-    HWND window = toolkit::createWindow(win32ids::HelpClass, windowProc,
-                                        toolkit::widen(design::Caption), Style, design::ClientWidth,
-                                        design::ClientHeight);
+    HWND window =
+        toolkit::createWindow(win32ids::HelpClass, windowProc, toolkit::widen(design::Caption),
+                              Style, design::ClientWidth, design::ClientHeight);
     using toolkit::makeControl;
     makeControl(window, L"STATIC", toolkit::widen(design::Paragraph1), SS_LEFT | SS_NOPREFIX,
                 win32ids::Paragraph1, design::Label1);

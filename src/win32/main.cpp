@@ -1,7 +1,6 @@
-#include "win32/Toolkit.h"
-
 #include <commctrl.h>
 
+#include "win32/Toolkit.h"
 #include "win32/frmExtend.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "TrendFixtures.h"
 #include <map>
 
+#include "TrendFixtures.h"
 #include "forms/frmExtend.h"
 #include "forms/frmExtendLayout.h"
 #include "forms/frmHelp.h"
@@ -14,12 +14,32 @@ namespace {
 
 TEST(ConvertToInt16, TypedNumbers) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"", {}},          {"  ", {}},       {"abc", {}},          {"-3", -3},         {"0.4", 0},
-        {"32768", {}},     {"32767", 32767}, {"-32768", -32768},   {"2.5", 2},         {"3.5", 4},
-        {"2.51", 3},       {"0.5", 0},       {" \t12\t ", 12},     {"+7", 7},          {".6", 1},
-        {"5.", 5},         {".", {}},        {"-", {}},            {"1,000", {}},      {"1e3", {}},
-        {"0x10", {}},      {"1 2", {}},      {"32767.5", {}},      {"\xef\xbc\x91", {}},
-        {"00000000012", 12}, {"123456789012345678901234567890", {}}};
+        {"", {}},
+        {"  ", {}},
+        {"abc", {}},
+        {"-3", -3},
+        {"0.4", 0},
+        {"32768", {}},
+        {"32767", 32767},
+        {"-32768", -32768},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"2.51", 3},
+        {"0.5", 0},
+        {" \t12\t ", 12},
+        {"+7", 7},
+        {".6", 1},
+        {"5.", 5},
+        {".", {}},
+        {"-", {}},
+        {"1,000", {}},
+        {"1e3", {}},
+        {"0x10", {}},
+        {"1 2", {}},
+        {"32767.5", {}},
+        {"\xef\xbc\x91", {}},
+        {"00000000012", 12},
+        {"123456789012345678901234567890", {}}};
     for (const auto& [text, value] : cases) {
         const auto result = ConvertToInt16(text);
         EXPECT_EQ(result ? std::optional<int>(*result) : std::nullopt, value) << text;
@@ -52,7 +72,9 @@ struct FakeExtendForm : ExtendForm {
     bool selectDrive(const std::string& drive) override { return note("drive " + drive); }
     bool openFolder(const std::string& path) override { return note("folder " + path); }
     std::optional<platform::Error> openDriveFolder() override { return driveError; }
-    void showMessage(const std::string& text, MessageIcon icon) override { view.showMessage(text, icon); }
+    void showMessage(const std::string& text, MessageIcon icon) override {
+        view.showMessage(text, icon);
+    }
     RunView& progress() override { return view; }
     platform::FileAccess& files() override { return fakeFiles; }
     bool note(const std::string& call) {
@@ -65,10 +87,15 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRuns) {
     const std::string noNumber = "message none: Please enter the number of files";
     const std::tuple<const char*, bool, std::string, std::int16_t> cases[] = {
         // typed, a file selected, the one message or write, the count t.hst then holds
-        {"", true, noNumber, 1},       {"0", true, noNumber, 1},      {"-3", true, noNumber, 1},
-        {"abc", false, noNumber, 1},   {"0.4", true, noNumber, 1},    {"32768", true, noNumber, 1},
+        {"", true, noNumber, 1},
+        {"0", true, noNumber, 1},
+        {"-3", true, noNumber, 1},
+        {"abc", false, noNumber, 1},
+        {"0.4", true, noNumber, 1},
+        {"32768", true, noNumber, 1},
         {"5", false, "message none: Please select one or more trend files", 1},
-        {" 2.5 ", true, "write t.hst 148+2", 2}, {"32767", true, "write t.hst 148+2", 32767}};
+        {" 2.5 ", true, "write t.hst 148+2", 2},
+        {"32767", true, "write t.hst 148+2", 32767}};
     for (const auto& [typed, selected, shown, count] : cases) {
         FakeExtendForm form;
         form.number = typed;
@@ -113,9 +140,12 @@ Values designed() {
     namespace d = frmExtendDesign;
     Values values;
     const std::pair<Control, twips::Rect> rects[] = {
-        {Control::fraTrendLocation, d::fraTrendLocation}, {Control::fraPath, d::fraPath},
-        {Control::drvConvert, d::drvConvert}, {Control::dirConvert, d::dirConvert},
-        {Control::filConvert, d::filConvert}, {Control::lblMultiSelect, d::lblMultiSelect},
+        {Control::fraTrendLocation, d::fraTrendLocation},
+        {Control::fraPath, d::fraPath},
+        {Control::drvConvert, d::drvConvert},
+        {Control::dirConvert, d::dirConvert},
+        {Control::filConvert, d::filConvert},
+        {Control::lblMultiSelect, d::lblMultiSelect},
         {Control::fraButtons, d::fraButtons}};
     for (const auto& [c, r] : rects) {
         const float sides[] = {float(r.left), float(r.top), float(r.width), float(r.height)};
@@ -128,10 +158,10 @@ struct ExactWindow : layout::ExtendGeometry {
     ExactWindow(float width, float height) : client{width, height} { resizeEvent(); }
 
     Values values = designed();
-    float client[2];                    // width, height
+    float client[2];                        // width, height
     const float decoration[2] = {90, 525};  // borders; caption and borders
     bool minimized = false;
-    std::vector<std::string> outer;     // each assignment, with the run it came in
+    std::vector<std::string> outer;  // each assignment, with the run it came in
     int depth = 0;
 
     void resizeEvent() {
@@ -156,14 +186,22 @@ struct ExactWindow : layout::ExtendGeometry {
 };
 
 TEST(Layout, GivesTheWorkedResults) {
-    const std::tuple<Control, Side, float, float> worked[] = {  // at 5760 by 5835, 6000 by 6000
-        {Control::fraTrendLocation, Side::Width, 5280, 5520}, {Control::fraTrendLocation, Side::Height, 3540, 3705},
-        {Control::fraPath, Side::Width, 2280, 2400},          {Control::filConvert, Side::Width, 2280, 2400},
-        {Control::drvConvert, Side::Width, 2280, 2400},       {Control::dirConvert, Side::Width, 2280, 2400},
-        {Control::fraPath, Side::Height, 2325, 2490},         {Control::filConvert, Side::Height, 2325, 2490},
-        {Control::filConvert, Side::Left, 2760, 2880},        {Control::dirConvert, Side::Height, 1890, 2055},
-        {Control::fraButtons, Side::Top, 5100, 5265},         {Control::fraButtons, Side::Left, 1665, 1905},
-        {Control::lblMultiSelect, Side::Width, 4800, 5040},   {Control::lblMultiSelect, Side::Top, 3045, 3210},
+    const std::tuple<Control, Side, float, float> worked[] = {
+        // at 5760 by 5835, 6000 by 6000
+        {Control::fraTrendLocation, Side::Width, 5280, 5520},
+        {Control::fraTrendLocation, Side::Height, 3540, 3705},
+        {Control::fraPath, Side::Width, 2280, 2400},
+        {Control::filConvert, Side::Width, 2280, 2400},
+        {Control::drvConvert, Side::Width, 2280, 2400},
+        {Control::dirConvert, Side::Width, 2280, 2400},
+        {Control::fraPath, Side::Height, 2325, 2490},
+        {Control::filConvert, Side::Height, 2325, 2490},
+        {Control::filConvert, Side::Left, 2760, 2880},
+        {Control::dirConvert, Side::Height, 1890, 2055},
+        {Control::fraButtons, Side::Top, 5100, 5265},
+        {Control::fraButtons, Side::Left, 1665, 1905},
+        {Control::lblMultiSelect, Side::Width, 4800, 5040},
+        {Control::lblMultiSelect, Side::Top, 3045, 3210},
         {Control::lblMultiSelect, Side::Left, 240, 240}};
     const ExactWindow design(5760, 5835), six(6000, 6000);
     for (const auto& [control, side, atDesign, atSix] : worked) {
@@ -174,10 +212,12 @@ TEST(Layout, GivesTheWorkedResults) {
 }
 
 TEST(Layout, RoundsHalvesToEvenAndKeepsHalfTwips) {
-    for (const auto& [client, frame] : {std::pair{6000.5f, 5520.f}, {6001.5f, 5522.f}, {6000.75f, 5521.f}})
+    for (const auto& [client, frame] :
+         {std::pair{6000.5f, 5520.f}, {6001.5f, 5522.f}, {6000.75f, 5521.f}})
         EXPECT_EQ(ExactWindow(client, 6000).get(Control::fraTrendLocation, Side::Width), frame);
     const ExactWindow odd(6001, 6000);  // w = 5041 after step 6
-    for (Control c : {Control::fraPath, Control::filConvert, Control::drvConvert, Control::dirConvert})
+    for (Control c :
+         {Control::fraPath, Control::filConvert, Control::drvConvert, Control::dirConvert})
         EXPECT_EQ(odd.get(c, Side::Width), 2400.5f);
 }
 
@@ -191,9 +231,10 @@ TEST(Layout, EnforcesTheMinimumHeightThenWidthInNestedRuns) {
     EXPECT_TRUE(ExactWindow(5500, 5500).outer.empty());
 
     const ExactWindow small(4000, 4000);
-    EXPECT_EQ(small.outer, (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2",
-                                                     "width 5500 in run 2", "height 5500 in run 3",
-                                                     "width 5500 in run 3", "width 5500 in run 1"}));
+    EXPECT_EQ(small.outer,
+              (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2",
+                                        "width 5500 in run 2", "height 5500 in run 3",
+                                        "width 5500 in run 3", "width 5500 in run 1"}));
     EXPECT_EQ(small.values, ExactWindow(5410, 4975).values);  // the layout of the final size
     EXPECT_EQ(ExactWindow(8000, 3000).outer,
               (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2"}));

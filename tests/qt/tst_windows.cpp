@@ -58,7 +58,9 @@ private slots:
         toolkit::setMessageHook([this](const QString& text, MessageIcon icon) {
             frmConverting* progress = frmConverting::existing();
             const bool shown = progress && progress->isVisible();
-            m_messages << QString("%1 %2 [%3]").arg(int(icon)).arg(text, shown ? progress->lblFileName->text() : "");
+            m_messages << QString("%1 %2 [%3]")
+                              .arg(int(icon))
+                              .arg(text, shown ? progress->lblFileName->text() : "");
         });
         toolkit::setEndHook([this] { ++m_ends; });
         m_messages.clear();
@@ -85,20 +87,25 @@ private slots:
         FileList* list = m_window->filConvert;
         QStringList shown;
         for (int row = 0; row < list->count(); ++row) shown << list->item(row);
-        QCOMPARE(shown, QStringList({"bad.hst", "caf\xef\xbf\xbd.hst", "high.hst", "link.hst", "LOW.HST"}));
+        QCOMPARE(shown, QStringList(
+                            {"bad.hst", "caf\xef\xbf\xbd.hst", "high.hst", "link.hst", "LOW.HST"}));
         for (int row : {4, 0, 2, 1}) {
             const QRect where = list->visualRect(list->model()->index(row, 0));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, where.center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              where.center());
         }
         pressOk("20");
-        QCOMPARE(m_messages, QStringList({"3 File 'bad.hst' is not a valid trend file. [bad]",
-                                          "1 high is already set for 30 files.\r\nIt will be skipped. [high]",
-                                          "0 " + Closing + " []"}));
-        for (const char* name : {"LOW.HST", "caf\xe9.hst"}) QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));
+        QCOMPARE(m_messages,
+                 QStringList({"3 File 'bad.hst' is not a valid trend file. [bad]",
+                              "1 high is already set for 30 files.\r\nIt will be skipped. [high]",
+                              "0 " + Closing + " []"}));
+        for (const char* name : {"LOW.HST", "caf\xe9.hst"})
+            QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));
         QCOMPARE(m_folder->read("other.txt"), trendFile(validHeader(7)));
 
         frmConverting* first = frmConverting::existing();
-        list->setSelectionMode(QAbstractItemView::SingleSelection);  // no multiple selection, no items
+        list->setSelectionMode(
+            QAbstractItemView::SingleSelection);  // no multiple selection, no items
         pressOk("40");
         QCOMPARE(m_messages.last(), QString("0 Please select one or more trend files []"));
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -185,7 +192,8 @@ private slots:
         auto name = [](int i) { return "t" + std::to_string(100 + i) + ".hst"; };
         for (int i = 0; i < 20; ++i) m_folder->write(name(i), before);
         QProcess helper;
-        helper.start(QCoreApplication::applicationDirPath() + "/close_during_run", {qPath(m_folder->path())});
+        helper.start(QCoreApplication::applicationDirPath() + "/close_during_run",
+                     {qPath(m_folder->path())});
         QVERIFY(helper.waitForFinished(30000));
         QCOMPARE(helper.exitCode(), 0);
         int raised = 0;
@@ -205,8 +213,10 @@ private slots:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             for (QLabel* label : box->findChildren<QLabel*>())
-                if (label->text() == box->text() && label->textFormat() == Qt::PlainText) seen << label->text();
-            seen << box->windowTitle() << QString::number(box->icon()) << QString::number(box->buttons().size());
+                if (label->text() == box->text() && label->textFormat() == Qt::PlainText)
+                    seen << label->text();
+            seen << box->windowTitle() << QString::number(box->icon())
+                 << QString::number(box->buttons().size());
             QCOMPARE(box->parentWidget(), m_window.get());
             box->button(QMessageBox::Ok)->click();
         });
@@ -234,9 +244,12 @@ private slots:
         openWindow();
         for (int press = 0; press < 3; ++press) {
             m_window->cmdHelp->click();
-            QCOMPARE(frmHelp::existing()->lblVersion->text(), press == 1 ? "kept" : QString::fromStdString(VersionLine()));
+            QCOMPARE(frmHelp::existing()->lblVersion->text(),
+                     press == 1 ? "kept" : QString::fromStdString(VersionLine()));
             const QWidgetList all = QApplication::topLevelWidgets();
-            QCOMPARE(std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<frmHelp*>(w); }), 1);
+            QCOMPARE(std::count_if(all.begin(), all.end(),
+                                   [](QWidget* w) { return qobject_cast<frmHelp*>(w); }),
+                     1);
             frmHelp::existing()->lblVersion->setText("kept");  // a second Help must not rebuild it
             if (press == 1) frmHelp::existing()->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -35,13 +35,15 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 // A run in a child process as the user "nobody" when this process is root,
 // since root opens what others may not; its events, or none when the child
 // could not drop its rights.
-Events runUnprivileged(const std::string& folder, const std::vector<std::string>& names, std::int16_t count) {
+Events runUnprivileged(const std::string& folder, const std::vector<std::string>& names,
+                       std::int16_t count) {
     FILE* shared = std::tmpfile();
     if (::fork() == 0) {
         if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
         RecordingView view;
         ExtendTrends(view, folder, names, count);
-        for (const std::string& event : view.events) std::fwrite(event.c_str(), 1, event.size() + 1, shared);
+        for (const std::string& event : view.events)
+            std::fwrite(event.c_str(), 1, event.size() + 1, shared);
         ::_exit(std::fflush(shared));
     }
     int status = 0;
@@ -49,8 +51,10 @@ Events runUnprivileged(const std::string& folder, const std::vector<std::string>
     std::rewind(shared);
     Events events;
     for (std::string event; !std::feof(shared);)  // zero-terminated: texts hold line breaks
-        if (const int c = std::fgetc(shared); c > 0) event += char(c);
-        else if (c == 0) events.push_back(std::exchange(event, {}));
+        if (const int c = std::fgetc(shared); c > 0)
+            event += char(c);
+        else if (c == 0)
+            events.push_back(std::exchange(event, {}));
     std::fclose(shared);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? events : Events();
 }
@@ -85,8 +89,10 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
             auto before = snapshot(folder.path());
             RecordingView view;
             const std::vector<std::string> names = {"odd.hst", "good.hst"};
-            if (unprivileged) view.events = runUnprivileged(folder.programPath(), names, 12);
-            else ExtendTrends(view, folder.programPath(), names, 12);
+            if (unprivileged)
+                view.events = runUnprivileged(folder.programPath(), names, 12);
+            else
+                ExtendTrends(view, folder.programPath(), names, 12);
 
             ASSERT_GE(view.events.size(), 4u);
             EXPECT_EQ(view.events[3], "message error: File 'odd.hst' is not a valid trend file.");
@@ -107,8 +113,10 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
     while (deep.size() < 4000) deep += "/" + std::string(200, 'd');
     fs::create_directories(folder.path() / deep / "x");
     const Bytes two = trendFile(validHeader(2)), nine = trendFile(validHeader(9));
-    for (const char* name : {"/x\\t.hst", "/x/t.hst", "/..\\victim.hst", "/../victim.hst"}) folder.write(deep + name, two);
-    fs::create_symlink(folder.path() / deep / "x" / "t.hst", folder.path() / deep / "link.hst");  // reaches its file
+    for (const char* name : {"/x\\t.hst", "/x/t.hst", "/..\\victim.hst", "/../victim.hst"})
+        folder.write(deep + name, two);
+    fs::create_symlink(folder.path() / deep / "x" / "t.hst",
+                       folder.path() / deep / "link.hst");  // reaches its file
 
     RecordingView view;
     const std::string path = (folder.path() / deep).string();
@@ -128,9 +136,15 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
 // files before it are done and files after it untouched.
 TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     const Events expected = {
-        "show", "label a", "events", "label b", "events", "hide",
+        "show",
+        "label a",
+        "events",
+        "label b",
+        "events",
+        "hide",
         "message exclamation: Conversion stopped at file 'b.hst'.\r\nError 70 Permission denied"};
-    for (const fs::perms refused : {fs::perms::owner_read | fs::perms::others_read, fs::perms::owner_write}) {
+    for (const fs::perms refused :
+         {fs::perms::owner_read | fs::perms::others_read, fs::perms::owner_write}) {
         for (const char* file : {"a.hst", "b.hst", "c.hst"}) {
             folder.write(file, trendFile(validHeader(1)));
             fs::permissions(folder.path() / file, fs::perms::all);

@@ -29,7 +29,8 @@ TEST(Safety, KillingTheRunAnywhereLeavesEveryFileOldOrNew) {
     TempFolder folder;
     const Bytes before = trendFile(patternedHeader(), 200), after = withCount(before, 0x0201);
     std::vector<std::string> names;
-    for (int i = 0; i < fileCount; ++i) folder.write(names.emplace_back(numbered("f%04d.hst", i)), before);
+    for (int i = 0; i < fileCount; ++i)
+        folder.write(names.emplace_back(numbered("f%04d.hst", i)), before);
     // A run in a child process; it tells `report` when it began its last file.
     auto startRun = [&](int report) {
         const pid_t child = ::fork();
@@ -39,7 +40,8 @@ TEST(Safety, KillingTheRunAnywhereLeavesEveryFileOldOrNew) {
             void doEvents() override { last = std::chrono::steady_clock::now(); }
         } view;
         ExtendTrends(view, folder.programPath(), names, 0x0201);
-        const long long loop = std::chrono::duration_cast<std::chrono::microseconds>(view.last - view.start).count();
+        const long long loop =
+            std::chrono::duration_cast<std::chrono::microseconds>(view.last - view.start).count();
         ::_exit(::write(report, &loop, sizeof loop) == sizeof loop ? 0 : 1);
     };
     // A full run first, so that the kills land in the loop, not in the final flush.

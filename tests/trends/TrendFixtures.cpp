@@ -95,7 +95,8 @@ public:
     }
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
         m_files.failIf(Step::Write, m_name);
-        m_files.note("write " + m_name + " " + std::to_string(offset) + "+" + std::to_string(bytes.size()));
+        m_files.note("write " + m_name + " " + std::to_string(offset) + "+" +
+                     std::to_string(bytes.size()));
         m_file->writeAt(offset, bytes);
     }
     void close() override {

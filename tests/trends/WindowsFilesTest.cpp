@@ -20,15 +20,17 @@ TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRun) {
         const std::wstring path = folder.write("locked.hst", trendFile(validHeader(2))).wstring();
         folder.write("after.hst", trendFile(validHeader(2)));
         HANDLE other = readOnly ? INVALID_HANDLE_VALUE
-                                : CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                : CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (readOnly) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
         RecordingView view;
         ExtendTrends(view, folder.programPath(), {"locked.hst", "after.hst"}, 6);
         CloseHandle(other);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(view.events.back(),
-                  "message exclamation: Conversion stopped at file 'locked.hst'.\r\nError 70 Permission denied");
+                  "message exclamation: Conversion stopped at file 'locked.hst'.\r\nError 70 "
+                  "Permission denied");
         EXPECT_EQ(folder.read("locked.hst"), trendFile(validHeader(2)));
         EXPECT_EQ(folder.read("after.hst"), trendFile(validHeader(2)));
     }
@@ -46,8 +48,9 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     for (const char* name : {"good.hst", "bad\xef\xbf\xbd.hst"})  // the second: U+FFFD
         std::ofstream(deep / std::filesystem::u8path(name), std::ios::binary)
             .write(reinterpret_cast<const char*>(one.data()), std::streamsize(one.size()));
-    const std::vector<std::string> odd = {"folder.hst", "missing.hst", "NUL.hst", "con.hst",
-                                          "COM1.hst", "lpt9.x.hst", "bad\xff.hst", "a\\good.hst"};
+    const std::vector<std::string> odd = {"folder.hst",  "missing.hst", "NUL.hst",
+                                          "con.hst",     "COM1.hst",    "lpt9.x.hst",
+                                          "bad\xff.hst", "a\\good.hst"};
     std::vector<std::string> names = odd;
     names.push_back("good.hst");
     RecordingView view;
@@ -56,7 +59,8 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
 
     ASSERT_EQ(view.events.size(), 3 * odd.size() + 5);
     for (std::size_t i = 0; i < odd.size(); ++i)
-        EXPECT_EQ(view.events[3 * i + 3], "message error: File '" + odd[i] + "' is not a valid trend file.");
+        EXPECT_EQ(view.events[3 * i + 3],
+                  "message error: File '" + odd[i] + "' is not a valid trend file.");
     auto read = [&](const char* name) {
         std::ifstream in(deep / std::filesystem::u8path(name), std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});

@@ -34,16 +34,19 @@ std::string textOf(HWND window) {
 // The shown window of kelvane.exe of `className`, if there is one.
 HWND find(const wchar_t* className) {
     std::pair<const wchar_t*, HWND> search{className, nullptr};
-    EnumWindows([](HWND window, LPARAM context) -> BOOL {
-        auto* search = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(context);
-        DWORD owner = 0;
-        wchar_t name[64] = {};
-        GetWindowThreadProcessId(window, &owner);
-        GetClassNameW(window, name, 64);
-        if (owner == kelvane.dwProcessId && IsWindowVisible(window) && !lstrcmpW(name, search->first))
-            search->second = window;
-        return !search->second;
-    }, LPARAM(&search));
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* search = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(context);
+            DWORD owner = 0;
+            wchar_t name[64] = {};
+            GetWindowThreadProcessId(window, &owner);
+            GetClassNameW(window, name, 64);
+            if (owner == kelvane.dwProcessId && IsWindowVisible(window) &&
+                !lstrcmpW(name, search->first))
+                search->second = window;
+            return !search->second;
+        },
+        LPARAM(&search));
     return search.second;
 }
 
@@ -86,20 +89,26 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     TrendFileHeader badSignature = patternedHeader();
     badSignature.bytes[130] = 'l';
     std::map<std::string, Bytes> files = {
-        {"LOW.HST", trendFile(patternedHeader())},  {"equal.hst", withCount(trendFile(patternedHeader()), 0x0201)},
-        {"high.hst", trendFile(validHeader(600))},  {"bad.hst", trendFile(badSignature)},
-        {"short.hst", Bytes(100, 7)},               {"other.txt", trendFile(validHeader(1))}};
+        {"LOW.HST", trendFile(patternedHeader())},
+        {"equal.hst", withCount(trendFile(patternedHeader()), 0x0201)},
+        {"high.hst", trendFile(validHeader(600))},
+        {"bad.hst", trendFile(badSignature)},
+        {"short.hst", Bytes(100, 7)},
+        {"other.txt", trendFile(validHeader(1))}};
     for (const auto& [name, bytes] : files)
-        std::ofstream(data / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        std::ofstream(data / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + kelvanePath + L"\"";
-    ASSERT_TRUE(CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               L"C:\\", &startup, &kelvane));
+    ASSERT_TRUE(CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, L"C:\\", &startup, &kelvane));
     HWND main = waitFor(ids::ExtendClass);
     ASSERT_TRUE(main);
-    auto press = [&](int id) { PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(main, id))); };
+    auto press = [&](int id) {
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(main, id)));
+    };
 
     // It starts in c:\velmar\data and lists its trend files by name.
     HWND list = GetDlgItem(main, ids::filConvert);
@@ -119,11 +128,12 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     EXPECT_EQ(answerMessage(), "Please select one or more trend files []");
     SendMessageW(list, LB_SETSEL, TRUE, -1);
     press(ids::cmdOK);
-    for (const char* expected : {"!File 'bad.hst' is not a valid trend file. [bad]",
-                                 "!high is already set for 600 files.\r\nIt will be skipped. [high]",
-                                 "!File 'short.hst' is not a valid trend file. [short]",
-                                 "Conversion is complete.\r\nYou must set the new number of history files in your "
-                                 "project's\r\ntrend tag definitions before restarting Velmar. []"})
+    for (const char* expected :
+         {"!File 'bad.hst' is not a valid trend file. [bad]",
+          "!high is already set for 600 files.\r\nIt will be skipped. [high]",
+          "!File 'short.hst' is not a valid trend file. [short]",
+          "Conversion is complete.\r\nYou must set the new number of history files in your "
+          "project's\r\ntrend tag definitions before restarting Velmar. []"})
         EXPECT_EQ(answerMessage(), expected);
     files["LOW.HST"] = withCount(files["LOW.HST"], 0x0201);
     EXPECT_EQ(folderContents(data), files);  // byte for byte, nothing created
@@ -137,12 +147,15 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(find(ids::HelpClass), help);
     std::size_t helpWindows = 0;
-    EnumThreadWindows(kelvane.dwThreadId, [](HWND window, LPARAM count) -> BOOL {
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        *reinterpret_cast<std::size_t*>(count) += !lstrcmpW(name, ids::HelpClass);
-        return TRUE;
-    }, LPARAM(&helpWindows));
+    EnumThreadWindows(
+        kelvane.dwThreadId,
+        [](HWND window, LPARAM count) -> BOOL {
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            *reinterpret_cast<std::size_t*>(count) += !lstrcmpW(name, ids::HelpClass);
+            return TRUE;
+        },
+        LPARAM(&helpWindows));
     EXPECT_EQ(helpWindows, 1u);
     EXPECT_EQ(textOf(GetDlgItem(help, ids::lblVersion)), VersionLine());
 
