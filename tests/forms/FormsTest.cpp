@@ -13,33 +13,15 @@
 namespace {
 
 TEST(ConvertToInt16, TypedNumbers) {
+    // clang-format off
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"", {}},
-        {"  ", {}},
-        {"abc", {}},
-        {"-3", -3},
-        {"0.4", 0},
-        {"32768", {}},
-        {"32767", 32767},
-        {"-32768", -32768},
-        {"2.5", 2},
-        {"3.5", 4},
-        {"2.51", 3},
-        {"0.5", 0},
-        {" \t12\t ", 12},
-        {"+7", 7},
-        {".6", 1},
-        {"5.", 5},
-        {".", {}},
-        {"-", {}},
-        {"1,000", {}},
-        {"1e3", {}},
-        {"0x10", {}},
-        {"1 2", {}},
-        {"32767.5", {}},
-        {"\xef\xbc\x91", {}},
-        {"00000000012", 12},
-        {"123456789012345678901234567890", {}}};
+        {"", {}},          {"  ", {}},       {"abc", {}},        {"-3", -3},         {"0.4", 0},
+        {"32768", {}},     {"32767", 32767}, {"-32768", -32768}, {"2.5", 2},         {"3.5", 4},
+        {"2.51", 3},       {"0.5", 0},       {" \t12\t ", 12},   {"+7", 7},          {".6", 1},
+        {"5.", 5},         {".", {}},        {"-", {}},          {"1,000", {}},      {"1e3", {}},
+        {"0x10", {}},      {"1 2", {}},      {"32767.5", {}},    {"\xef\xbc\x91", {}},
+        {"00000000012", 12}, {"123456789012345678901234567890", {}}};
+    // clang-format on
     for (const auto& [text, value] : cases) {
         const auto result = ConvertToInt16(text);
         EXPECT_EQ(result ? std::optional<int>(*result) : std::nullopt, value) << text;
@@ -85,17 +67,14 @@ struct FakeExtendForm : ExtendForm {
 
 TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRuns) {
     const std::string noNumber = "message none: Please enter the number of files";
+    // typed, a file selected, the one message or write, the count t.hst then holds
+    // clang-format off
     const std::tuple<const char*, bool, std::string, std::int16_t> cases[] = {
-        // typed, a file selected, the one message or write, the count t.hst then holds
-        {"", true, noNumber, 1},
-        {"0", true, noNumber, 1},
-        {"-3", true, noNumber, 1},
-        {"abc", false, noNumber, 1},
-        {"0.4", true, noNumber, 1},
-        {"32768", true, noNumber, 1},
+        {"", true, noNumber, 1},      {"0", true, noNumber, 1},   {"-3", true, noNumber, 1},
+        {"abc", false, noNumber, 1},  {"0.4", true, noNumber, 1}, {"32768", true, noNumber, 1},
         {"5", false, "message none: Please select one or more trend files", 1},
-        {" 2.5 ", true, "write t.hst 148+2", 2},
-        {"32767", true, "write t.hst 148+2", 32767}};
+        {" 2.5 ", true, "write t.hst 148+2", 2}, {"32767", true, "write t.hst 148+2", 32767}};
+    // clang-format on
     for (const auto& [typed, selected, shown, count] : cases) {
         FakeExtendForm form;
         form.number = typed;
@@ -139,14 +118,13 @@ using Values = std::map<std::pair<Control, Side>, float>;
 Values designed() {
     namespace d = frmExtendDesign;
     Values values;
+    // clang-format off
     const std::pair<Control, twips::Rect> rects[] = {
-        {Control::fraTrendLocation, d::fraTrendLocation},
-        {Control::fraPath, d::fraPath},
-        {Control::drvConvert, d::drvConvert},
-        {Control::dirConvert, d::dirConvert},
-        {Control::filConvert, d::filConvert},
-        {Control::lblMultiSelect, d::lblMultiSelect},
+        {Control::fraTrendLocation, d::fraTrendLocation}, {Control::fraPath, d::fraPath},
+        {Control::drvConvert, d::drvConvert},             {Control::dirConvert, d::dirConvert},
+        {Control::filConvert, d::filConvert},             {Control::lblMultiSelect, d::lblMultiSelect},
         {Control::fraButtons, d::fraButtons}};
+    // clang-format on
     for (const auto& [c, r] : rects) {
         const float sides[] = {float(r.left), float(r.top), float(r.width), float(r.height)};
         for (int s = 0; s < 4; ++s) values[{c, Side(s)}] = sides[s];
@@ -186,23 +164,18 @@ struct ExactWindow : layout::ExtendGeometry {
 };
 
 TEST(Layout, GivesTheWorkedResults) {
+    // at a client of 5760 by 5835 and of 6000 by 6000
+    // clang-format off
     const std::tuple<Control, Side, float, float> worked[] = {
-        // at 5760 by 5835, 6000 by 6000
-        {Control::fraTrendLocation, Side::Width, 5280, 5520},
-        {Control::fraTrendLocation, Side::Height, 3540, 3705},
-        {Control::fraPath, Side::Width, 2280, 2400},
-        {Control::filConvert, Side::Width, 2280, 2400},
-        {Control::drvConvert, Side::Width, 2280, 2400},
-        {Control::dirConvert, Side::Width, 2280, 2400},
-        {Control::fraPath, Side::Height, 2325, 2490},
-        {Control::filConvert, Side::Height, 2325, 2490},
-        {Control::filConvert, Side::Left, 2760, 2880},
-        {Control::dirConvert, Side::Height, 1890, 2055},
-        {Control::fraButtons, Side::Top, 5100, 5265},
-        {Control::fraButtons, Side::Left, 1665, 1905},
-        {Control::lblMultiSelect, Side::Width, 4800, 5040},
-        {Control::lblMultiSelect, Side::Top, 3045, 3210},
+        {Control::fraTrendLocation, Side::Width, 5280, 5520}, {Control::fraTrendLocation, Side::Height, 3540, 3705},
+        {Control::fraPath, Side::Width, 2280, 2400},          {Control::filConvert, Side::Width, 2280, 2400},
+        {Control::drvConvert, Side::Width, 2280, 2400},       {Control::dirConvert, Side::Width, 2280, 2400},
+        {Control::fraPath, Side::Height, 2325, 2490},         {Control::filConvert, Side::Height, 2325, 2490},
+        {Control::filConvert, Side::Left, 2760, 2880},        {Control::dirConvert, Side::Height, 1890, 2055},
+        {Control::fraButtons, Side::Top, 5100, 5265},         {Control::fraButtons, Side::Left, 1665, 1905},
+        {Control::lblMultiSelect, Side::Width, 4800, 5040},   {Control::lblMultiSelect, Side::Top, 3045, 3210},
         {Control::lblMultiSelect, Side::Left, 240, 240}};
+    // clang-format on
     const ExactWindow design(5760, 5835), six(6000, 6000);
     for (const auto& [control, side, atDesign, atSix] : worked) {
         EXPECT_EQ(design.get(control, side), atDesign);

@@ -65,30 +65,22 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     TrendFileHeader lowerCase = patternedHeader();
     lowerCase.bytes[129] = 'e';
     const Bytes invalid = trendFile(lowerCase);
+    // clang-format off
     auto written = [](const std::string& name, const std::string& label) {
-        return Events{"show",  "label " + label, "events", "write " + name + " 148+2",
-                      "flush", "hide",           Closing};
+        return Events{"show", "label " + label, "events", "write " + name + " 148+2", "flush", "hide", Closing};
+    };
+    auto told = [](const std::string& label, const std::string& message) {
+        return Events{"show", "label " + label, "events", "message " + message, "hide", Closing};
     };
     const Case cases[] = {
         {"T1.hst", patterned, 0x0201, withCount(patterned, 0x0201), written("T1.hst", "T1")},
         {"T1.hst", patterned, 0x0102, patterned, written("T1.hst", "T1")},
         {"T1.hst", minusOne, 1, withCount(minusOne, 1), written("T1.hst", "T1")},
-        {"h.hst", trendFile(validHeader(2), 0), 9, trendFile(validHeader(9), 0),
-         written("h.hst", "h")},
-        {"T1.hst",
-         patterned,
-         0x0101,
-         patterned,
-         {"show", "label T1", "events",
-          "message information: T1 is already set for 258 files.\r\nIt will be skipped.", "hide",
-          Closing}},
-        {"A.B.HST",
-         invalid,
-         10,
-         invalid,
-         {"show", "label A.B", "events", "message error: File 'A.B.HST' is not a valid trend file.",
-          "hide", Closing}},
-    };
+        {"h.hst", trendFile(validHeader(2), 0), 9, trendFile(validHeader(9), 0), written("h.hst", "h")},
+        {"T1.hst", patterned, 0x0101, patterned,
+         told("T1", "information: T1 is already set for 258 files.\r\nIt will be skipped.")},
+        {"A.B.HST", invalid, 10, invalid, told("A.B", "error: File 'A.B.HST' is not a valid trend file.")}};
+    // clang-format on
     for (const auto& c : cases) {
         folder.write(c.name, c.before);
         run({c.name}, c.newCount, files);
@@ -97,8 +89,8 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     }
     run({}, 5, files);  // no names: still a whole run
     EXPECT_EQ(view.events, (Events{"show", "hide", Closing}));
-    for (std::size_t length = 0; length < TrendFileHeader::Size;
-         ++length) {  // too short for a header
+    // Every length too short for a header.
+    for (std::size_t length = 0; length < TrendFileHeader::Size; ++length) {
         const Bytes part(patterned.begin(), patterned.begin() + std::ptrdiff_t(length));
         folder.write("s.hst", part);
         run({"s.hst"}, 9, files);
@@ -116,18 +108,16 @@ TEST_F(ExtendTrendsTest, AFailureStopsTheRunAtItsFileAndSaysWhy) {
         const char* description;
         Events tail;  // after the start every case shares
     };
+    // clang-format off
     const Fault faults[] = {
         {Step::Open, "b.hst", 70, "Permission denied", {}},
         {Step::Read, "b.hst", 57, "Device I/O error", {}},
         {Step::Write, "b.hst", 61, "Disk full", {}},
         {Step::Close, "b.hst", 75, "Path/File access error", {"write b.hst 148+2"}},
-        {Step::Flush,
-         "",
-         57,
-         "Device I/O error",
+        {Step::Flush, "", 57, "Device I/O error",
          {"write b.hst 148+2", "label c", "events", "write c.hst 148+2", "label d", "events",
-          "message information: d is already set for 600 files.\r\nIt will be skipped.", "flush"}},
-    };
+          "message information: d is already set for 600 files.\r\nIt will be skipped.", "flush"}}};
+    // clang-format on
     const Bytes before = trendFile(patternedHeader());
     for (const Fault& fault : faults) {
         for (const char* name : {"a.hst", "b.hst", "c.hst"}) folder.write(name, before);
