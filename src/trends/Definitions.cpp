@@ -1,5 +1,7 @@
 #include "trends/Definitions.h"
 
+#include "trends/Trends.h"
+
 std::string TrendFileHeader::Signature() const {
     const auto* first = bytes.data() + SignatureOffset;
     return std::string(first, first + SignatureWidth);
@@ -24,4 +26,11 @@ std::int16_t TrendFileHeader::int16At(std::size_t offset) const {
 
 std::span<const std::uint8_t, 2> TrendFileHeader::HistoryFileCountBytes() const {
     return std::span<const std::uint8_t, 2>(bytes.data() + HistoryFileCountOffset, 2);
+}
+
+bool IsValidTrendHeader(const TrendFileHeader& header) {
+    const bool signatureOk = TrimAtNul(header.Signature()) == TrendFileHeader::ValidSignature;
+    const bool kindOk =
+        header.KindCode() >= 0 && header.KindCode() <= TrendFileHeader::HighestKindCode;
+    return signatureOk && header.MustBeZero() == 0 && kindOk;
 }

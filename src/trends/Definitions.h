@@ -38,3 +38,8 @@ struct TrendFileHeader {
 private:
     std::int16_t int16At(std::size_t offset) const;
 };
+
+// True for the header of a trend file this program may change: the signature
+// reads "VELMAR" up to its first zero byte, MustBeZero is 0, and the kind
+// code is 0 to 6.
+bool IsValidTrendHeader(const TrendFileHeader& header);

@@ -66,13 +66,6 @@ bool ExtendTrendFile(RunView& view, platform::Folder& folder, const std::string&
 
 std::string TrimAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
-bool IsValidTrendHeader(const TrendFileHeader& header) {
-    const bool signatureOk = TrimAtNul(header.Signature()) == TrendFileHeader::ValidSignature;
-    const bool kindOk =
-        header.KindCode() >= 0 && header.KindCode() <= TrendFileHeader::HighestKindCode;
-    return signatureOk && header.MustBeZero() == 0 && kindOk;
-}
-
 void ExtendTrends(RunView& view, const std::string& folder,
                   const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files) {

@@ -28,9 +28,6 @@ public:
 // `text` up to its first zero character, or all of it when it has none.
 std::string TrimAtNul(const std::string& text);
 
-// True for the header of a trend file this program may change.
-bool IsValidTrendHeader(const TrendFileHeader& header);
-
 // Treats every name of `fileNames`, in order, in `folder`: writes
 // `newFileCount` into each valid header whose stored count is not greater,
 // and tells the user about every other file. The changes are on disk before
