@@ -1,5 +1,7 @@
 #include "win32/Toolkit.h"
 
+#include <commctrl.h>
+
 #include <map>
 
 namespace toolkit {
@@ -30,6 +32,11 @@ bool isPushButton(HWND control) {
 }
 
 }  // namespace
+
+void useCommonControls() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
 
 std::wstring widen(const std::string& utf8) {
     const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);

@@ -19,6 +19,9 @@ namespace toolkit {
 
 inline constexpr const wchar_t* AppTitle = L"Kelvane";
 
+// The standard controls in the look the manifest asks for.
+void useCommonControls();
+
 std::wstring widen(const std::string& utf8);
 std::string narrow(const std::wstring& wide);
 

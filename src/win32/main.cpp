@@ -1,11 +1,8 @@
-#include <commctrl.h>
-
 #include "win32/Toolkit.h"
 #include "win32/frmExtend.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    toolkit::useCommonControls();
     frmExtend window;
     window.Form_Load();
     ShowWindow(window.window(), show);
