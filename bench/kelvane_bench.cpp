@@ -93,7 +93,7 @@ void fileStepFloor(const Folder& folder, std::int16_t count) {
     flushFolder(folder);
 }
 
-// The specified minimum of a run through windows: one thread that sets a
+// The least a run through windows can cost: one thread that sets a
 // label and lets the pending events run before each file step.
 void windowedFloor(QLabel& label, const Folder& folder, std::int16_t count) {
     for (const std::string& name : folder.names) {
