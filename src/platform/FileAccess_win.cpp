@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/FileAccess.h"
+#include "platform/Utf16.h"
 
 namespace platform {
 namespace {
@@ -43,19 +44,6 @@ Error errorFromLastError(DWORD code) {
 bool isMissing(DWORD code) {
     return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
            code == ERROR_INVALID_NAME || code == ERROR_BAD_NETPATH;
-}
-
-// UTF-16 for UTF-8 text; nothing when the text is not valid UTF-8, so that a
-// name is never opened under a replaced character.
-std::optional<std::wstring> widen(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                           int(utf8.size()), nullptr, 0);
-    if (length <= 0) return std::nullopt;
-    std::wstring wide(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), wide.data(),
-                        length);
-    return wide;
 }
 
 // CON, NUL, COM1 and the like open a device whatever their extension.
@@ -154,12 +142,12 @@ private:
 
 class WindowsFolder final : public Folder {
 public:
-    explicit WindowsFolder(const std::string& path) : m_path(widen(path)) {
+    explicit WindowsFolder(const std::string& path) : m_path(toUtf16(path)) {
         if (m_path && !m_path->empty() && m_path->back() != L'\\') *m_path += L'\\';
     }
 
     std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
-        const std::optional<std::wstring> wide = widen(name);
+        const std::optional<std::wstring> wide = toUtf16(name);
         if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos ||
             isReservedDeviceName(*wide))
             return nullptr;

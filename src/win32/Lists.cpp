@@ -1,6 +1,7 @@
 #include "win32/Lists.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "forms/frmExtend.h"
 #include "platform/FolderListing.h"
@@ -22,6 +23,11 @@ std::wstring fullPath(const std::wstring& path) {
     return lowerDrive(full);
 }
 
+// `name` inside `folder`, joined as Windows joins them.
+std::wstring childPath(const std::wstring& folder, const std::wstring& name) {
+    return toolkit::widen(AddBackslash(toolkit::narrow(folder))) + name;
+}
+
 bool isRoot(const std::wstring& path) { return path.size() == 3 && path[1] == L':'; }
 
 bool lessIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -32,7 +38,7 @@ bool lessIgnoringCase(const std::wstring& a, const std::wstring& b) {
 std::vector<std::wstring> subfolders(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
-    const std::wstring pattern = toolkit::widen(AddBackslash(toolkit::narrow(folder))) + L"*";
+    const std::wstring pattern = childPath(folder, L"*");
     HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
                                      FindExSearchLimitToDirectories, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return names;
@@ -49,7 +55,7 @@ std::vector<std::wstring> subfolders(const std::wstring& folder) {
 // "*.hst" without regard to case; Windows' own matching would also take
 // names whose short 8.3 form happens to end so.
 bool matchesPattern(const std::wstring& name) {
-    const std::wstring suffix = toolkit::widen(frmExtendDesign::FilePattern).substr(1);
+    static const std::wstring suffix = toolkit::widen(frmExtendDesign::FilePattern).substr(1);
     return name.size() >= suffix.size() &&
            CompareStringOrdinal(name.c_str() + name.size() - suffix.size(), int(suffix.size()),
                                 suffix.c_str(), int(suffix.size()), TRUE) == CSTR_EQUAL;
@@ -127,13 +133,13 @@ void DirList::fill() {
     for (std::size_t start = 3; start < m_path.size();) {
         const std::size_t end = std::min(m_path.find(L'\\', start), m_path.size());
         const std::wstring name = m_path.substr(start, end - start);
-        sofar = toolkit::widen(AddBackslash(toolkit::narrow(sofar))) + name;
+        sofar = childPath(sofar, name);
         add(++depth, name, sofar);
         start = end + 1;
     }
     const LRESULT open = LRESULT(m_paths.size() - 1);
     for (const std::wstring& name : subfolders(m_path))
-        add(depth + 1, name, toolkit::widen(AddBackslash(toolkit::narrow(m_path))) + name);
+        add(depth + 1, name, childPath(m_path, name));
     SendMessageW(m_list, LB_SETCURSEL, WPARAM(open), 0);
     SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_list, nullptr, TRUE);
@@ -142,18 +148,19 @@ void DirList::fill() {
 void FileList::attach(HWND list) { m_list = list; }
 
 void FileList::setPath(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    for (const std::string& name : platform::regularFileNames(toolkit::narrow(folder))) {
-        std::wstring wide = toolkit::widen(name);
-        if (matchesPattern(wide)) names.push_back(std::move(wide));
+    std::vector<std::pair<std::wstring, std::string>> names;  // as shown, as the run takes it
+    for (std::string& name : platform::regularFileNames(toolkit::narrow(folder))) {
+        std::wstring shown = toolkit::widen(name);
+        if (matchesPattern(shown)) names.emplace_back(std::move(shown), std::move(name));
     }
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    std::sort(names.begin(), names.end(),
+              [](const auto& a, const auto& b) { return lessIgnoringCase(a.first, b.first); });
     SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(m_list, LB_RESETCONTENT, 0, 0);
     m_names.clear();
-    for (const std::wstring& name : names) {
-        SendMessageW(m_list, LB_ADDSTRING, 0, LPARAM(name.c_str()));
-        m_names.push_back(toolkit::narrow(name));
+    for (auto& [shown, name] : names) {
+        SendMessageW(m_list, LB_ADDSTRING, 0, LPARAM(shown.c_str()));
+        m_names.push_back(std::move(name));
     }
     SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_list, nullptr, TRUE);

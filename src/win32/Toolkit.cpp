@@ -38,22 +38,6 @@ void useCommonControls() {
     InitCommonControlsEx(&controls);
 }
 
-std::wstring widen(const std::string& utf8) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
-    return wide;
-}
-
-std::string narrow(const std::wstring& wide) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string utf8(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), length, nullptr,
-                        nullptr);
-    return utf8;
-}
-
 int dpiOf(HWND window) {
     const UINT dpi = window ? GetDpiForWindow(window) : 0;
     return dpi ? int(dpi) : int(GetDpiForSystem());

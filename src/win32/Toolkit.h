@@ -13,6 +13,7 @@
 #include <string>
 
 #include "forms/Twips.h"
+#include "platform/Utf16.h"
 #include "trends/Trends.h"
 
 namespace toolkit {
@@ -22,8 +23,11 @@ inline constexpr const wchar_t* AppTitle = L"Kelvane";
 // The standard controls in the look the manifest asks for.
 void useCommonControls();
 
-std::wstring widen(const std::string& utf8);
-std::string narrow(const std::wstring& wide);
+// The program's own texts and names, which are valid UTF-8.
+inline std::wstring widen(const std::string& utf8) {
+    return platform::toUtf16(utf8).value_or(std::wstring());
+}
+inline std::string narrow(const std::wstring& wide) { return platform::toUtf8(wide); }
 
 int dpiOf(HWND window);
 

@@ -45,6 +45,22 @@ void fitToCaption(HWND label) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The layout's side of a rectangle, as the value it reads and writes.
+template <typename Rect>
+auto& sideOf(Rect& rect, layout::Side side) {
+    switch (side) {
+        case layout::Side::Left:
+            return rect.left;
+        case layout::Side::Top:
+            return rect.top;
+        case layout::Side::Width:
+            return rect.width;
+        case layout::Side::Height:
+            break;
+    }
+    return rect.height;
+}
+
 twips::Rect offset(const twips::Rect& rect, const twips::Rect& container) {
     return {container.left + rect.left, container.top + rect.top, rect.width, rect.height};
 }
@@ -142,9 +158,11 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID:
             return MAKELRESULT(ids::cmdOK, DC_HASDEFID);
-        case WM_SIZE:  // Form_Resize
-            if (!m_controls.empty()) layout::Form_Resize(*this);
-            if (!m_controls.empty()) placeControls();
+        case WM_SIZE:  // Form_Resize, once the controls are there
+            if (!m_controls.empty()) {
+                layout::Form_Resize(*this);
+                placeControls();
+            }
             return 0;
         case WM_GETMINMAXINFO: {
             const int minimum = twips::toPixels(5500, m_dpi);
@@ -281,34 +299,9 @@ void frmExtend::setOuterHeight(float value) {
 }
 
 float frmExtend::get(Control control, layout::Side side) const {
-    const twips::Rect& rect = m_layout.at(control);
-    switch (side) {
-        case layout::Side::Left:
-            return float(rect.left);
-        case layout::Side::Top:
-            return float(rect.top);
-        case layout::Side::Width:
-            return float(rect.width);
-        case layout::Side::Height:
-            return float(rect.height);
-    }
-    return 0;
+    return float(sideOf(m_layout.at(control), side));
 }
 
 void frmExtend::set(Control control, layout::Side side, float value) {
-    twips::Rect& rect = m_layout.at(control);
-    switch (side) {
-        case layout::Side::Left:
-            rect.left = value;
-            break;
-        case layout::Side::Top:
-            rect.top = value;
-            break;
-        case layout::Side::Width:
-            rect.width = value;
-            break;
-        case layout::Side::Height:
-            rect.height = value;
-            break;
-    }
+    sideOf(m_layout.at(control), side) = value;
 }
