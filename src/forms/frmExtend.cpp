@@ -45,9 +45,7 @@ void ExtendForm::Form_Load() {
 }
 
 void ExtendForm::drvConvert_Change() {
-    if (const auto error = openDriveFolder())
-        showMessage("Error " + std::to_string(error->number()) + " " + error->description(),
-                    MessageIcon::Exclamation);
+    if (const auto error = openDriveFolder()) showMessage(error->what(), MessageIcon::Exclamation);
 }
 
 void ExtendForm::cmdOK_Click() {

@@ -5,8 +5,8 @@
 
 namespace platform {
 
-// A failure as the program reports it: a number and a short description,
-// shown to the user as "Error <number> <description>".
+// A failure as the program reports it: a number and a short description;
+// what() is the text the user is shown, "Error <number> <description>".
 class Error : public std::runtime_error {
 public:
     Error(int number, std::string description);

@@ -22,8 +22,7 @@ std::string closingMessage() {
 }
 
 std::string stoppedMessage(const std::string& fileName, const platform::Error& error) {
-    return "Conversion stopped at file '" + fileName + "'." + CrLf + "Error " +
-           std::to_string(error.number()) + " " + error.description();
+    return "Conversion stopped at file '" + fileName + "'." + CrLf + error.what();
 }
 
 // Reads the header; false when the file is too short to hold one.
