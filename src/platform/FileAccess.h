@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/Error.h"
 
@@ -45,15 +46,26 @@ public:
 
     // Makes every change written to files of this folder durable.
     virtual void flush() = 0;
+
+    struct Entries {
+        std::vector<std::string> files;    // regular files, links to them included
+        std::vector<std::string> folders;  // subfolders, links to them included
+    };
+    // What this folder holds, in no particular order, each name as the system
+    // spells it. Throws Error when the folder is not there (76) or cannot be
+    // read; on Windows a name UTF-8 cannot hold exactly is left out.
+    virtual Entries list() = 0;
 };
 
 class FileAccess {
 public:
     virtual ~FileAccess() = default;
 
-    // The folder at `path`: the file system's own bytes on POSIX, UTF-8 with
-    // "\" on Windows. Never fails here: when the folder cannot be opened, its
-    // names are missing files, or fail to open with the folder's own error.
+    // The folder at `path`, opened now and kept: whatever later happens to
+    // the path, names are opened in this folder. `path` is the file system's
+    // own bytes on POSIX, UTF-8 with "\" on Windows. Never fails here: when
+    // the folder cannot be opened, its names are missing files, or fail to
+    // open with the folder's own error, and list() says why.
     virtual std::unique_ptr<Folder> openFolder(const std::string& path) = 0;
 };
 

@@ -1,5 +1,4 @@
-#ifndef _WIN32
-
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +33,14 @@ Error errorFromErrno(int code) {
 }
 
 bool isMissing(int code) { return code == ENOENT || code == ENOTDIR || code == ELOOP; }
+
+// A link or an entry of unknown type is what it leads to.
+unsigned char typeOf(int folderFd, const dirent& entry) {
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return entry.d_type;
+    struct stat target {};
+    if (::fstatat(folderFd, entry.d_name, &target, 0) != 0) return DT_UNKNOWN;
+    return S_ISREG(target.st_mode) ? DT_REG : S_ISDIR(target.st_mode) ? DT_DIR : DT_UNKNOWN;
+}
 
 class PosixFile final : public OpenFile {
 public:
@@ -121,7 +128,34 @@ public:
         if (m_fd >= 0 && ::syncfs(m_fd) != 0) throw errorFromErrno(errno);
     }
 
+    Entries list() override {
+        if (m_fd < 0) throw folderError(m_openError);
+        // A descriptor of its own, so that reading the entries moves no
+        // position of the folder's descriptor.
+        const int listFd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+        if (!dir) {
+            const int code = errno;
+            if (listFd >= 0) ::close(listFd);
+            throw folderError(code);
+        }
+        Entries entries;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            const unsigned char type = typeOf(m_fd, *entry);
+            if (type == DT_REG) entries.files.push_back(name);
+            if (type == DT_DIR) entries.folders.push_back(name);
+        }
+        ::closedir(dir);
+        return entries;
+    }
+
 private:
+    static Error folderError(int code) {
+        return isMissing(code) ? errors::make(errors::PathNotFound) : errorFromErrno(code);
+    }
+
     int m_fd;
     int m_openError;
 };
@@ -141,5 +175,3 @@ FileAccess& nativeFileAccess() {
 }
 
 }  // namespace platform
-
-#endif

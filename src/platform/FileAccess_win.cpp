@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -140,10 +138,31 @@ private:
     bool m_written = false;
 };
 
+using FolderIdentity = std::pair<DWORD, std::uint64_t>;  // volume, file index
+
+// The identity of the folder `path` names now; nothing, with the reason in
+// GetLastError, when it names no folder.
+std::optional<FolderIdentity> folderIdentity(const std::wstring& path) {
+    Handle handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_DIRECTORY);
+        return std::nullopt;
+    }
+    return FolderIdentity(info.dwVolumeSerialNumber,
+                          (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+}
+
 class WindowsFolder final : public Folder {
 public:
     explicit WindowsFolder(const std::string& path) : m_path(toUtf16(path)) {
-        if (m_path && !m_path->empty() && m_path->back() != L'\\') *m_path += L'\\';
+        if (!m_path) return;  // no folder has that name
+        if (!m_path->empty() && m_path->back() != L'\\') *m_path += L'\\';
+        m_identity = folderIdentity(extendedPath(*m_path));
+        if (!m_identity) m_openError = GetLastError();
     }
 
     std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
@@ -151,8 +170,8 @@ public:
         if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos ||
             isReservedDeviceName(*wide))
             return nullptr;
+        requireSameFolder();
         const std::wstring path = extendedPath(*m_path + *wide);
-
         // Open first, following links, then decide on what was opened.
         Handle probe(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -185,8 +204,45 @@ public:
 
     void flush() override {}  // each changed file was flushed as it was closed
 
+    Entries list() override {
+        if (!m_identity) throw folderError(m_openError);
+        WIN32_FIND_DATAW found;
+        HANDLE search =
+            FindFirstFileExW(extendedPath(*m_path + L"*").c_str(), FindExInfoBasic, &found,
+                             FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (search == INVALID_HANDLE_VALUE) throw folderError(GetLastError());
+        Entries entries;
+        do {
+            const std::optional<std::string> name = toUtf8(found.cFileName);
+            const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+            if (!name || *name == "." || *name == "..") continue;
+            if (folder)
+                entries.folders.push_back(*name);
+            else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE))
+                entries.files.push_back(*name);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return entries;
+    }
+
 private:
+    static Error folderError(DWORD code) {
+        return isMissing(code) || code == ERROR_DIRECTORY ? errors::make(errors::PathNotFound)
+                                                          : errorFromLastError(code);
+    }
+
+    // Windows opens names by path: a folder renamed, or a link in its path
+    // pointed elsewhere, since it was opened would send the names elsewhere.
+    void requireSameFolder() const {
+        if (m_identity && folderIdentity(extendedPath(*m_path)) == m_identity) return;
+        if (!m_identity && isMissing(m_openError)) return;
+        throw Error(errors::PathNotFound,
+                    "Folder '" + toUtf8(*m_path).value_or("") + "' is no longer the one listed");
+    }
+
     std::optional<std::wstring> m_path;
+    std::optional<std::pair<DWORD, std::uint64_t>> m_identity;
+    DWORD m_openError = ERROR_PATH_NOT_FOUND;
 };
 
 class WindowsFileAccess final : public FileAccess {
@@ -204,5 +260,3 @@ FileAccess& nativeFileAccess() {
 }
 
 }  // namespace platform
-
-#endif

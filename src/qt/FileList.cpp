@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "platform/FolderListing.h"
+#include "platform/FileAccess.h"
 
 namespace {
 
@@ -103,8 +103,12 @@ QString FileList::item(int row) const { return shownName(m_model.fileName(row));
 void FileList::fill() {
     if (m_path.isEmpty()) return;
     const NameMatcher matcher(m_pattern);
-    std::vector<std::string> names, keys;
-    for (std::string& name : platform::regularFileNames(nativeFolder(m_path))) {
+    std::vector<std::string> names, keys, found;
+    try {
+        found = platform::nativeFileAccess().openFolder(nativeFolder(m_path))->list().files;
+    } catch (const platform::Error&) {
+    }
+    for (std::string& name : found) {
         if (!matcher.matches(name)) continue;
         keys.push_back(sortKey(name));
         names.push_back(std::move(name));

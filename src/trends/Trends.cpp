@@ -68,7 +68,11 @@ std::string TrimAtNul(const std::string& text) { return text.substr(0, text.find
 void ExtendTrends(RunView& view, const std::string& folder,
                   const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files) {
-    const auto openFolder = files.openFolder(folder);
+    ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount);
+}
+
+void ExtendTrends(RunView& view, platform::Folder& folder,
+                  const std::vector<std::string>& fileNames, std::int16_t newFileCount) {
     const std::string* lastChanged = nullptr;
     const std::string* current = nullptr;
     view.showProgress();
@@ -77,11 +81,11 @@ void ExtendTrends(RunView& view, const std::string& folder,
             current = &fileName;
             view.setProgressFileName(StripExtension(fileName));
             view.doEvents();
-            if (ExtendTrendFile(view, *openFolder, fileName, newFileCount)) lastChanged = &fileName;
+            if (ExtendTrendFile(view, folder, fileName, newFileCount)) lastChanged = &fileName;
         }
         // On disk before the user is told it is done.
         current = lastChanged;
-        if (lastChanged) openFolder->flush();
+        if (lastChanged) folder.flush();
     } catch (const platform::Error& error) {
         view.hideProgress();
         view.showMessage(stoppedMessage(*current, error), MessageIcon::Exclamation);

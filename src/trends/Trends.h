@@ -33,6 +33,10 @@ std::string TrimAtNul(const std::string& text);
 // and tells the user about every other file. The changes are on disk before
 // the closing message. A failure stops the run at that file, closes it and
 // is reported to the user.
+void ExtendTrends(RunView& view, platform::Folder& folder,
+                  const std::vector<std::string>& fileNames, std::int16_t newFileCount);
+
+// The same in the folder at the path `folder`, opened when the run starts.
 void ExtendTrends(RunView& view, const std::string& folder,
                   const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files = platform::nativeFileAccess());

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "forms/frmExtend.h"
-#include "platform/FolderListing.h"
+#include "platform/FileAccess.h"
 #include "trends/FileTools.h"
 
 namespace {
@@ -149,7 +149,12 @@ void FileList::attach(HWND list) { m_list = list; }
 
 void FileList::setPath(const std::wstring& folder) {
     std::vector<std::pair<std::wstring, std::string>> names;  // as shown, as the run takes it
-    for (std::string& name : platform::regularFileNames(toolkit::narrow(folder))) {
+    std::vector<std::string> found;
+    try {
+        found = platform::nativeFileAccess().openFolder(toolkit::narrow(folder))->list().files;
+    } catch (const platform::Error&) {
+    }
+    for (std::string& name : found) {
         std::wstring shown = toolkit::widen(name);
         if (matchesPattern(shown)) names.emplace_back(std::move(shown), std::move(name));
     }

@@ -27,7 +27,7 @@ void useCommonControls();
 inline std::wstring widen(const std::string& utf8) {
     return platform::toUtf16(utf8).value_or(std::wstring());
 }
-inline std::string narrow(const std::wstring& wide) { return platform::toUtf8(wide); }
+inline std::string narrow(const std::wstring& wide) { return platform::toUtf8(wide).value_or(""); }
 
 int dpiOf(HWND window);
 

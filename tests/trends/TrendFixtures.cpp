@@ -127,6 +127,7 @@ public:
         m_files.failIf(Step::Flush, "");
         m_folder->flush();
     }
+    Entries list() override { return m_folder->list(); }
 
 private:
     std::unique_ptr<platform::Folder> m_folder;
