@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "TrendFixtures.h"
+#include "forms/FolderBrowser.h"
 #include "forms/FormTools.h"
 #include "qt/FileList.h"
 #include "qt/Toolkit.h"
@@ -231,17 +232,26 @@ void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
         std::ofstream(stem + ".txt");
         fs::create_directory(stem + "-folder.hst");
     }
-    FileList list;
-    list.setPattern("*.hst");
+    // The browsing model reads the folder; the file list shows what it holds.
+    struct FilesOnly : BrowserView {
+        FileList list;
+        std::unique_ptr<FolderBrowser> lists;
+        void driveShown() override {}
+        void foldersShown() override {}
+        void filesShown() override { list.showFiles(lists->files()); }
+    } view;
+    view.lists = std::make_unique<FolderBrowser>(view, "*.hst", platform::nativeFileAccess(),
+                                                 std::vector<platform::Volume>{});
+    FileList& list = view.list;
     std::vector<double> ours, plain;
     std::size_t plainCount = 0;
     for (int rep = 0; rep < 5; ++rep) {
         plain.push_back(secondsOf([&] { plainCount = readdirListing(folder.path).size(); }));
-        ours.push_back(
-            secondsOf([&] { list.setPath(QString::fromStdString(folder.path.string())); }));
+        ours.push_back(secondsOf([&] { view.lists->openFolder(folder.path.string()); }));
     }
-    if (list.count() != 100000 || plainCount != 100000) {
-        std::printf("listing found %d and %zu names, expected 100000\n", list.count(), plainCount);
+    const int listed = list.model()->rowCount();
+    if (listed != 100000 || plainCount != 100000) {
+        std::printf("listing found %d and %zu names, expected 100000\n", listed, plainCount);
         std::exit(1);
     }
     rows.push_back({"file list of 100,000 trend files vs readdir", 100000, median(ours) * Milli,

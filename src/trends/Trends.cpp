@@ -63,8 +63,6 @@ bool ExtendTrendFile(RunView& view, platform::Folder& folder, const std::string&
 
 }  // namespace
 
-std::string TrimAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
-
 void ExtendTrends(RunView& view, const std::string& folder,
                   const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files) {

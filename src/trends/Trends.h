@@ -25,9 +25,6 @@ public:
     virtual void doEvents() = 0;
 };
 
-// `text` up to its first zero character, or all of it when it has none.
-std::string TrimAtNul(const std::string& text);
-
 // Treats every name of `fileNames`, in order, in `folder`: writes
 // `newFileCount` into each valid header whose stored count is not greater,
 // and tells the user about every other file. The changes are on disk before

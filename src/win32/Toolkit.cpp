@@ -113,7 +113,7 @@ std::wstring textOf(HWND control) {
 void setMessageOwner(HWND owner) { messageOwner = owner; }
 
 void showMessage(const std::string& text, MessageIcon icon) {
-    MessageBoxW(IsWindow(messageOwner) ? messageOwner : nullptr, widen(text).c_str(), AppTitle,
+    MessageBoxW(IsWindow(messageOwner) ? messageOwner : nullptr, widen(text).c_str(), AppTitle.c_str(),
                 boxStyle(icon));
 }
 
