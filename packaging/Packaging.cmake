@@ -71,3 +71,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
+
+# The MSI (target msi, built with wixl) installs what the ZIP holds, stripped,
+# from a staging folder; its version, title and publisher come from here.
+if(WIN32)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvane.wxs.in ${CMAKE_BINARY_DIR}/kelvane.wxs @ONLY)
+    add_custom_target(msi
+        COMMAND ${CMAKE_COMMAND} --install . --prefix msi-files --strip
+        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/kelvane.ico msi-files
+        COMMAND wixl --arch x64 --define Version=${PROJECT_VERSION}
+            --output kelvane-${PROJECT_VERSION}-x64.msi kelvane.wxs
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+        VERBATIM)
+    add_dependencies(msi kelvane)
+endif()
