@@ -109,11 +109,13 @@ TEST_F(ExtendTrendsTest, AFailureStopsTheRunAtItsFileAndSaysWhy) {
         Events tail;  // after the start every case shares
     };
     // clang-format off
+    // What was changed before a failure is flushed before the user is told.
     const Fault faults[] = {
-        {Step::Open, "b.hst", 70, "Permission denied", {}},
-        {Step::Read, "b.hst", 57, "Device I/O error", {}},
-        {Step::Write, "b.hst", 61, "Disk full", {}},
-        {Step::Close, "b.hst", 75, "Path/File access error", {"write b.hst 148+2"}},
+        {Step::Open, "b.hst", 70, "Permission denied", {"flush"}},
+        {Step::Read, "b.hst", 57, "Device I/O error", {"flush"}},
+        {Step::OpenForWriting, "b.hst", 70, "Permission denied", {"flush"}},
+        {Step::Write, "b.hst", 61, "Disk full", {"flush"}},
+        {Step::Close, "b.hst", 75, "Path/File access error", {"write b.hst 148+2", "flush"}},
         {Step::Flush, "", 57, "Device I/O error",
          {"write b.hst 148+2", "label c", "events", "write c.hst 148+2", "label d", "events",
           "message information: d is already set for 600 files.\r\nIt will be skipped.", "flush"}}};
