@@ -38,6 +38,17 @@ public:
     virtual void close() = 0;
 };
 
+// A flush that failed, with the last file whose change it was to make durable.
+class FlushError : public Error {
+public:
+    FlushError(const Error& error, std::string fileName)
+        : Error(error), m_fileName(std::move(fileName)) {}
+    const std::string& fileName() const { return m_fileName; }
+
+private:
+    std::string m_fileName;
+};
+
 // The folder a run works in, opened once; names are opened inside it.
 class Folder {
 public:
@@ -52,7 +63,7 @@ public:
     virtual std::unique_ptr<OpenFile> openExisting(const std::string& name) = 0;
 
     // Makes every change written to files opened here durable, on every file
-    // system they lie on.
+    // system they lie on. Throws FlushError, or Error, on a failure.
     virtual void flush() = 0;
 
     struct Entries {

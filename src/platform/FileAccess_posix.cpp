@@ -58,7 +58,7 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 // What a folder knows of the changes made in its files.
 struct Changes {
     dev_t folderDevice = 0;
-    bool unflushed = false;  // on the folder's file system, not yet flushed
+    std::string lastUnflushed;  // on the folder's file system, "" when none
 };
 
 class PosixFile final : public OpenFile {
@@ -129,7 +129,7 @@ public:
     // A change on the folder's file system waits for the folder's one
     // flush; one that a link took elsewhere is flushed here, file by file.
     void close() override {
-        if (m_written && m_read.st_dev == m_changes.folderDevice) m_changes.unflushed = true;
+        if (m_written && m_read.st_dev == m_changes.folderDevice) m_changes.lastUnflushed = m_name;
         const bool flushHere = m_written && m_read.st_dev != m_changes.folderDevice;
         const int fd = std::exchange(m_fd, -1);
         const int flushError = flushHere && posix::calls().fdatasync(fd) != 0 ? errno : 0;
@@ -207,9 +207,9 @@ public:
     }
 
     void flush() override {
-        if (!m_changes.unflushed) return;
-        if (posix::calls().syncfs(m_fd) != 0) throw errorFromErrno(errno);
-        m_changes.unflushed = false;
+        if (m_changes.lastUnflushed.empty()) return;
+        const std::string name = std::exchange(m_changes.lastUnflushed, {});
+        if (posix::calls().syncfs(m_fd) != 0) throw FlushError(errorFromErrno(errno), name);
     }
 
     Entries list() override {

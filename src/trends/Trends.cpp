@@ -51,12 +51,14 @@ Run* runUnderWay = nullptr;
 // Makes the run's changes durable; the failure message when that fails.
 std::optional<std::string> flushChanges(Run& run) {
     if (!run.lastChanged) return std::nullopt;
+    const std::string& lastChanged = *std::exchange(run.lastChanged, nullptr);
     try {
         run.folder.flush();
+    } catch (const platform::FlushError& error) {
+        return stoppedMessage(error.fileName(), error);
     } catch (const platform::Error& error) {
-        return stoppedMessage(*std::exchange(run.lastChanged, nullptr), error);
+        return stoppedMessage(lastChanged, error);
     }
-    run.lastChanged = nullptr;
     return std::nullopt;
 }
 
