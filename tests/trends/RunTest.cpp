@@ -89,6 +89,18 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     }
     run({}, 5, files);  // no names: still a whole run
     EXPECT_EQ(view.events, (Events{"show", "hide", Closing}));
+    // The program ending between two files (Close) flushes what the run changed.
+    folder.write("a.hst", patterned);
+    const auto checks = view.onEvent;
+    view.onEvent = [&](const std::string& event) {
+        checks(event);
+        if (event == "label T1") FlushRunUnderWay();
+    };
+    run({"a.hst", "T1.hst"}, 0x0102, files);
+    EXPECT_EQ(view.events,
+              (Events{"show", "label a", "events", "write a.hst 148+2", "label T1", "flush",
+                      "events", "write T1.hst 148+2", "flush", "hide", Closing}));
+    view.onEvent = checks;
     // Every length too short for a header.
     for (std::size_t length = 0; length < TrendFileHeader::Size; ++length) {
         const Bytes part(patterned.begin(), patterned.begin() + std::ptrdiff_t(length));
