@@ -150,11 +150,15 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     QWidget bareWindow;
     QLabel bareLabel(&bareWindow);
     bareWindow.show();
-    std::vector<double> floor, core, bare, windowed;
+    std::vector<double> floor, unflushed, core, bare, windowed;
     for (int rep = 0; rep < 7; ++rep) {
         const auto count = std::int16_t(100 + 4 * rep);  // rising, so every file is written
         auto perFile = [&](const std::function<void()>& work) { return secondsOf(work) / files; };
         floor.push_back(perFile([&] { fileStepFloor(folder, count); }));
+        unflushed.push_back(perFile([&] {  // what the one flush costs: the difference
+            for (const std::string& name : folder.names)
+                fileStep((folder.path / name).string(), std::int16_t(count - 1));
+        }));
         core.push_back(perFile([&] {
             ExtendTrends(quiet, folder.programPath(), folder.names, std::int16_t(count + 1));
         }));
@@ -168,6 +172,8 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     const double floorMicro = median(floor) * Micro, bareMicro = median(bare) * Micro;
     rows.push_back(
         {"file step floor (open, read, write, close, flush)", 10000, floorMicro, "us/file", 0, 0});
+    rows.push_back(
+        {"file step without the flush", 10000, median(unflushed) * Micro, "us/file", 0, 0});
     rows.push_back({"core run, view that does nothing", 10000, median(core) * Micro, "us/file",
                     floorMicro, 1.15});
     rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", 10000, bareMicro,

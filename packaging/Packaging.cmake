@@ -11,6 +11,10 @@ function(zero_pad number digits result)
     set(${result} "${text}" PARENT_SCOPE)
 endfunction()
 
+# Directories the install makes are 0755 whatever the builder's umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 zero_pad(${PROJECT_VERSION_MINOR} 2 minor)
 zero_pad(${PROJECT_VERSION_PATCH} 4 patch)
 set(KELVANE_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${minor}.${patch}")
