@@ -182,6 +182,31 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
                     "us/file", bareMicro, 1.1});
 }
 
+// kelvane-cli extend, the whole program with its lines written away, over
+// the same files as the core run it is built on.
+void measureCommandLine(std::vector<Row>& rows) {
+    Folder folder("cli");
+    folder.addTrendFiles(10000, 4096);
+    QuietView quiet;
+    std::vector<double> core, cli;
+    for (int rep = 0; rep < 7; ++rep) {
+        const auto count = std::int16_t(100 + 2 * rep);  // rising, so every file is written
+        core.push_back(secondsOf([&] {
+            ExtendTrends(quiet, folder.programPath(), folder.names, count);
+        }));
+        cli.push_back(secondsOf([&] {
+            QProcess process;
+            process.setStandardOutputFile(QProcess::nullDevice());
+            process.start(KELVANE_CLI, {"extend", "--to", QString::number(count + 1),
+                                        QString::fromStdString(folder.programPath())});
+            if (!process.waitForFinished(120000) || process.exitCode() != 0) std::exit(1);
+        }));
+    }
+    const double coreMicro = median(core) / 10000 * Micro;
+    rows.push_back({"kelvane-cli extend, vs the core run", 10000, median(cli) / 10000 * Micro,
+                    "us/file", coreMicro, 0});
+}
+
 void measureFileSize(std::vector<Row>& rows) {
     Folder small("small"), large("large");
     small.addTrendFiles(1000, 4096);
@@ -315,6 +340,7 @@ int main(int argc, char* argv[]) {
     const QString probe = QCoreApplication::applicationDirPath() + "/startup_probe";
     std::vector<Row> rows;
     measureRun(rows, platform);
+    measureCommandLine(rows);
     measureFileSize(rows);
     measureLargeFolder(rows, probe);
     measureStartup(rows, probe, platform);
