@@ -150,11 +150,15 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     QWidget bareWindow;
     QLabel bareLabel(&bareWindow);
     bareWindow.show();
-    std::vector<double> floor, core, bare, windowed;
+    std::vector<double> floor, unflushed, core, bare, windowed;
     for (int rep = 0; rep < 7; ++rep) {
         const auto count = std::int16_t(100 + 4 * rep);  // rising, so every file is written
         auto perFile = [&](const std::function<void()>& work) { return secondsOf(work) / files; };
         floor.push_back(perFile([&] { fileStepFloor(folder, count); }));
+        unflushed.push_back(perFile([&] {  // what the one flush costs: the difference
+            for (const std::string& name : folder.names)
+                fileStep((folder.path / name).string(), std::int16_t(count - 1));
+        }));
         core.push_back(perFile([&] {
             ExtendTrends(quiet, folder.programPath(), folder.names, std::int16_t(count + 1));
         }));
@@ -168,12 +172,39 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     const double floorMicro = median(floor) * Micro, bareMicro = median(bare) * Micro;
     rows.push_back(
         {"file step floor (open, read, write, close, flush)", 10000, floorMicro, "us/file", 0, 0});
+    rows.push_back(
+        {"file step without the flush", 10000, median(unflushed) * Micro, "us/file", 0, 0});
     rows.push_back({"core run, view that does nothing", 10000, median(core) * Micro, "us/file",
                     floorMicro, 1.15});
     rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", 10000, bareMicro,
                     "us/file", 0, 0});
     rows.push_back({"run through the windows (" + platform + ")", 10000, median(windowed) * Micro,
                     "us/file", bareMicro, 1.1});
+}
+
+// kelvane-cli extend, the whole program with its lines written away, over
+// the same files as the core run it is built on.
+void measureCommandLine(std::vector<Row>& rows) {
+    Folder folder("cli");
+    folder.addTrendFiles(10000, 4096);
+    QuietView quiet;
+    std::vector<double> core, cli;
+    for (int rep = 0; rep < 7; ++rep) {
+        const auto count = std::int16_t(100 + 2 * rep);  // rising, so every file is written
+        core.push_back(secondsOf([&] {
+            ExtendTrends(quiet, folder.programPath(), folder.names, count);
+        }));
+        cli.push_back(secondsOf([&] {
+            QProcess process;
+            process.setStandardOutputFile(QProcess::nullDevice());
+            process.start(KELVANE_CLI, {"extend", "--to", QString::number(count + 1),
+                                        QString::fromStdString(folder.programPath())});
+            if (!process.waitForFinished(120000) || process.exitCode() != 0) std::exit(1);
+        }));
+    }
+    const double coreMicro = median(core) / 10000 * Micro;
+    rows.push_back({"kelvane-cli extend, vs the core run", 10000, median(cli) / 10000 * Micro,
+                    "us/file", coreMicro, 0});
 }
 
 void measureFileSize(std::vector<Row>& rows) {
@@ -309,6 +340,7 @@ int main(int argc, char* argv[]) {
     const QString probe = QCoreApplication::applicationDirPath() + "/startup_probe";
     std::vector<Row> rows;
     measureRun(rows, platform);
+    measureCommandLine(rows);
     measureFileSize(rows);
     measureLargeFolder(rows, probe);
     measureStartup(rows, probe, platform);

@@ -11,6 +11,10 @@ function(zero_pad number digits result)
     set(${result} "${text}" PARENT_SCOPE)
 endfunction()
 
+# Directories the install makes are 0755 whatever the builder's umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 zero_pad(${PROJECT_VERSION_MINOR} 2 minor)
 zero_pad(${PROJECT_VERSION_PATCH} 4 patch)
 set(KELVANE_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${minor}.${patch}")
@@ -29,16 +33,19 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME kelvane.png)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${docs})
     configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvane.1.in ${CMAKE_BINARY_DIR}/kelvane.1 @ONLY)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvane-cli.1.in ${CMAKE_BINARY_DIR}/kelvane-cli.1 @ONLY)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog ${CMAKE_BINARY_DIR}/changelog COPYONLY)
     # Compressed without a time stamp, so that the package builds the same twice.
-    foreach(file kelvane.1 changelog)
+    foreach(file kelvane.1 kelvane-cli.1 changelog)
         add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}.gz
             COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/${file} > ${CMAKE_BINARY_DIR}/${file}.gz
             DEPENDS ${CMAKE_BINARY_DIR}/${file})
     endforeach()
     add_custom_target(compressed_docs ALL
-        DEPENDS ${CMAKE_BINARY_DIR}/kelvane.1.gz ${CMAKE_BINARY_DIR}/changelog.gz)
-    install(FILES ${CMAKE_BINARY_DIR}/kelvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+        DEPENDS ${CMAKE_BINARY_DIR}/kelvane.1.gz ${CMAKE_BINARY_DIR}/kelvane-cli.1.gz
+                ${CMAKE_BINARY_DIR}/changelog.gz)
+    install(FILES ${CMAKE_BINARY_DIR}/kelvane.1.gz ${CMAKE_BINARY_DIR}/kelvane-cli.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${docs})
 endif()
 

@@ -39,6 +39,13 @@ Error errorFromLastError(DWORD code) {
     }
 }
 
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// A link whose target cannot be reached leads to no file.
+bool isUnresolvableLink(DWORD code) {
+    return code == ERROR_CANT_RESOLVE_FILENAME || code == ERROR_CANT_ACCESS_FILE;
+}
+
 bool isMissing(DWORD code) {
     return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
            code == ERROR_INVALID_NAME || code == ERROR_BAD_NETPATH;
@@ -82,6 +89,10 @@ public:
     bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return m_handle; }
     HANDLE release() { return std::exchange(m_handle, INVALID_HANDLE_VALUE); }
+    void reset(HANDLE handle) {
+        if (valid()) CloseHandle(m_handle);
+        m_handle = handle;
+    }
 
 private:
     HANDLE m_handle;
@@ -89,7 +100,15 @@ private:
 
 class WindowsFile final : public OpenFile {
 public:
-    explicit WindowsFile(HANDLE handle) : m_handle(handle) {}
+    // `handle` reads the file, sharing everything; `readOnly` from its attributes.
+    WindowsFile(HANDLE handle, bool readOnly) : m_handle(handle), m_readOnly(readOnly) {}
+    ~WindowsFile() override {
+        if (!m_handle.valid()) return;
+        try {
+            close();
+        } catch (const Error&) {  // the run already tells why it stopped here
+        }
+    }
 
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
         std::size_t done = 0;
@@ -108,6 +127,20 @@ public:
         return done;
     }
 
+    // The same file opened again from its handle, sharing only reading, so
+    // that no other program writes it while it is changed.
+    void openForWriting() override {
+        if (m_writing) return;
+        // Windows refuses to write such a file; refuse it the same way
+        // whoever runs the program (an administrator under Wine writes anyway).
+        if (m_readOnly) throw errors::make(errors::PermissionDenied);
+        HANDLE writer =
+            ReOpenFile(m_handle.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, 0);
+        if (writer == INVALID_HANDLE_VALUE) throw errorFromLastError(GetLastError());
+        m_handle.reset(writer);
+        m_writing = true;
+    }
+
     std::uint64_t size() override {
         LARGE_INTEGER length{};
         if (!GetFileSizeEx(m_handle.get(), &length)) throw errorFromLastError(GetLastError());
@@ -115,6 +148,8 @@ public:
     }
 
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        if (!m_writing) throw errors::make(errors::PathFileAccess);  // not opened for writing
+        m_written = true;
         OVERLAPPED position{};
         position.Offset = DWORD(offset);
         position.OffsetHigh = DWORD(offset >> 32);
@@ -122,7 +157,6 @@ public:
         if (!WriteFile(m_handle.get(), bytes.data(), DWORD(bytes.size()), &n, &position))
             throw errorFromLastError(GetLastError());
         if (n != bytes.size()) throw errors::make(errors::DeviceIo);
-        m_written = true;
     }
 
     // Windows has no flush for a whole volume that an ordinary user may call,
@@ -135,6 +169,8 @@ public:
 
 private:
     Handle m_handle;
+    bool m_readOnly;
+    bool m_writing = false;
     bool m_written = false;
 };
 
@@ -172,12 +208,12 @@ public:
             return nullptr;
         requireSameFolder();
         const std::wstring path = extendedPath(*m_path + *wide);
-        // Open first, following links, then decide on what was opened.
-        Handle probe(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        // Open first without reading, following links, then decide on what
+        // was opened, and read that same object.
+        Handle probe(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!probe.valid()) {
-            if (isMissing(GetLastError())) return nullptr;
+            if (isMissing(GetLastError()) || isUnresolvableLink(GetLastError())) return nullptr;
             throw errorFromLastError(GetLastError());
         }
         BY_HANDLE_FILE_INFORMATION info{};
@@ -185,21 +221,10 @@ public:
             !GetFileInformationByHandle(probe.get(), &info) ||
             (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
             return nullptr;
-        // Windows refuses to write such a file; refuse it the same way
-        // whoever runs the program (an administrator under Wine writes anyway).
-        if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-            throw errors::make(errors::PermissionDenied);
-
-        // OPEN_EXISTING never creates; sharing only reads, so a file another
-        // program is writing is refused rather than changed under it.
-        Handle handle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!handle.valid()) {
-            if (isMissing(GetLastError())) return nullptr;
-            throw errorFromLastError(GetLastError());
-        }
-        if (GetFileType(handle.get()) != FILE_TYPE_DISK) return nullptr;
-        return std::make_unique<WindowsFile>(handle.release());
+        HANDLE reader = ReOpenFile(probe.get(), GENERIC_READ, ShareAll, 0);
+        if (reader == INVALID_HANDLE_VALUE) throw errorFromLastError(GetLastError());
+        return std::make_unique<WindowsFile>(reader,
+                                             info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
     }
 
     void flush() override {}  // each changed file was flushed as it was closed

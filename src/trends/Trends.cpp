@@ -1,5 +1,7 @@
 #include "trends/Trends.h"
 
+#include <utility>
+
 #include "trends/FileTools.h"
 
 namespace {
@@ -30,65 +32,142 @@ bool readHeader(platform::OpenFile& file, TrendFileHeader& header) {
     return file.readStart(header.bytes) == TrendFileHeader::Size;
 }
 
-struct Message {
-    std::string text;
-    MessageIcon icon = MessageIcon::None;
+// A run under way: what it changed and has not yet flushed, and whom to tell.
+struct Run {
+    RunView& view;
+    platform::Folder& folder;
+    const std::vector<std::string>& fileNames;
+    RunMode mode;
+    RunResult result;
+    std::optional<std::size_t> lastChanged;  // unflushed, else nothing
 };
 
-// Treats one file; true when its count was written. The file is closed
-// before its message, so no box ever keeps a file open.
-bool ExtendTrendFile(RunView& view, platform::Folder& folder, const std::string& fileName,
-                     std::int16_t newFileCount) {
-    auto file = folder.openExisting(fileName);
+// The run in progress, for an end of the program in its middle.
+Run* runUnderWay = nullptr;
+
+// The file of the run named `name` that was treated last; `otherwise` when none is.
+std::size_t lastIndexOf(const Run& run, const std::string& name, std::size_t otherwise) {
+    for (std::size_t i = run.result.size(); i-- > 0;)
+        if (run.fileNames[i] == name) return i;
+    return otherwise;
+}
+
+// A flush failed: the file it was to make durable failed, and the message names it.
+std::string flushFailed(Run& run, std::size_t failed, const platform::Error& error) {
+    FileOutcome& outcome = run.result[failed];
+    outcome = {Outcome::Failed, outcome.before, std::nullopt, error};
+    return stoppedMessage(run.fileNames[failed], error);
+}
+
+// Makes the run's changes durable; when that fails, the last file changed
+// is the one that failed, and the message says so.
+std::optional<std::string> flushChanges(Run& run) {
+    if (!run.lastChanged) return std::nullopt;
+    const std::size_t changed = *std::exchange(run.lastChanged, std::nullopt);
+    try {
+        run.folder.flush();
+    } catch (const platform::FlushError& error) {
+        return flushFailed(run, lastIndexOf(run, error.fileName(), changed), error);
+    } catch (const platform::Error& error) {
+        return flushFailed(run, changed, error);
+    }
+    return std::nullopt;
+}
+
+// Writes the new count into the file decided on, opened for writing only now.
+void writeCount(Run& run, platform::OpenFile& file, TrendFileHeader& header,
+                std::int16_t newFileCount) {
+    file.openForWriting();
+    // Another program may have cut the file since it was read; a write now
+    // would grow it again.
+    if (file.size() < TrendFileHeader::Size)
+        throw platform::errors::make(platform::errors::InputPastEnd);
+    header.SetHistoryFileCount(newFileCount);
+    run.lastChanged = run.result.size() - 1;  // whatever the write does, it is flushed
+    file.writeAt(TrendFileHeader::HistoryFileCountOffset, header.HistoryFileCountBytes());
+}
+
+// Treats one file into `outcome`, the last of the run's result, which holds
+// what was known when a failure is thrown. The file is decided on while
+// open for reading only.
+void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFileCount,
+                     FileOutcome& outcome) {
+    auto file = run.folder.openExisting(fileName);
     TrendFileHeader header;
-    Message message;
-    if (!file || !readHeader(*file, header) || !IsValidTrendHeader(header)) {
-        message = {invalidFileMessage(fileName), MessageIcon::Error};
-    } else if (header.HistoryFileCount() > newFileCount) {
-        message = {alreadySetMessage(fileName, header.HistoryFileCount()),
-                   MessageIcon::Information};
-    } else {
-        // Another program may have cut the file since it was read; a write
-        // now would grow it again.
-        if (file->size() < TrendFileHeader::Size)
-            throw platform::errors::make(platform::errors::InputPastEnd);
-        header.SetHistoryFileCount(newFileCount);
-        file->writeAt(TrendFileHeader::HistoryFileCountOffset, header.HistoryFileCountBytes());
+    if (file && readHeader(*file, header) && IsValidTrendHeader(header)) {
+        outcome.before = header.HistoryFileCount();
+        if (*outcome.before > newFileCount) {
+            outcome = {Outcome::Skipped, outcome.before, outcome.before, {}};
+        } else {
+            if (run.mode == RunMode::Write) writeCount(run, *file, header, newFileCount);
+            outcome = {Outcome::Extended, outcome.before, newFileCount, {}};
+        }
     }
     if (file) file->close();
-    if (message.text.empty()) return true;
-    view.showMessage(message.text, message.icon);
-    return false;
+}
+
+// Each file is closed before its message, so no box ever keeps a file open.
+void tellUser(RunView& view, const std::string& fileName, const FileOutcome& outcome) {
+    if (outcome.outcome == Outcome::Invalid)
+        view.showMessage(invalidFileMessage(fileName), MessageIcon::Error);
+    if (outcome.outcome == Outcome::Skipped)
+        view.showMessage(alreadySetMessage(fileName, *outcome.before), MessageIcon::Information);
 }
 
 }  // namespace
 
-void ExtendTrends(RunView& view, const std::string& folder,
-                  const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                  platform::FileAccess& files) {
-    ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount);
+RunResult ExtendTrends(RunView& view, const std::string& folder,
+                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
+                       platform::FileAccess& files) {
+    return ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount);
 }
 
-void ExtendTrends(RunView& view, platform::Folder& folder,
-                  const std::vector<std::string>& fileNames, std::int16_t newFileCount) {
-    const std::string* lastChanged = nullptr;
-    const std::string* current = nullptr;
+RunResult ExtendTrends(RunView& view, platform::Folder& folder,
+                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
+                       RunMode mode) {
+    Run run{view, folder, fileNames, mode, {}, {}};
+    struct UnderWay {
+        Run* outer;
+        ~UnderWay() { runUnderWay = outer; }
+    } underWay{std::exchange(runUnderWay, &run)};
+
+    std::optional<std::string> stopped;
     view.showProgress();
-    try {
-        for (const std::string& fileName : fileNames) {
-            current = &fileName;
-            view.setProgressFileName(StripExtension(fileName));
-            view.doEvents();
-            if (ExtendTrendFile(view, folder, fileName, newFileCount)) lastChanged = &fileName;
+    for (const std::string& fileName : fileNames) {
+        view.setProgressFileName(StripExtension(fileName));
+        view.doEvents();
+        FileOutcome& outcome = run.result.emplace_back(FileOutcome{Outcome::Invalid, {}, {}, {}});
+        try {
+            ExtendTrendFile(run, fileName, newFileCount, outcome);
+        } catch (const platform::Error& error) {
+            outcome = {Outcome::Failed, outcome.before, std::nullopt, error};
+            stopped = stoppedMessage(fileName, error);
+            break;
         }
-        // On disk before the user is told it is done.
-        current = lastChanged;
-        if (lastChanged) folder.flush();
-    } catch (const platform::Error& error) {
-        view.hideProgress();
-        view.showMessage(stoppedMessage(*current, error), MessageIcon::Exclamation);
-        return;
+        tellUser(view, fileName, outcome);
     }
+    // On disk before the user is told anything, however the run ended.
+    const std::optional<std::string> flushFailed = flushChanges(run);
     view.hideProgress();
-    view.showMessage(closingMessage(), MessageIcon::None);
+    if (stopped) view.showMessage(*stopped, MessageIcon::Exclamation);
+    if (flushFailed) view.showMessage(*flushFailed, MessageIcon::Exclamation);
+    if (!stopped && !flushFailed) view.showMessage(closingMessage(), MessageIcon::None);
+    return std::move(run.result);
+}
+
+std::optional<TrendFileHeader> ReadTrendHeader(platform::Folder& folder,
+                                               const std::string& fileName) {
+    auto file = folder.openExisting(fileName);
+    TrendFileHeader header;
+    const bool valid = file && readHeader(*file, header) && IsValidTrendHeader(header);
+    if (file) file->close();
+    return valid ? std::optional(header) : std::nullopt;
+}
+
+void FlushRunUnderWay() {
+    if (!runUnderWay) return;
+    if (const std::optional<std::string> failed = flushChanges(*runUnderWay)) {
+        runUnderWay->view.hideProgress();
+        runUnderWay->view.showMessage(*failed, MessageIcon::Exclamation);
+    }
 }

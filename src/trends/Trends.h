@@ -4,6 +4,7 @@
 // of each selected trend file, in place.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,15 +26,44 @@ public:
     virtual void doEvents() = 0;
 };
 
+// What became of one file of a run.
+enum class Outcome { Extended, Skipped, Invalid, Failed };
+struct FileOutcome {
+    Outcome outcome;
+    std::optional<std::int16_t> before;    // the count its valid header held
+    std::optional<std::int16_t> after;     // the count it holds now, or would in a dry run
+    std::optional<platform::Error> error;  // why it failed
+};
+// One outcome for each file treated, in order; a run stopped by a failure
+// ends with the failed file.
+using RunResult = std::vector<FileOutcome>;
+
+enum class RunMode {
+    Write,
+    DryRun  // decides as a run would; opens nothing for writing
+};
+
 // Treats every name of `fileNames`, in order, in `folder`: writes
 // `newFileCount` into each valid header whose stored count is not greater,
-// and tells the user about every other file. The changes are on disk before
-// the closing message. A failure stops the run at that file, closes it and
-// is reported to the user.
-void ExtendTrends(RunView& view, platform::Folder& folder,
-                  const std::vector<std::string>& fileNames, std::int16_t newFileCount);
+// and tells the user about every other file. However the run ends, its
+// changes are on disk before its last message. A failure stops the run at
+// that file, closes it and is reported to the user.
+RunResult ExtendTrends(RunView& view, platform::Folder& folder,
+                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
+                       RunMode mode = RunMode::Write);
 
 // The same in the folder at the path `folder`, opened when the run starts.
-void ExtendTrends(RunView& view, const std::string& folder,
-                  const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                  platform::FileAccess& files = platform::nativeFileAccess());
+RunResult ExtendTrends(RunView& view, const std::string& folder,
+                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
+                       platform::FileAccess& files = platform::nativeFileAccess());
+
+// The header of `fileName` in `folder`, read with the file open for reading
+// only; nothing when it is no valid trend file. Throws Error when the file
+// cannot be read.
+std::optional<TrendFileHeader> ReadTrendHeader(platform::Folder& folder,
+                                               const std::string& fileName);
+
+// For a program that ends in the middle of a run (between two files): makes
+// what the run changed durable, and tells the user through the run's view
+// when that fails. Does nothing outside a run.
+void FlushRunUnderWay();

@@ -1,0 +1,208 @@
+#include "cli/CommandLine.h"
+
+#include <optional>
+#include <variant>
+
+#include "cli/Report.h"
+#include "forms/FolderBrowser.h"
+#include "forms/frmExtend.h"
+#include "forms/frmHelp.h"
+
+namespace cli {
+namespace {
+
+const char* const Usage =
+    "Usage: kelvane-cli show [--json] PATH...\n"
+    "       kelvane-cli extend --to N [--dry-run] [--json] PATH...\n"
+    "       kelvane-cli --help | --version\n";
+
+const char* const Help =
+    "Shows or raises the number of history files in the headers of Velmar trend\n"
+    "files (*.hst), in place, as the Kelvane window does. PATH is a trend file or\n"
+    "a folder, which stands for its *.hst files in the order the window lists them.\n\n"
+    "  show            print each file's number of history files and kind code\n"
+    "  extend --to N   write N into each valid header whose number is not larger\n"
+    "  --dry-run       say what extend would do; open nothing for writing\n"
+    "  --json          print one JSON array instead of lines\n\n"
+    "Exit status: 0 done, 1 some file was not a valid trend file, 2 usage error,\n"
+    "3 a failure stopped the run (the files after it were not treated).\n";
+
+struct Options {
+    bool show = false;
+    bool json = false;
+    bool dryRun = false;
+    std::int16_t to = 0;
+    std::vector<std::string> paths;
+};
+
+// The options, or why they cannot be taken.
+std::variant<Options, std::string> parse(const std::vector<std::string>& arguments) {
+    Options options;
+    if (arguments.empty()) return std::string("no command given");
+    options.show = arguments[0] == "show";
+    if (!options.show && arguments[0] != "extend")
+        return "unknown command '" + arguments[0] + "'";
+    std::optional<std::string> to;
+    bool optionsEnd = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnd || !argument.starts_with("-") || argument == "-") {
+            options.paths.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnd = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--dry-run" && !options.show) {
+            options.dryRun = true;
+        } else if (argument == "--to" && !options.show && i + 1 < arguments.size()) {
+            to = arguments[++i];
+        } else if (argument.starts_with("--to=") && !options.show) {
+            to = argument.substr(5);
+        } else {
+            return "unknown option '" + argument + "'";
+        }
+    }
+    if (!options.show) {
+        const std::optional<std::int16_t> count = to ? ConvertToInt16(*to) : std::nullopt;
+        if (!count || *count < 1) return std::string("--to needs a number from 1 to 32767");
+        options.to = *count;
+    }
+    if (options.paths.empty()) return std::string("no PATH given");
+    return options;
+}
+
+// The files one PATH stands for, in the folder they are opened in.
+struct Target {
+    std::shared_ptr<platform::Folder> folder;
+    std::vector<std::string> names;
+    std::vector<std::string> paths;  // as reported, one for each name
+};
+
+bool isSeparator(char c) { return c == platform::Separator || c == '/'; }
+
+Target targetOf(const std::string& path, platform::FileAccess& files) {
+    std::shared_ptr<platform::Folder> folder = files.openFolder(path);
+    try {
+        Target target{folder, browsing::listedFiles(folder->list().files, frmExtendDesign::FilePattern), {}};
+        const bool joined = !path.empty() && isSeparator(path.back());
+        const std::string prefix = joined ? path : path + platform::Separator;
+        for (const std::string& name : target.names) target.paths.push_back(prefix + name);
+        return target;
+    } catch (const platform::Error&) {
+    }
+    // Not a folder: a file in its own folder.
+    std::size_t cut = path.size();
+    while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
+    const std::string parent = cut == 0 ? "." : path.substr(0, cut);
+    return {files.openFolder(parent), {path.substr(cut)}, {path}};
+}
+
+// What a run shows: progress on a terminal, nothing else; the outcomes are
+// the run's result.
+class ProgressView : public RunView {
+public:
+    ProgressView(Console& console, std::size_t total) : m_console(console), m_total(total) {}
+    void showProgress() override {}
+    void setProgressFileName(const std::string& text) override {
+        if (!m_console.errIsTerminal()) return;
+        std::string line = "[" + std::to_string(++m_done) + "/" + std::to_string(m_total) + "] " + text;
+        const std::size_t width = line.size();
+        line.resize(std::max(width, m_shown), ' ');
+        m_shown = width;
+        m_console.err("\r" + line);
+    }
+    void hideProgress() override {
+        if (m_shown) m_console.err("\r" + std::string(m_shown, ' ') + "\r");
+        m_shown = 0;
+    }
+    void showMessage(const std::string&, MessageIcon) override {}
+    void doEvents() override {}
+
+private:
+    Console& m_console;
+    std::size_t m_total;
+    std::size_t m_done = 0;
+    std::size_t m_shown = 0;
+};
+
+class Printer {
+public:
+    Printer(Console& console, bool json) : m_console(console), m_json(json) {}
+    ~Printer() {
+        if (m_json) m_console.out(m_items ? "\n]\n" : "[]\n");
+    }
+    void print(const std::string& line, const std::string& json) {
+        if (!m_json) return m_console.out(line);
+        m_console.out((m_items++ ? ",\n  " : "[\n  ") + json);
+    }
+
+private:
+    Console& m_console;
+    bool m_json;
+    int m_items = 0;
+};
+
+int show(const Options& options, Console& console, platform::FileAccess& files) {
+    Printer printer(console, options.json);
+    int status = Done;
+    for (const std::string& path : options.paths) {
+        const Target target = targetOf(path, files);
+        for (std::size_t i = 0; i < target.names.size(); ++i) {
+            std::optional<TrendFileHeader> header;
+            try {
+                header = ReadTrendHeader(*target.folder, target.names[i]);
+            } catch (const platform::Error& error) {
+                console.err(target.paths[i] + ": failed, " + error.what() + "\n");
+                return Stopped;
+            }
+            printer.print(ShowLine(target.paths[i], header), ShowJson(target.paths[i], header));
+            if (!header) status = InvalidFiles;
+        }
+    }
+    return status;
+}
+
+int extend(const Options& options, Console& console, platform::FileAccess& files) {
+    Printer printer(console, options.json);
+    int status = Done;
+    for (const std::string& path : options.paths) {
+        const Target target = targetOf(path, files);
+        ProgressView progress(console, target.names.size());
+        const RunResult result =
+            ExtendTrends(progress, *target.folder, target.names, options.to,
+                         options.dryRun ? RunMode::DryRun : RunMode::Write);
+        // A flush that fails after a stop makes a second failed file.
+        bool failed = false;
+        for (std::size_t i = 0; i < result.size(); ++i) {
+            const FileOutcome& outcome = result[i];
+            printer.print(ExtendLine(target.paths[i], outcome, options.dryRun),
+                          ExtendJson(target.paths[i], outcome));
+            if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
+            failed = failed || outcome.outcome == Outcome::Failed;
+        }
+        if (failed) return Stopped;
+    }
+    return status;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& arguments, Console& console, platform::FileAccess& files) {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        console.out(std::string(Usage) + "\n" + Help);
+        return Done;
+    }
+    if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v")) {
+        console.out(VersionLine() + "\n");
+        return Done;
+    }
+    const auto parsed = parse(arguments);
+    if (const auto* why = std::get_if<std::string>(&parsed)) {
+        console.err("kelvane-cli: " + *why + "\n" + Usage);
+        return UsageError;
+    }
+    const Options& options = std::get<Options>(parsed);
+    return options.show ? show(options, console, files) : extend(options, console, files);
+}
+
+}  // namespace cli

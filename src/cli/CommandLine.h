@@ -1,0 +1,33 @@
+#pragma once
+
+// kelvane-cli: the run of the window program from a command line, over the
+// same core and the same rules, with a look at the headers before a change.
+
+#include <string>
+#include <vector>
+
+#include "platform/FileAccess.h"
+
+namespace cli {
+
+// Where the program writes, in UTF-8.
+class Console {
+public:
+    virtual ~Console() = default;
+    virtual void out(const std::string& text) = 0;
+    virtual void err(const std::string& text) = 0;
+    // True when standard error is a terminal, where progress is shown.
+    virtual bool errIsTerminal() const = 0;
+};
+
+// The exit statuses.
+inline constexpr int Done = 0;          // every file extended or skipped (shown)
+inline constexpr int InvalidFiles = 1;  // some file was not a valid trend file
+inline constexpr int UsageError = 2;    // nothing was opened
+inline constexpr int Stopped = 3;       // a failure stopped the run
+
+// Runs `arguments` (without the program's name); returns the exit status.
+int Run(const std::vector<std::string>& arguments, Console& console,
+        platform::FileAccess& files = platform::nativeFileAccess());
+
+}  // namespace cli

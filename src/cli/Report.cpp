@@ -1,0 +1,105 @@
+#include "cli/Report.h"
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+// The length of the valid UTF-8 sequence at `at`, or 0.
+std::size_t sequenceAt(const std::string& text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF5 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k)
+        if ((byte(at + k) & 0xC0) != 0x80) return 0;
+    // No overlong forms, no surrogates, nothing past U+10FFFF.
+    const unsigned char second = length > 1 ? byte(at + 1) : 0x80;
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+        return 0;
+    return length;
+}
+
+std::string hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\u%04x", value);
+    return text;
+}
+
+std::string count(const std::optional<std::int16_t>& value) {
+    return value ? std::to_string(*value) : "null";
+}
+
+const char* outcomeName(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Extended:
+            return "extended";
+        case Outcome::Skipped:
+            return "skipped";
+        case Outcome::Invalid:
+            return "invalid";
+        case Outcome::Failed:
+            break;
+    }
+    return "failed";
+}
+
+}  // namespace
+
+std::string JsonString(const std::string& text) {
+    std::string json = "\"";
+    for (std::size_t at = 0; at < text.size();) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        const std::size_t length = sequenceAt(text, at);
+        if (length == 0) {
+            json += hex4(0xDC00 + c);
+        } else if (c == '"' || c == '\\') {
+            json += {'\\', char(c)};
+        } else if (c < 0x20 || c == 0x7F) {
+            json += hex4(c);
+        } else {
+            json.append(text, at, length);
+        }
+        at += length ? length : 1;
+    }
+    return json + "\"";
+}
+
+std::string ShowLine(const std::string& path, const std::optional<TrendFileHeader>& header) {
+    if (!header) return path + ": not a valid trend file\n";
+    return path + ": " + std::to_string(header->HistoryFileCount()) + " history files, kind " +
+           std::to_string(header->KindCode()) + "\n";
+}
+
+std::string ShowJson(const std::string& path, const std::optional<TrendFileHeader>& header) {
+    const std::string file = "{\"file\": " + JsonString(path) + ", \"valid\": ";
+    if (!header) return file + "false}";
+    return file + "true, \"kind\": " + std::to_string(header->KindCode()) +
+           ", \"count\": " + std::to_string(header->HistoryFileCount()) + "}";
+}
+
+std::string ExtendLine(const std::string& path, const FileOutcome& outcome, bool dryRun) {
+    switch (outcome.outcome) {
+        case Outcome::Extended:
+            return path + (dryRun ? ": would be extended from " : ": extended from ") +
+                   count(outcome.before) + " to " + count(outcome.after) + "\n";
+        case Outcome::Skipped:
+            return path + ": skipped, already set for " + count(outcome.before) + " files\n";
+        case Outcome::Invalid:
+            return path + ": not a valid trend file, left alone\n";
+        case Outcome::Failed:
+            break;
+    }
+    return path + ": failed, " + outcome.error->what() + "; the files after it were not treated\n";
+}
+
+std::string ExtendJson(const std::string& path, const FileOutcome& outcome) {
+    std::string json = "{\"file\": " + JsonString(path) + ", \"outcome\": \"" +
+                       outcomeName(outcome.outcome) + "\", \"before\": " + count(outcome.before) +
+                       ", \"after\": " + count(outcome.after);
+    if (outcome.error) json += ", \"error\": " + JsonString(outcome.error->what());
+    return json + "}";
+}
+
+}  // namespace cli

@@ -1,0 +1,49 @@
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdio>
+
+#include "cli/CommandLine.h"
+#include "platform/Utf16.h"
+
+namespace {
+
+// UTF-16 to a console, which shows every character; UTF-8 to a file or pipe.
+class StandardStreams : public cli::Console {
+public:
+    void out(const std::string& text) override { write(STD_OUTPUT_HANDLE, text); }
+    void err(const std::string& text) override { write(STD_ERROR_HANDLE, text); }
+    bool errIsTerminal() const override { return isConsole(GetStdHandle(STD_ERROR_HANDLE)); }
+
+private:
+    static bool isConsole(HANDLE handle) {
+        DWORD mode = 0;
+        return GetConsoleMode(handle, &mode) != 0;
+    }
+    static void write(DWORD which, const std::string& text) {
+        HANDLE handle = GetStdHandle(which);
+        DWORD written = 0;
+        if (isConsole(handle)) {
+            const std::wstring wide = platform::toUtf16(text).value_or(L"?");
+            WriteConsoleW(handle, wide.data(), DWORD(wide.size()), &written, nullptr);
+        } else {
+            WriteFile(handle, text.data(), DWORD(text.size()), &written, nullptr);
+        }
+    }
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t* argv[]) {
+    StandardStreams console;
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::optional<std::string> argument = platform::toUtf8(argv[i]);
+        if (!argument) {
+            console.err("kelvane-cli: an argument is not valid Unicode\n");
+            return cli::UsageError;
+        }
+        arguments.push_back(*argument);
+    }
+    return cli::Run(arguments, console);
+}

@@ -1,0 +1,136 @@
+// kelvane-cli as a script uses it: each command against a folder of our own
+// trend files, its output, its exit status and the bytes it leaves.
+
+#include <gtest/gtest.h>
+
+#include "TrendFixtures.h"
+#include "cli/CommandLine.h"
+#include "cli/Report.h"
+#include "platform/Places.h"
+
+#ifndef _WIN32
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+struct Captured : cli::Console {
+    std::string printed, errors;
+    void out(const std::string& text) override { printed += text; }
+    void err(const std::string& text) override { errors += text; }
+    bool errIsTerminal() const override { return false; }
+};
+
+#ifdef _WIN32
+const std::string Quoted;  // Windows holds no quote or line break in a name
+#else
+const std::string Quoted = "q\"\n.hst";
+#endif
+
+class CliTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::string dir = folder.programPath();
+    Bytes a = trendFile(validHeader(5)), b = trendFile(validHeader(30)), bad = Bytes(200, 1);
+
+    void SetUp() override {
+        folder.write("a.hst", a);
+        folder.write("B.HST", b);
+        folder.write("bad.hst", bad);
+        folder.write("other.txt", a);
+        if (!Quoted.empty()) folder.write(Quoted, a);
+    }
+    std::string path(const std::string& name) const { return dir + platform::Separator + name; }
+    int run(std::vector<std::string> arguments, Captured& console,
+            platform::FileAccess& files = platform::nativeFileAccess()) {
+        for (std::string& argument : arguments)
+            if (argument == "DIR") argument = dir;
+        return cli::Run(arguments, console, files);
+    }
+};
+
+TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
+    const std::string q = Quoted.empty() ? "" : path(Quoted) + ": 5 history files, kind 2\n";
+    // arguments, status, standard output, what a.hst holds after
+    const std::tuple<std::vector<std::string>, int, std::string, Bytes> cases[] = {
+        {{"show", "DIR"}, 1,
+         path("a.hst") + ": 5 history files, kind 2\n" + path("B.HST") +
+             ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n" + q,
+         a},
+        {{"show", "--", path("a.hst")}, 0, path("a.hst") + ": 5 history files, kind 2\n", a},
+        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, 0,
+         path("a.hst") + ": would be extended from 5 to 9\n" + path("B.HST") +
+             ": skipped, already set for 30 files\n",
+         a},
+        {{"extend", path("missing.hst"), "--to", " 2.5 "}, 1,
+         path("missing.hst") + ": not a valid trend file, left alone\n", a},
+        {{"extend", "--to", "12", path("a.hst")}, 0, path("a.hst") + ": extended from 5 to 12\n",
+         withCount(a, 12)},
+        {{"extend", "--to", "0", "DIR"}, 2, "", a},
+        {{"extend", "DIR"}, 2, "", a},
+        {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a},
+        {{"show", "--dry-run", "DIR"}, 2, "", a},
+        {{"show"}, 2, "", a},
+        {{"frob", "DIR"}, 2, "", a}};
+    for (const auto& [arguments, status, out, after] : cases) {
+        folder.write("a.hst", a);
+        Captured console;
+        EXPECT_EQ(run(arguments, console), status) << arguments[0] << " " << arguments.back();
+        EXPECT_EQ(console.printed, out) << arguments.back();
+        EXPECT_EQ(console.errors.empty(), status != cli::UsageError) << console.errors;
+        EXPECT_EQ(folder.read("a.hst"), after) << arguments.back();
+        EXPECT_EQ(folder.read("B.HST"), b);
+    }
+}
+
+TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
+    Captured json;
+    EXPECT_EQ(run({"extend", "--json", "--to", "20", "DIR"}, json), cli::InvalidFiles);
+    const std::string q = Quoted.empty() ? ""
+                                         : ",\n  {\"file\": " + cli::JsonString(path(Quoted)) +
+                                               ", \"outcome\": \"extended\", \"before\": 5, "
+                                               "\"after\": 20}";
+    EXPECT_EQ(json.printed,
+              "[\n  {\"file\": " + cli::JsonString(path("a.hst")) +
+                  ", \"outcome\": \"extended\", \"before\": 5, \"after\": 20},\n  {\"file\": " +
+                  cli::JsonString(path("B.HST")) +
+                  ", \"outcome\": \"skipped\", \"before\": 30, \"after\": 30},\n  {\"file\": " +
+                  cli::JsonString(path("bad.hst")) +
+                  ", \"outcome\": \"invalid\", \"before\": null, \"after\": null}" + q + "\n]\n");
+    EXPECT_EQ(cli::JsonString("q\"\n\\\x7f\xff\xc3\xa9"), "\"q\\\"\\u000a\\\\\\u007f\\udcff\xc3\xa9\"");
+
+    FakeFiles failing;
+    Events log;
+    failing.log = &log;
+    failing.fault = {FakeFiles::Step::Write, "B.HST",
+                     platform::errors::make(platform::errors::DiskFull)};
+    folder.write("a.hst", a);
+    folder.write("B.HST", trendFile(validHeader(1)));
+    Captured stopped;
+    EXPECT_EQ(run({"extend", "--json", "--to", "20", "DIR"}, stopped, failing), cli::Stopped);
+    EXPECT_EQ(stopped.printed.substr(stopped.printed.find("B.HST")),
+              "B.HST\", \"outcome\": \"failed\", \"before\": 1, \"after\": null, \"error\": "
+              "\"Error 61 Disk full\"}\n]\n");
+    EXPECT_EQ(folder.read("a.hst"), withCount(a, 20));  // done, and flushed before the report
+    EXPECT_EQ(log.back(), "flush");
+    EXPECT_EQ(folder.read("bad.hst"), bad);
+}
+
+#ifndef _WIN32
+// Through the real file layer: show and a dry run open no file for writing.
+TEST_F(CliTest, ShowAndDryRunOpenNothingForWriting) {
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(::inotify_add_watch(watch, dir.c_str(), IN_CLOSE_WRITE), 0);
+    Captured console;
+    run({"show", "DIR"}, console);
+    run({"extend", "--dry-run", "--to", "40", "DIR"}, console);
+    char events[4096];
+    EXPECT_LT(::read(watch, events, sizeof events), 0);
+    run({"extend", "--to", "40", path("a.hst")}, console);
+    EXPECT_GT(::read(watch, events, sizeof events), 0);
+    ::close(watch);
+}
+#endif
+
+}  // namespace
