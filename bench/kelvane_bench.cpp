@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "TrendFixtures.h"
+#include "forms/FolderBrowser.h"
 #include "forms/FormTools.h"
 #include "qt/FileList.h"
 #include "qt/Toolkit.h"
@@ -159,11 +160,15 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     if (!QTest::qWaitForWindowExposed(&main) || !QTest::qWaitForWindowExposed(&bareWindow))
         std::exit(1);
     toolkit::setMessageHook([](const QString&, MessageIcon) {});
-    std::vector<double> floor, core, bare, windowed;
+    std::vector<double> floor, unflushed, core, bare, windowed;
     for (int rep = 0; rep < 7; ++rep) {
         const auto count = std::int16_t(100 + 4 * rep);  // rising, so every file is written
         auto perFile = [&](const std::function<void()>& work) { return secondsOf(work) / files; };
         floor.push_back(perFile([&] { fileStepFloor(folder, count); }));
+        unflushed.push_back(perFile([&] {  // what the one flush costs: the difference
+            for (const std::string& name : folder.names)
+                fileStep((folder.path / name).string(), std::int16_t(count - 1));
+        }));
         core.push_back(perFile([&] {
             ExtendTrends(quiet, folder.programPath(), folder.names, std::int16_t(count + 1));
         }));
@@ -177,6 +182,8 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     const double floorMicro = median(floor) * Micro, bareMicro = median(bare) * Micro;
     rows.push_back(
         {"file step floor (open, read, write, close, flush)", 10000, floorMicro, "us/file", 0, 0});
+    rows.push_back(
+        {"file step without the flush", 10000, median(unflushed) * Micro, "us/file", 0, 0});
     rows.push_back({"core run, view that does nothing", 10000, median(core) * Micro, "us/file",
                     floorMicro, 1.15});
     rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", 10000, bareMicro,
@@ -241,17 +248,26 @@ void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
         std::ofstream(stem + ".txt");
         fs::create_directory(stem + "-folder.hst");
     }
-    FileList list;
-    list.setPattern("*.hst");
+    // The browsing model reads the folder; the file list shows what it holds.
+    struct FilesOnly : BrowserView {
+        FileList list;
+        std::unique_ptr<FolderBrowser> lists;
+        void driveShown() override {}
+        void foldersShown() override {}
+        void filesShown() override { list.showFiles(lists->files()); }
+    } view;
+    view.lists = std::make_unique<FolderBrowser>(view, "*.hst", platform::nativeFileAccess(),
+                                                 std::vector<platform::Volume>{});
+    FileList& list = view.list;
     std::vector<double> ours, plain;
     std::size_t plainCount = 0;
     for (int rep = 0; rep < 5; ++rep) {
         plain.push_back(secondsOf([&] { plainCount = readdirListing(folder.path).size(); }));
-        ours.push_back(
-            secondsOf([&] { list.setPath(QString::fromStdString(folder.path.string())); }));
+        ours.push_back(secondsOf([&] { view.lists->openFolder(folder.path.string()); }));
     }
-    if (list.count() != 100000 || plainCount != 100000) {
-        std::printf("listing found %d and %zu names, expected 100000\n", list.count(), plainCount);
+    const int listed = list.model()->rowCount();
+    if (listed != 100000 || plainCount != 100000) {
+        std::printf("listing found %d and %zu names, expected 100000\n", listed, plainCount);
         std::exit(1);
     }
     rows.push_back({"file list of 100,000 trend files vs readdir", 100000, median(ours) * Milli,

@@ -6,6 +6,7 @@
 // process's peak resident memory in KiB; then exits.
 
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -65,9 +66,9 @@ int main(int argc, char* argv[]) {
     }
     toolkit::useApplicationIdentity();
     toolkit::useDialogFont();
+    if (list) QDir::setCurrent(QString::fromLocal8Bit(argv[2]));  // opened at start
     frmExtend window;
     window.Form_Load();
-    if (list) window.dirConvert->setPath(QString::fromLocal8Bit(argv[2]));
     window.installEventFilter(&watcher);
     window.show();
     return application.exec();

@@ -11,6 +11,10 @@ function(zero_pad number digits result)
     set(${result} "${text}" PARENT_SCOPE)
 endfunction()
 
+# Directories the install makes are 0755 whatever the builder's umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 zero_pad(${PROJECT_VERSION_MINOR} 2 minor)
 zero_pad(${PROJECT_VERSION_PATCH} 4 patch)
 set(KELVANE_FILE_VERSION "${PROJECT_VERSION_MAJOR}.${minor}.${patch}")
@@ -28,11 +32,13 @@ if(UNIX AND NOT APPLE)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane-256.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME kelvane.png)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${docs})
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvane.1.in ${CMAKE_BINARY_DIR}/kelvane.1 @ONLY)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog ${CMAKE_BINARY_DIR}/changelog COPYONLY)
     # Compressed without a time stamp, so that the package builds the same twice.
     foreach(file kelvane.1 changelog)
         add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}.gz
-            COMMAND gzip -9n -c ${CMAKE_CURRENT_LIST_DIR}/${file} > ${CMAKE_BINARY_DIR}/${file}.gz
-            DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${file})
+            COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/${file} > ${CMAKE_BINARY_DIR}/${file}.gz
+            DEPENDS ${CMAKE_BINARY_DIR}/${file})
     endforeach()
     add_custom_target(compressed_docs ALL
         DEPENDS ${CMAKE_BINARY_DIR}/kelvane.1.gz ${CMAKE_BINARY_DIR}/changelog.gz)
@@ -69,3 +75,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
+
+# The MSI (target msi, built with wixl) installs what the ZIP holds, stripped,
+# from a staging folder; its version, title and publisher come from here.
+if(WIN32)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvane.wxs.in ${CMAKE_BINARY_DIR}/kelvane.wxs @ONLY)
+    add_custom_target(msi
+        COMMAND ${CMAKE_COMMAND} --install . --prefix msi-files --strip
+        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/kelvane.ico msi-files
+        COMMAND wixl --arch x64 --define Version=${PROJECT_VERSION}
+            --output kelvane-${PROJECT_VERSION}-x64.msi kelvane.wxs
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+        VERBATIM)
+    add_dependencies(msi kelvane)
+endif()

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QListView>
 
 #include "qt/Toolkit.h"
 #include "qt/frmConverting.h"
@@ -25,12 +27,12 @@ int main(int argc, char* argv[]) {
     const QString sample = QString::fromLocal8Bit(argv[1]);
     const QString output = QString::fromLocal8Bit(argv[2]);
 
+    QDir::setCurrent(sample);  // the main window opens in the current folder
     frmExtend main;
-    main.dirConvert->setPath(sample);
-    main.txtNoFiles->setText("20");
+    main.findChild<QLineEdit*>("txtNoFiles")->setText("20");
+    auto* files = main.findChild<QListView*>("filConvert");
     for (int row : {1, 3, 4})
-        main.filConvert->selectionModel()->select(main.filConvert->model()->index(row, 0),
-                                                  QItemSelectionModel::Select);
+        files->selectionModel()->select(files->model()->index(row, 0), QItemSelectionModel::Select);
     main.show();
 
     frmConverting& progress = frmConverting::instance();

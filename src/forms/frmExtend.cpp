@@ -39,13 +39,19 @@ std::optional<std::int16_t> ConvertToInt16(const std::string& text) {
     return std::int16_t(value);
 }
 
+ExtendForm::ExtendForm(platform::FileAccess& files, std::vector<platform::Volume> volumes)
+    : m_lists(*this, frmExtendDesign::FilePattern, files, std::move(volumes)) {}
+
 void ExtendForm::Form_Load() {
-    selectDrive(frmExtendDesign::StartDrive);
-    openFolder(frmExtendDesign::StartFolder);
+    std::optional<platform::Error> driveError;
+    m_lists.chooseDriveNamed(frmExtendDesign::StartDrive, driveError);
+    if (driveError) showMessage(driveError->what(), MessageIcon::Exclamation);
+    m_lists.openFolder(frmExtendDesign::StartFolder);
 }
 
-void ExtendForm::drvConvert_Change() {
-    if (const auto error = openDriveFolder()) showMessage(error->what(), MessageIcon::Exclamation);
+void ExtendForm::drvConvert_Change(int index) {
+    if (const auto error = m_lists.chooseDrive(index))
+        showMessage(error->what(), MessageIcon::Exclamation);
 }
 
 void ExtendForm::cmdOK_Click() {
@@ -54,9 +60,10 @@ void ExtendForm::cmdOK_Click() {
     if (!count || *count < 1)
         return showMessage("Please enter the number of files", MessageIcon::None);
     const std::vector<std::string> names = selectedFileNames();
-    if (names.empty())
+    const std::shared_ptr<platform::Folder> folder = m_lists.folder();
+    if (names.empty() || !folder)
         return showMessage("Please select one or more trend files", MessageIcon::None);
     m_running = true;
-    ExtendTrends(progress(), runFolder(), names, *count, files());
+    ExtendTrends(progress(), *folder, names, *count);
     m_running = false;
 }

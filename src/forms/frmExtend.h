@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/FolderBrowser.h"
 #include "forms/Twips.h"
 #include "platform/Error.h"
 #include "platform/FileAccess.h"
@@ -37,6 +38,9 @@ inline constexpr const char* Label1Caption =
 inline constexpr const char* Label2Caption = "New &Number of History Files";
 inline constexpr const char* TrendLocationCaption = "Trends Location";
 inline constexpr const char* MultiSelectCaption = "Hold the Control key to select multiple trends";
+inline constexpr const char* OkCaption = "OK";
+inline constexpr const char* CloseCaption = "Close";
+inline constexpr const char* HelpCaption = "Help";
 inline constexpr const char* FilePattern = "*.hst";
 
 inline constexpr const char* StartDrive = "c:";
@@ -49,33 +53,35 @@ inline constexpr const char* StartFolder = "c:\\velmar\\data";
 // to the even neighbour. Empty when it is no number or outside 16 bits.
 std::optional<std::int16_t> ConvertToInt16(const std::string& text);
 
-class ExtendForm {
+class ExtendForm : protected BrowserView {
 public:
-    virtual ~ExtendForm() = default;
+    explicit ExtendForm(platform::FileAccess& files = platform::nativeFileAccess(),
+                        std::vector<platform::Volume> volumes = platform::mountedVolumes());
+    ~ExtendForm() override = default;
 
     // Start-up: drive "c:", then folder "c:\velmar\data"; whichever is not
     // there is passed over in silence.
     void Form_Load();
-    // The folder list follows a newly selected drive, or the user is told why not.
-    void drvConvert_Change();
-    // Checks the number and the selection, then runs. A second OK pressed
-    // during a run's event pass is ignored.
+    // The user picked drive `index`: the folder list follows, or the user is
+    // told why not.
+    void drvConvert_Change(int index);
+    // Checks the number and the selection, then runs in the folder the file
+    // list was read from. A second OK pressed during a run's event pass is
+    // ignored.
     void cmdOK_Click();
 
 protected:
+    // The three lists, which a front end shows and passes the user's gestures to.
+    FolderBrowser& lists() { return m_lists; }
+    const FolderBrowser& lists() const { return m_lists; }
+
     virtual std::string numberText() const = 0;
     // GetSelectedItems of the file list.
     virtual std::vector<std::string> selectedFileNames() const = 0;
-    // The folder list's path as the file system names it.
-    virtual std::string runFolder() const = 0;
-    virtual bool selectDrive(const std::string& drive) = 0;
-    virtual bool openFolder(const std::string& folder) = 0;
-    // Opens the selected drive's current folder in the folder list.
-    virtual std::optional<platform::Error> openDriveFolder() = 0;
     virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
     virtual RunView& progress() = 0;
-    virtual platform::FileAccess& files() { return platform::nativeFileAccess(); }
 
 private:
+    FolderBrowser m_lists;
     bool m_running = false;
 };

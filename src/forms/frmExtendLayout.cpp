@@ -6,7 +6,6 @@
 namespace layout {
 namespace {
 
-constexpr float Minimum = 5500;
 constexpr std::int32_t Margins = 480;  // two margins of 240
 constexpr std::int32_t Gap = 240;
 constexpr double FolderListSpacing = 120;
@@ -24,8 +23,8 @@ void Form_Resize(ExtendGeometry& window) {
     auto set = [&](Control c, Side s, double value) { window.set(c, s, float(value)); };
 
     if (window.isWindowMinimized()) return;
-    if (window.scaleHeight() < Minimum) window.setOuterHeight(Minimum);
-    if (window.scaleWidth() < Minimum) window.setOuterWidth(Minimum);
+    if (window.scaleHeight() < MinimumSize) window.setOuterHeight(MinimumSize);
+    if (window.scaleWidth() < MinimumSize) window.setOuterWidth(MinimumSize);
 
     std::int32_t w = toInt32(double(window.scaleWidth()) - Margins);
     set(fraTrendLocation, Width, w);

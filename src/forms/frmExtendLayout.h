@@ -18,6 +18,9 @@ enum class Control {
 };
 enum class Side { Left, Top, Width, Height };
 
+// The smallest outer width and height the window may have, in twips.
+inline constexpr float MinimumSize = 5500;
+
 // What the layout reads and writes, in twips, as single-precision values.
 class ExtendGeometry {
 public:

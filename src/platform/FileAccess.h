@@ -5,12 +5,14 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/Error.h"
 
 namespace platform {
 
-// One file opened for reading and writing in place. Closed when destroyed.
+// One file opened for reading, and for writing in place only once asked.
+// Closed when destroyed.
 class OpenFile {
 public:
     virtual ~OpenFile() = default;
@@ -19,6 +21,11 @@ public:
     // number of bytes read. Throws Error on a read failure.
     virtual std::size_t readStart(std::span<std::uint8_t> buffer) = 0;
 
+    // Opens this same file for writing too; size() and writeAt() then act
+    // through it. Throws Error when the system refuses, or when the name no
+    // longer leads to the file that was read.
+    virtual void openForWriting() = 0;
+
     // The file's length now, as the system knows it.
     virtual std::uint64_t size() = 0;
 
@@ -26,9 +33,20 @@ public:
     // bytes or the new ones. Throws Error on a failure or a short write.
     virtual void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
 
-    // Closes the file; a file that was written is on disk first where the
-    // system needs it flushed file by file. Throws Error on a failure.
+    // Closes the file. A written file is on disk first when its folder's
+    // flush() would not reach it. Throws Error on a failure.
     virtual void close() = 0;
+};
+
+// A flush that failed, with the last file whose change it was to make durable.
+class FlushError : public Error {
+public:
+    FlushError(const Error& error, std::string fileName)
+        : Error(error), m_fileName(std::move(fileName)) {}
+    const std::string& fileName() const { return m_fileName; }
+
+private:
+    std::string m_fileName;
 };
 
 // The folder a run works in, opened once; names are opened inside it.
@@ -36,24 +54,37 @@ class Folder {
 public:
     virtual ~Folder() = default;
 
-    // Opens the regular file `name` of this folder for reading and writing;
-    // `name` is one entry, never a path. Returns nullptr when no regular file
-    // is there: missing, a folder, a device, a pipe, a socket, a name the
-    // system cannot hold. Never blocks, never creates. Throws Error when a
-    // regular file is there but cannot be opened.
+    // Opens the regular file `name` of this folder for reading only; `name`
+    // is one entry, never a path, and a link is followed. Returns nullptr
+    // when no regular file is there: missing, a folder, a device, a pipe, a
+    // socket, a link that leads nowhere, a name the system cannot hold.
+    // Never blocks, never creates, never opens anything else for writing.
+    // Throws Error when a regular file is there but cannot be read.
     virtual std::unique_ptr<OpenFile> openExisting(const std::string& name) = 0;
 
-    // Makes every change written to files of this folder durable.
+    // Makes every change written to files opened here durable, on every file
+    // system they lie on. Throws FlushError, or Error, on a failure.
     virtual void flush() = 0;
+
+    struct Entries {
+        std::vector<std::string> files;    // regular files, links to them included
+        std::vector<std::string> folders;  // subfolders, links to them included
+    };
+    // What this folder holds, in no particular order, each name as the system
+    // spells it. Throws Error when the folder is not there (76) or cannot be
+    // read; on Windows a name UTF-8 cannot hold exactly is left out.
+    virtual Entries list() = 0;
 };
 
 class FileAccess {
 public:
     virtual ~FileAccess() = default;
 
-    // The folder at `path`: the file system's own bytes on POSIX, UTF-8 with
-    // "\" on Windows. Never fails here: when the folder cannot be opened, its
-    // names are missing files, or fail to open with the folder's own error.
+    // The folder at `path`, opened now and kept: whatever later happens to
+    // the path, names are opened in this folder. `path` is the file system's
+    // own bytes on POSIX, UTF-8 with "\" on Windows. Never fails here: when
+    // the folder cannot be opened, its names are missing files, or fail to
+    // open with the folder's own error, and list() says why.
     virtual std::unique_ptr<Folder> openFolder(const std::string& path) = 0;
 };
 

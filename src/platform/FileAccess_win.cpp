@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -39,6 +37,13 @@ Error errorFromLastError(DWORD code) {
         default:
             return errors::make(errors::PathFileAccess);
     }
+}
+
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// A link whose target cannot be reached leads to no file.
+bool isUnresolvableLink(DWORD code) {
+    return code == ERROR_CANT_RESOLVE_FILENAME || code == ERROR_CANT_ACCESS_FILE;
 }
 
 bool isMissing(DWORD code) {
@@ -84,6 +89,10 @@ public:
     bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return m_handle; }
     HANDLE release() { return std::exchange(m_handle, INVALID_HANDLE_VALUE); }
+    void reset(HANDLE handle) {
+        if (valid()) CloseHandle(m_handle);
+        m_handle = handle;
+    }
 
 private:
     HANDLE m_handle;
@@ -91,7 +100,15 @@ private:
 
 class WindowsFile final : public OpenFile {
 public:
-    explicit WindowsFile(HANDLE handle) : m_handle(handle) {}
+    // `handle` reads the file, sharing everything; `readOnly` from its attributes.
+    WindowsFile(HANDLE handle, bool readOnly) : m_handle(handle), m_readOnly(readOnly) {}
+    ~WindowsFile() override {
+        if (!m_handle.valid()) return;
+        try {
+            close();
+        } catch (const Error&) {  // the run already tells why it stopped here
+        }
+    }
 
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
         std::size_t done = 0;
@@ -110,6 +127,20 @@ public:
         return done;
     }
 
+    // The same file opened again from its handle, sharing only reading, so
+    // that no other program writes it while it is changed.
+    void openForWriting() override {
+        if (m_writing) return;
+        // Windows refuses to write such a file; refuse it the same way
+        // whoever runs the program (an administrator under Wine writes anyway).
+        if (m_readOnly) throw errors::make(errors::PermissionDenied);
+        HANDLE writer =
+            ReOpenFile(m_handle.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, 0);
+        if (writer == INVALID_HANDLE_VALUE) throw errorFromLastError(GetLastError());
+        m_handle.reset(writer);
+        m_writing = true;
+    }
+
     std::uint64_t size() override {
         LARGE_INTEGER length{};
         if (!GetFileSizeEx(m_handle.get(), &length)) throw errorFromLastError(GetLastError());
@@ -117,6 +148,8 @@ public:
     }
 
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        if (!m_writing) throw errors::make(errors::PathFileAccess);  // not opened for writing
+        m_written = true;
         OVERLAPPED position{};
         position.Offset = DWORD(offset);
         position.OffsetHigh = DWORD(offset >> 32);
@@ -124,7 +157,6 @@ public:
         if (!WriteFile(m_handle.get(), bytes.data(), DWORD(bytes.size()), &n, &position))
             throw errorFromLastError(GetLastError());
         if (n != bytes.size()) throw errors::make(errors::DeviceIo);
-        m_written = true;
     }
 
     // Windows has no flush for a whole volume that an ordinary user may call,
@@ -137,13 +169,36 @@ public:
 
 private:
     Handle m_handle;
+    bool m_readOnly;
+    bool m_writing = false;
     bool m_written = false;
 };
+
+using FolderIdentity = std::pair<DWORD, std::uint64_t>;  // volume, file index
+
+// The identity of the folder `path` names now; nothing, with the reason in
+// GetLastError, when it names no folder.
+std::optional<FolderIdentity> folderIdentity(const std::wstring& path) {
+    Handle handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_DIRECTORY);
+        return std::nullopt;
+    }
+    return FolderIdentity(info.dwVolumeSerialNumber,
+                          (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+}
 
 class WindowsFolder final : public Folder {
 public:
     explicit WindowsFolder(const std::string& path) : m_path(toUtf16(path)) {
-        if (m_path && !m_path->empty() && m_path->back() != L'\\') *m_path += L'\\';
+        if (!m_path) return;  // no folder has that name
+        if (!m_path->empty() && m_path->back() != L'\\') *m_path += L'\\';
+        m_identity = folderIdentity(extendedPath(*m_path));
+        if (!m_identity) m_openError = GetLastError();
     }
 
     std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
@@ -151,14 +206,14 @@ public:
         if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos ||
             isReservedDeviceName(*wide))
             return nullptr;
+        requireSameFolder();
         const std::wstring path = extendedPath(*m_path + *wide);
-
-        // Open first, following links, then decide on what was opened.
-        Handle probe(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        // Open first without reading, following links, then decide on what
+        // was opened, and read that same object.
+        Handle probe(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!probe.valid()) {
-            if (isMissing(GetLastError())) return nullptr;
+            if (isMissing(GetLastError()) || isUnresolvableLink(GetLastError())) return nullptr;
             throw errorFromLastError(GetLastError());
         }
         BY_HANDLE_FILE_INFORMATION info{};
@@ -166,27 +221,53 @@ public:
             !GetFileInformationByHandle(probe.get(), &info) ||
             (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
             return nullptr;
-        // Windows refuses to write such a file; refuse it the same way
-        // whoever runs the program (an administrator under Wine writes anyway).
-        if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-            throw errors::make(errors::PermissionDenied);
-
-        // OPEN_EXISTING never creates; sharing only reads, so a file another
-        // program is writing is refused rather than changed under it.
-        Handle handle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!handle.valid()) {
-            if (isMissing(GetLastError())) return nullptr;
-            throw errorFromLastError(GetLastError());
-        }
-        if (GetFileType(handle.get()) != FILE_TYPE_DISK) return nullptr;
-        return std::make_unique<WindowsFile>(handle.release());
+        HANDLE reader = ReOpenFile(probe.get(), GENERIC_READ, ShareAll, 0);
+        if (reader == INVALID_HANDLE_VALUE) throw errorFromLastError(GetLastError());
+        return std::make_unique<WindowsFile>(reader,
+                                             info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
     }
 
     void flush() override {}  // each changed file was flushed as it was closed
 
+    Entries list() override {
+        if (!m_identity) throw folderError(m_openError);
+        WIN32_FIND_DATAW found;
+        HANDLE search =
+            FindFirstFileExW(extendedPath(*m_path + L"*").c_str(), FindExInfoBasic, &found,
+                             FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (search == INVALID_HANDLE_VALUE) throw folderError(GetLastError());
+        Entries entries;
+        do {
+            const std::optional<std::string> name = toUtf8(found.cFileName);
+            const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+            if (!name || *name == "." || *name == "..") continue;
+            if (folder)
+                entries.folders.push_back(*name);
+            else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE))
+                entries.files.push_back(*name);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        return entries;
+    }
+
 private:
+    static Error folderError(DWORD code) {
+        return isMissing(code) || code == ERROR_DIRECTORY ? errors::make(errors::PathNotFound)
+                                                          : errorFromLastError(code);
+    }
+
+    // Windows opens names by path: a folder renamed, or a link in its path
+    // pointed elsewhere, since it was opened would send the names elsewhere.
+    void requireSameFolder() const {
+        if (m_identity && folderIdentity(extendedPath(*m_path)) == m_identity) return;
+        if (!m_identity && isMissing(m_openError)) return;
+        throw Error(errors::PathNotFound,
+                    "Folder '" + toUtf8(*m_path).value_or("") + "' is no longer the one listed");
+    }
+
     std::optional<std::wstring> m_path;
+    std::optional<std::pair<DWORD, std::uint64_t>> m_identity;
+    DWORD m_openError = ERROR_PATH_NOT_FOUND;
 };
 
 class WindowsFileAccess final : public FileAccess {
@@ -204,5 +285,3 @@ FileAccess& nativeFileAccess() {
 }
 
 }  // namespace platform
-
-#endif

@@ -12,6 +12,7 @@ namespace platform {
 // another under a replaced character.
 std::optional<std::wstring> toUtf16(const std::string& utf8);
 
-std::string toUtf8(const std::wstring& utf16);
+// Nothing when `utf16` holds an unpaired surrogate, for the same reason.
+std::optional<std::string> toUtf8(const std::wstring& utf16);
 
 }  // namespace platform

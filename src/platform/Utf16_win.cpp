@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -18,15 +16,15 @@ std::optional<std::wstring> toUtf16(const std::string& utf8) {
     return utf16;
 }
 
-std::string toUtf8(const std::wstring& utf16) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), nullptr, 0,
-                                           nullptr, nullptr);
+std::optional<std::string> toUtf8(const std::wstring& utf16) {
+    if (utf16.empty()) return std::string();
+    const int length = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, utf16.data(),
+                                           int(utf16.size()), nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return std::nullopt;
     std::string utf8(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), utf8.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, utf16.data(), int(utf16.size()), utf8.data(),
+                        length, nullptr, nullptr);
     return utf8;
 }
 
 }  // namespace platform
-
-#endif

@@ -1,27 +1,24 @@
 #pragma once
 
-// The folder list: the open folder's ancestors from its drive's root down to
-// it, then its subfolders. A click only highlights a folder; a double click
-// or Enter opens it.
+// The folder list on Qt: the open folder's ancestors from the root down to
+// it, then its subfolders, as the browsing model gives them. A click only
+// highlights a folder; a double click or Enter asks to open it.
 
 #include <QTreeWidget>
-#include <optional>
+#include <vector>
 
-#include "platform/Error.h"
+#include "forms/FolderBrowser.h"
 
 class DirList : public QTreeWidget {
     Q_OBJECT
 public:
     explicit DirList(QWidget* parent = nullptr);
 
-    // The open folder as the platform writes it: "/home/ann", "/", "c:\data", "c:\".
-    QString path() const;
-    // Opens `path`; error 76 "Path not found" when it is no folder, 68
-    // "Device unavailable" when its drive is not ready.
-    std::optional<platform::Error> setPath(const QString& path);
+    // Shows `items`, with the folder of `openRow` highlighted.
+    void showFolders(const std::vector<browsing::FolderItem>& items, int openRow);
 
 signals:
-    void changed();
+    void openRequested(int row);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -29,8 +26,5 @@ protected:
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
 private:
-    void open(QTreeWidgetItem* item);
-    void fill();
-
-    QString m_path;  // absolute, with "/" separators
+    void requestOpen(QTreeWidgetItem* item);
 };

@@ -1,8 +1,7 @@
 #pragma once
 
-// The file list: the names, without folder, of the regular files of one
-// folder that match a pattern such as "*.hst" (case-insensitively), sorted
-// by name without regard to case, with extended multiple selection.
+// The file list on Qt: the names the browsing model lists, with extended
+// multiple selection.
 
 #include <QAbstractListModel>
 #include <QListView>
@@ -29,25 +28,13 @@ class FileList : public QListView, public SelectionList {
 public:
     explicit FileList(QWidget* parent = nullptr);
 
-    QString pattern() const { return m_pattern; }
-    void setPattern(const QString& pattern);
-    QString path() const { return m_path; }
-    void setPath(const QString& path);
-
-    int count() const { return m_model.rowCount(); }
-    QString item(int row) const;
-    // The name as the file system holds it, for opening the file: on POSIX
-    // its own bytes, even where they are not valid UTF-8; UTF-8 on Windows.
-    const std::string& fileName(int row) const { return m_model.fileName(row); }
+    void showFiles(std::vector<std::string> names);
 
     int selectedCount() const override;
     std::vector<int> selectedPositions(int count) const override;
-    std::string itemText(int position) const override { return fileName(position); }
+    // The name as the file system holds it, for opening the file.
+    std::string itemText(int position) const override { return m_model.fileName(position); }
 
 private:
-    void fill();
-
     FileNameModel m_model;
-    QString m_pattern = QStringLiteral("*.*");
-    QString m_path;
 };

@@ -61,6 +61,7 @@ void endProgram() {
     static bool ending = false;
     if (ending) return;  // closing the main window below asks again
     ending = true;
+    FlushRunUnderWay();  // what a run in progress changed is on disk first
     for (QWidget* window : QApplication::topLevelWidgets()) window->close();
     if (endHook) {
         endHook();

@@ -1,9 +1,9 @@
 #include "qt/frmExtend.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 
 #include "forms/FormTools.h"
 #include "qt/Controls.h"
@@ -12,17 +12,6 @@
 #include "qt/frmHelp.h"
 
 namespace design = frmExtendDesign;
-
-namespace {
-
-// The drive's current folder: the process's own when it lies on that drive.
-QString currentFolderOn(const QString& drive) {
-    if (DriveList::holds(drive, QDir::currentPath())) return QDir::currentPath();
-    const QString root = QDir::fromNativeSeparators(drive);
-    return root.endsWith('/') ? root : root + '/';
-}
-
-}  // namespace
 
 frmExtend::frmExtend() {
     setObjectName("frmExtend");
@@ -46,26 +35,30 @@ void frmExtend::createControls() {
     fraTrendLocation = makeControl<QGroupBox>(this, "fraTrendLocation", design::fraTrendLocation);
     fraTrendLocation->setTitle(design::TrendLocationCaption);
     fraPath = makeControl<QWidget>(fraTrendLocation, "fraPath", design::fraPath);
-    drvConvert = makeControl<DriveList>(fraPath, "drvConvert", design::drvConvert);
+    drvConvert = makeControl<QComboBox>(fraPath, "drvConvert", design::drvConvert);
+    for (const std::string& drive : lists().drives())
+        drvConvert->addItem(QFile::decodeName(drive.c_str()));
     dirConvert = makeControl<DirList>(fraPath, "dirConvert", design::dirConvert);
     filConvert = makeControl<FileList>(fraTrendLocation, "filConvert", design::filConvert);
-    filConvert->setPattern(design::FilePattern);
-    filConvert->setPath(dirConvert->path());
-    drvConvert->showDriveOf(dirConvert->path());
+    driveShown();
+    foldersShown();
+    filesShown();
     lblMultiSelect = makeLabel(fraTrendLocation, "lblMultiSelect", design::MultiSelectCaption,
                                design::lblMultiSelect);
     lblMultiSelect->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     fraButtons = makeControl<QWidget>(this, "fraButtons", design::fraButtons);
-    cmdOK = makeButton(fraButtons, "cmdOK", "OK", design::cmdOK);
+    cmdOK = makeButton(fraButtons, "cmdOK", design::OkCaption, design::cmdOK);
     cmdOK->setDefault(true);
-    cmdClose = makeButton(fraButtons, "cmdClose", "Close", design::cmdClose);
-    cmdHelp = makeButton(fraButtons, "cmdHelp", "Help", design::cmdHelp);
+    cmdClose = makeButton(fraButtons, "cmdClose", design::CloseCaption, design::cmdClose);
+    cmdHelp = makeButton(fraButtons, "cmdHelp", design::HelpCaption, design::cmdHelp);
 }
 
 void frmExtend::connectHandlers() {
-    connect(drvConvert, &DriveList::changed, this, [this] { drvConvert_Change(); });
-    connect(dirConvert, &DirList::changed, this, &frmExtend::dirConvert_Change);
+    connect(drvConvert, &QComboBox::currentIndexChanged, this,
+            [this](int index) { drvConvert_Change(index); });
+    connect(dirConvert, &DirList::openRequested, this,
+            [this](int row) { lists().openFolderAt(row); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, &frmExtend::cmdHelp_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmExtend::CloseAll);
@@ -78,32 +71,21 @@ void frmExtend::setTabOrder() {
     txtNoFiles->setFocus();  // the first control in tab order that takes the focus
 }
 
-void frmExtend::dirConvert_Change() {
-    filConvert->setPath(dirConvert->path());
-    drvConvert->showDriveOf(dirConvert->path());
+void frmExtend::driveShown() {
+    const QSignalBlocker quiet(drvConvert);  // shown, not chosen: no change event
+    drvConvert->setCurrentIndex(lists().drive());
 }
+
+void frmExtend::foldersShown() {
+    dirConvert->showFolders(lists().folders(), lists().openFolderRow());
+}
+
+void frmExtend::filesShown() { filConvert->showFiles(lists().files()); }
 
 std::string frmExtend::numberText() const { return txtNoFiles->text().toStdString(); }
 
 std::vector<std::string> frmExtend::selectedFileNames() const {
     return GetSelectedItems(*filConvert);
-}
-
-// The same bytes the file list read the folder with.
-std::string frmExtend::runFolder() const {
-    return QFile::encodeName(dirConvert->path()).toStdString();
-}
-
-bool frmExtend::selectDrive(const std::string& drive) {
-    return drvConvert->setDrive(QString::fromStdString(drive));
-}
-
-bool frmExtend::openFolder(const std::string& folder) {
-    return !dirConvert->setPath(QString::fromStdString(folder));
-}
-
-std::optional<platform::Error> frmExtend::openDriveFolder() {
-    return dirConvert->setPath(currentFolderOn(drvConvert->drive()));
 }
 
 void frmExtend::showMessage(const std::string& text, MessageIcon icon) {

@@ -3,6 +3,7 @@
 // The main window on Qt Widgets: the design's controls, bound to what the
 // window decides (ExtendForm) and to its layout.
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,27 +13,13 @@
 #include "forms/frmExtend.h"
 #include "forms/frmExtendLayout.h"
 #include "qt/DirList.h"
-#include "qt/DriveList.h"
 #include "qt/FileList.h"
 
 class frmExtend : public QWidget, public ExtendForm, private layout::ExtendGeometry {
     Q_OBJECT
 public:
+    // Opens with the process's current folder in its lists.
     frmExtend();
-
-    QLabel* Label1;
-    QLabel* Label2;
-    QLineEdit* txtNoFiles;
-    QGroupBox* fraTrendLocation;
-    QWidget* fraPath;
-    DriveList* drvConvert;
-    DirList* dirConvert;
-    FileList* filConvert;
-    QLabel* lblMultiSelect;
-    QWidget* fraButtons;
-    QPushButton* cmdOK;
-    QPushButton* cmdClose;
-    QPushButton* cmdHelp;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -45,17 +32,17 @@ private:
     void connectHandlers();
     void setTabOrder();
 
-    void dirConvert_Change();
     void cmdHelp_Click();
     void CloseAll();
+
+    // The lists show what the browsing model holds.
+    void driveShown() override;
+    void foldersShown() override;
+    void filesShown() override;
 
     // What the window's decisions ask of the controls.
     std::string numberText() const override;
     std::vector<std::string> selectedFileNames() const override;
-    std::string runFolder() const override;
-    bool selectDrive(const std::string& drive) override;
-    bool openFolder(const std::string& folder) override;
-    std::optional<platform::Error> openDriveFolder() override;
     void showMessage(const std::string& text, MessageIcon icon) override;
     RunView& progress() override;
 
@@ -68,4 +55,18 @@ private:
     float get(layout::Control control, layout::Side side) const override;
     void set(layout::Control control, layout::Side side, float value) override;
     QWidget* widgetOf(layout::Control control) const;
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* txtNoFiles;
+    QGroupBox* fraTrendLocation;
+    QWidget* fraPath;
+    QComboBox* drvConvert;
+    DirList* dirConvert;
+    FileList* filConvert;
+    QLabel* lblMultiSelect;
+    QWidget* fraButtons;
+    QPushButton* cmdOK;
+    QPushButton* cmdClose;
+    QPushButton* cmdHelp;
 };

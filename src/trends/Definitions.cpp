@@ -1,6 +1,6 @@
 #include "trends/Definitions.h"
 
-#include "trends/Trends.h"
+std::string TrimAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 std::string TrendFileHeader::Signature() const {
     const auto* first = bytes.data() + SignatureOffset;

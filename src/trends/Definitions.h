@@ -43,3 +43,6 @@ private:
 // reads "VELMAR" up to its first zero byte, MustBeZero is 0, and the kind
 // code is 0 to 6.
 bool IsValidTrendHeader(const TrendFileHeader& header);
+
+// `text` up to its first zero character, or all of it when it has none.
+std::string TrimAtNul(const std::string& text);

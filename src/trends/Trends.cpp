@@ -1,5 +1,8 @@
 #include "trends/Trends.h"
 
+#include <optional>
+#include <utility>
+
 #include "trends/FileTools.h"
 
 namespace {
@@ -35,11 +38,35 @@ struct Message {
     MessageIcon icon = MessageIcon::None;
 };
 
-// Treats one file; true when its count was written. The file is closed
-// before its message, so no box ever keeps a file open.
-bool ExtendTrendFile(RunView& view, platform::Folder& folder, const std::string& fileName,
-                     std::int16_t newFileCount) {
-    auto file = folder.openExisting(fileName);
+// A run under way: what it changed and has not yet flushed, and whom to tell.
+struct Run {
+    RunView& view;
+    platform::Folder& folder;
+    const std::string* lastChanged = nullptr;  // unflushed, else nullptr
+};
+
+// The run in progress, for an end of the program in its middle.
+Run* runUnderWay = nullptr;
+
+// Makes the run's changes durable; the failure message when that fails.
+std::optional<std::string> flushChanges(Run& run) {
+    if (!run.lastChanged) return std::nullopt;
+    const std::string& lastChanged = *std::exchange(run.lastChanged, nullptr);
+    try {
+        run.folder.flush();
+    } catch (const platform::FlushError& error) {
+        return stoppedMessage(error.fileName(), error);
+    } catch (const platform::Error& error) {
+        return stoppedMessage(lastChanged, error);
+    }
+    return std::nullopt;
+}
+
+// Treats one file. The file is decided on while open for reading only and
+// opened for writing just to write; it is closed before its message, so no
+// box ever keeps a file open.
+void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFileCount) {
+    auto file = run.folder.openExisting(fileName);
     TrendFileHeader header;
     Message message;
     if (!file || !readHeader(*file, header) || !IsValidTrendHeader(header)) {
@@ -48,28 +75,36 @@ bool ExtendTrendFile(RunView& view, platform::Folder& folder, const std::string&
         message = {alreadySetMessage(fileName, header.HistoryFileCount()),
                    MessageIcon::Information};
     } else {
+        file->openForWriting();
         // Another program may have cut the file since it was read; a write
         // now would grow it again.
         if (file->size() < TrendFileHeader::Size)
             throw platform::errors::make(platform::errors::InputPastEnd);
         header.SetHistoryFileCount(newFileCount);
+        run.lastChanged = &fileName;  // whatever the write does, it is flushed
         file->writeAt(TrendFileHeader::HistoryFileCountOffset, header.HistoryFileCountBytes());
     }
     if (file) file->close();
-    if (message.text.empty()) return true;
-    view.showMessage(message.text, message.icon);
-    return false;
+    if (!message.text.empty()) run.view.showMessage(message.text, message.icon);
 }
 
 }  // namespace
 
-std::string TrimAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
-
 void ExtendTrends(RunView& view, const std::string& folder,
                   const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files) {
-    const auto openFolder = files.openFolder(folder);
-    const std::string* lastChanged = nullptr;
+    ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount);
+}
+
+void ExtendTrends(RunView& view, platform::Folder& folder,
+                  const std::vector<std::string>& fileNames, std::int16_t newFileCount) {
+    Run run{view, folder};
+    struct UnderWay {
+        Run* outer;
+        ~UnderWay() { runUnderWay = outer; }
+    } underWay{std::exchange(runUnderWay, &run)};
+
+    std::optional<std::string> stopped;
     const std::string* current = nullptr;
     view.showProgress();
     try {
@@ -77,16 +112,23 @@ void ExtendTrends(RunView& view, const std::string& folder,
             current = &fileName;
             view.setProgressFileName(StripExtension(fileName));
             view.doEvents();
-            if (ExtendTrendFile(view, *openFolder, fileName, newFileCount)) lastChanged = &fileName;
+            ExtendTrendFile(run, fileName, newFileCount);
         }
-        // On disk before the user is told it is done.
-        current = lastChanged;
-        if (lastChanged) openFolder->flush();
     } catch (const platform::Error& error) {
-        view.hideProgress();
-        view.showMessage(stoppedMessage(*current, error), MessageIcon::Exclamation);
-        return;
+        stopped = stoppedMessage(*current, error);
     }
+    // On disk before the user is told anything, however the run ended.
+    const std::optional<std::string> flushFailed = flushChanges(run);
     view.hideProgress();
-    view.showMessage(closingMessage(), MessageIcon::None);
+    if (stopped) view.showMessage(*stopped, MessageIcon::Exclamation);
+    if (flushFailed) view.showMessage(*flushFailed, MessageIcon::Exclamation);
+    if (!stopped && !flushFailed) view.showMessage(closingMessage(), MessageIcon::None);
+}
+
+void FlushRunUnderWay() {
+    if (!runUnderWay) return;
+    if (const std::optional<std::string> failed = flushChanges(*runUnderWay)) {
+        runUnderWay->view.hideProgress();
+        runUnderWay->view.showMessage(*failed, MessageIcon::Exclamation);
+    }
 }

@@ -25,14 +25,20 @@ public:
     virtual void doEvents() = 0;
 };
 
-// `text` up to its first zero character, or all of it when it has none.
-std::string TrimAtNul(const std::string& text);
-
 // Treats every name of `fileNames`, in order, in `folder`: writes
 // `newFileCount` into each valid header whose stored count is not greater,
-// and tells the user about every other file. The changes are on disk before
-// the closing message. A failure stops the run at that file, closes it and
-// is reported to the user.
+// and tells the user about every other file. However the run ends, its
+// changes are on disk before its last message. A failure stops the run at
+// that file, closes it and is reported to the user.
+void ExtendTrends(RunView& view, platform::Folder& folder,
+                  const std::vector<std::string>& fileNames, std::int16_t newFileCount);
+
+// The same in the folder at the path `folder`, opened when the run starts.
 void ExtendTrends(RunView& view, const std::string& folder,
                   const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                   platform::FileAccess& files = platform::nativeFileAccess());
+
+// For a program that ends in the middle of a run (between two files): makes
+// what the run changed durable, and tells the user through the run's view
+// when that fails. Does nothing outside a run.
+void FlushRunUnderWay();

@@ -113,7 +113,7 @@ std::wstring textOf(HWND control) {
 void setMessageOwner(HWND owner) { messageOwner = owner; }
 
 void showMessage(const std::string& text, MessageIcon icon) {
-    MessageBoxW(IsWindow(messageOwner) ? messageOwner : nullptr, widen(text).c_str(), AppTitle,
+    MessageBoxW(IsWindow(messageOwner) ? messageOwner : nullptr, widen(text).c_str(), AppTitle.c_str(),
                 boxStyle(icon));
 }
 
@@ -144,6 +144,7 @@ void doEvents() {
 }
 
 void endProgram() {
+    FlushRunUnderWay();  // what a run in progress changed is on disk first
     // At once: no trend file is open at any point the user can get here, and
     // returning into a run that is still on the stack must not happen.
     EnumThreadWindows(

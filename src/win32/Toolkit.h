@@ -12,13 +12,13 @@
 
 #include <string>
 
+#include "AppIdentity.h"
 #include "forms/Twips.h"
 #include "platform/Utf16.h"
 #include "trends/Trends.h"
 
 namespace toolkit {
 
-inline constexpr const wchar_t* AppTitle = L"Kelvane";
 
 // The standard controls in the look the manifest asks for.
 void useCommonControls();
@@ -27,7 +27,9 @@ void useCommonControls();
 inline std::wstring widen(const std::string& utf8) {
     return platform::toUtf16(utf8).value_or(std::wstring());
 }
-inline std::string narrow(const std::wstring& wide) { return platform::toUtf8(wide); }
+inline std::string narrow(const std::wstring& wide) { return platform::toUtf8(wide).value_or(""); }
+
+inline const std::wstring AppTitle = widen(identity::Title);
 
 int dpiOf(HWND window);
 

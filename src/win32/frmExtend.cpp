@@ -106,11 +106,11 @@ void frmExtend::createControls() {
         makeControl(m_window, L"LISTBOX", L"", list, ids::dirConvert, design::dirConvert));
     add(ids::filConvert, makeControl(m_window, L"LISTBOX", L"", list | LBS_EXTENDEDSEL,
                                      ids::filConvert, design::filConvert));
-    add(ids::cmdOK, makeControl(m_window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON,
+    add(ids::cmdOK, makeControl(m_window, L"BUTTON", toolkit::widen(design::OkCaption), WS_TABSTOP | BS_DEFPUSHBUTTON,
                                 ids::cmdOK, design::cmdOK));
-    add(ids::cmdClose, makeControl(m_window, L"BUTTON", L"Close", WS_TABSTOP | BS_PUSHBUTTON,
+    add(ids::cmdClose, makeControl(m_window, L"BUTTON", toolkit::widen(design::CloseCaption), WS_TABSTOP | BS_PUSHBUTTON,
                                    ids::cmdClose, design::cmdClose));
-    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", L"Help", WS_TABSTOP | BS_PUSHBUTTON,
+    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", toolkit::widen(design::HelpCaption), WS_TABSTOP | BS_PUSHBUTTON,
                                   ids::cmdHelp, design::cmdHelp));
     add(ids::Label1, makeControl(m_window, L"STATIC", toolkit::widen(design::Label1Caption), label,
                                  ids::Label1, design::Label1));
@@ -123,13 +123,11 @@ void frmExtend::createControls() {
     for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
     for (int id : {ids::dirConvert, ids::filConvert})
         SetWindowSubclass(m_controls[id], listKeys, 0, 0);
-    m_drives.attach(m_controls[ids::drvConvert]);
-    m_folders.attach(m_controls[ids::dirConvert]);
     m_files.attach(m_controls[ids::filConvert]);
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    m_folders.setPath(current);
-    dirConvert_Change();
+    lists::showDrives(m_controls[ids::drvConvert], lists().drives());
+    driveShown();
+    foldersShown();
+    filesShown();
     SetFocus(m_controls[ids::txtNoFiles]);
 }
 
@@ -165,7 +163,7 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_GETMINMAXINFO: {
-            const int minimum = twips::toPixels(5500, m_dpi);
+            const int minimum = twips::toPixels(layout::MinimumSize, m_dpi);
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum, minimum};
             return 0;
         }
@@ -187,15 +185,20 @@ void frmExtend::onCommand(int id, int code) {
     if (id == ids::cmdOK && code == BN_CLICKED) cmdOK_Click();
     if (id == ids::cmdClose && code == BN_CLICKED) toolkit::endProgram();  // CloseAll
     if (id == ids::cmdHelp && code == BN_CLICKED) frmHelp::open();
-    if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change();
-    if (id == ids::dirConvert && code == LBN_DBLCLK && m_folders.openSelected())
-        dirConvert_Change();
+    auto selected = [&](UINT message) { return int(SendMessageW(m_controls[id], message, 0, 0)); };
+    if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change(selected(CB_GETCURSEL));
+    if (id == ids::dirConvert && code == LBN_DBLCLK) lists().openFolderAt(selected(LB_GETCURSEL));
 }
 
-void frmExtend::dirConvert_Change() {
-    m_files.setPath(m_folders.path());
-    m_drives.showDriveOf(m_folders.path());
+void frmExtend::driveShown() {
+    SendMessageW(m_controls[ids::drvConvert], CB_SETCURSEL, WPARAM(lists().drive()), 0);
 }
+
+void frmExtend::foldersShown() {
+    lists::showFolders(m_controls[ids::dirConvert], lists().folders(), lists().openFolderRow());
+}
+
+void frmExtend::filesShown() { m_files.showFiles(lists().files()); }
 
 void frmExtend::useDpi(int dpi) {
     m_dpi = dpi;
@@ -235,27 +238,6 @@ std::string frmExtend::numberText() const {
 }
 
 std::vector<std::string> frmExtend::selectedFileNames() const { return GetSelectedItems(m_files); }
-
-std::string frmExtend::runFolder() const { return toolkit::narrow(m_folders.path()); }
-
-bool frmExtend::selectDrive(const std::string& drive) {
-    bool changed = false;
-    const bool offered = m_drives.select(toolkit::widen(drive), changed);
-    if (changed) drvConvert_Change();  // a change by code raises the change event too
-    return offered;
-}
-
-bool frmExtend::openFolder(const std::string& folder) {
-    const bool opened = !m_folders.setPath(toolkit::widen(folder));
-    if (opened) dirConvert_Change();
-    return opened;
-}
-
-std::optional<platform::Error> frmExtend::openDriveFolder() {
-    auto error = m_folders.setPath(currentFolderOn(m_drives.drive()));
-    if (!error) dirConvert_Change();
-    return error;
-}
 
 void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
     toolkit::showMessage(text, icon);

@@ -19,17 +19,17 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void onCommand(int id, int code);
-    void dirConvert_Change();
     void placeControls();
     void useDpi(int dpi);
+
+    // The lists show what the browsing model holds.
+    void driveShown() override;
+    void foldersShown() override;
+    void filesShown() override;
 
     // What the window's decisions ask of the controls.
     std::string numberText() const override;
     std::vector<std::string> selectedFileNames() const override;
-    std::string runFolder() const override;
-    bool selectDrive(const std::string& drive) override;
-    bool openFolder(const std::string& folder) override;
-    std::optional<platform::Error> openDriveFolder() override;
     void showMessage(const std::string& text, MessageIcon icon) override;
     RunView& progress() override;
 
@@ -48,7 +48,5 @@ private:
     int m_dpi = twips::DesignDpi;
     std::map<int, HWND> m_controls;  // by control id
     std::map<layout::Control, twips::Rect> m_layout;
-    DriveList m_drives;
-    DirList m_folders;
     FileList m_files;
 };

@@ -1,8 +1,11 @@
-// What the windows decide, whatever draws them: the typed number, the OK,
-// start-up and drive handlers, the version line and the main window's layout.
+// What the windows decide, whatever draws them: the typed number, the OK and
+// drive handlers, the drive, folder and file lists, the version line and the
+// main window's layout.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "TrendFixtures.h"
@@ -36,33 +39,35 @@ TEST(VersionLine, PadsMinorAndRevision) {
 
 // The main window without a toolkit: its controls are fields, its messages
 // and progress are recorded, its files are real files in a folder.
-struct FakeExtendForm : ExtendForm {
+struct FormFiles {
     TempFolder folder;
     RecordingView view;
     FakeFiles fakeFiles;
+};
+
+struct FakeExtendForm : FormFiles, ExtendForm {
     std::string number;
     std::vector<std::string> selected = {"t.hst"};
-    std::optional<platform::Error> driveError;
 
-    FakeExtendForm() {
+    explicit FakeExtendForm(std::vector<platform::Volume> volumes = {})
+        : ExtendForm(fakeFiles, std::move(volumes)) {
         fakeFiles.log = &view.events;
         folder.write("t.hst", trendFile(validHeader(1)));
+        lists().openFolder(folder.programPath());
+        view.events.clear();
     }
+    using ExtendForm::lists;
     std::string numberText() const override { return number; }
     std::vector<std::string> selectedFileNames() const override { return selected; }
-    std::string runFolder() const override { return folder.programPath(); }
-    bool selectDrive(const std::string& drive) override { return note("drive " + drive); }
-    bool openFolder(const std::string& path) override { return note("folder " + path); }
-    std::optional<platform::Error> openDriveFolder() override { return driveError; }
     void showMessage(const std::string& text, MessageIcon icon) override {
         view.showMessage(text, icon);
     }
     RunView& progress() override { return view; }
-    platform::FileAccess& files() override { return fakeFiles; }
-    bool note(const std::string& call) {
-        view.events.push_back(call);
-        return false;
+    void driveShown() override {
+        view.events.push_back("drive " + lists().drives()[lists().drive()]);
     }
+    void foldersShown() override { view.events.push_back("folders " + lists().path()); }
+    void filesShown() override { view.events.push_back("files"); }
 };
 
 TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRuns) {
@@ -98,14 +103,106 @@ TEST(frmExtendForm, ASecondOkDuringARunIsIgnored) {
     EXPECT_EQ(std::count(form.view.events.begin(), form.view.events.end(), "show"), 2);
 }
 
-TEST(frmExtendForm, StartUpAndDriveChange) {
-    FakeExtendForm form;
-    form.Form_Load();
-    form.drvConvert_Change();
-    form.driveError = platform::errors::make(platform::errors::DeviceUnavailable);
-    form.drvConvert_Change();
-    EXPECT_EQ(form.view.events, (Events{"drive c:", "folder c:\\velmar\\data",
-                                        "message exclamation: Error 68 Device unavailable"}));
+using browsing::FolderItem;
+
+// `path` with "/" written as the system's separator.
+std::string native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', platform::Separator);
+    return path;
+}
+
+TEST(Browsing, OneOrderForEveryList) {
+    // clang-format off
+    const std::vector<std::string> ordered = {
+        "10.hst", "9.hst", "_under.hst", "A.hst", "a.hst", "b.hst", "d\xef\xbf\xbd.hst",
+        "d\xff.hst", "e.hst", "z.hst", "~t.hst", "\xc3\x9f.hst" /* sharp s */, "\xc3\x84rger.hst",
+        "\xc3\xa4rger.hst", "\xc3\x89.hst", "\xce\xa9.hst", "\xcf\x89.hst"};
+    // clang-format on
+    std::vector<std::string> names(ordered.rbegin(), ordered.rend());
+    std::sort(names.begin(), names.end(), browsing::nameLess);
+    EXPECT_EQ(names, ordered);
+}
+
+TEST(Browsing, PatternIgnoresCase) {
+    const std::pair<const char*, bool> cases[] = {
+        {"a.hst", true}, {"A.HST", true},     {"x.Hst", true},
+        {".hst", true},  {"a.hst.hst", true}, {"a.hst.bak", false},
+        {"a.hs", false}, {"ahst", false},     {"\xc3\x84.HST", true}};
+    for (const auto& [name, matches] : cases)
+        EXPECT_EQ(browsing::matchesPattern(name, "*.hst"), matches) << name;
+}
+
+TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
+    const std::vector<platform::Volume> volumes = {{"/", "ext4", "/dev/sda1"},
+                                                   {"/home", "ext4", "/dev/sda2"},
+                                                   {"/proc", "proc", "proc"},
+                                                   {"/run/user/0", "tmpfs", "tmpfs"},
+                                                   {"/run/media/usb", "vfat", "/dev/sdb1"},
+                                                   {"/mnt/image", "ext4", "/dev/loop0"},
+                                                   {"/snap/core", "squashfs", "/dev/sdc"},
+                                                   {"/home", "ext4", "/dev/sda2"}};
+    const std::vector<std::string> drives = browsing::driveNames(volumes);
+    EXPECT_EQ(drives, (std::vector<std::string>{"/", "/home", "/run/media/usb"}));
+    const std::pair<const char*, int> holding[] = {
+        {"/home/ann", 1}, {"/homework", 0}, {"/", 0}, {"/home", 1}, {"/run/media/usb/x", 2}};
+    const std::vector<std::string> nativeDrives = {native("/"), native("/home"),
+                                                   native("/run/media/usb")};
+    for (const auto& [folder, drive] : holding)
+        EXPECT_EQ(browsing::driveHolding(nativeDrives, native(folder)), drive) << folder;
+}
+
+TEST(Browsing, AncestorsThenSubfolders) {
+    const std::vector<FolderItem> items = browsing::folderItems(native("/a/b"), {"z", "B", "a"});
+    std::vector<std::string> shown;
+    for (const FolderItem& item : items)
+        shown.push_back(std::to_string(item.depth) + " " + item.name + " " + item.path);
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"0 " + native("/ /"), "1 a " + native("/a"),
+                                        "2 b " + native("/a/b"), "3 a " + native("/a/b/a"),
+                                        "3 B " + native("/a/b/B"), "3 z " + native("/a/b/z")}));
+}
+
+// A drive's folder opens and the file list follows; a drive without a medium
+// keeps the other lists; the run works in the folder that was listed, even
+// once its path leads elsewhere.
+TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
+    TempFolder root;
+    std::filesystem::create_directories(root.path() / "vol" / "sub");
+    for (const char* name : {"vol/sub/b.hst", "vol/sub/A.HST", "vol/sub/x.txt", "vol/t.hst"})
+        root.write(name, trendFile(validHeader(1)));
+    const std::string vol = *platform::fullPath(root.programPath() + native("/vol"));
+    const std::string missing = *platform::fullPath(root.programPath() + native("/missing"));
+    FakeExtendForm form({{vol, "", ""}, {missing, "", ""}});
+    const std::vector<std::string>& drives = form.lists().drives();
+    const auto indexOf = [&](const std::string& d) {
+        return int(std::find(drives.begin(), drives.end(), d) - drives.begin());
+    };
+
+    form.drvConvert_Change(indexOf(vol));
+    EXPECT_EQ(form.lists().files(), (std::vector<std::string>{"t.hst"}));
+    form.lists().openFolderAt(form.lists().openFolderRow() + 1);  // "sub"
+    EXPECT_EQ(form.lists().files(), (std::vector<std::string>{"A.HST", "b.hst"}));
+    form.drvConvert_Change(indexOf(missing));
+    EXPECT_EQ(form.lists().openFolder(vol + native("/none"))->number(), 76);
+    EXPECT_EQ(
+        form.view.events,
+        (Events{"drive " + vol, "folders " + vol, "files", "folders " + vol + native("/sub"),
+                "files", "drive " + missing, "message exclamation: Error 68 Device unavailable"}));
+    EXPECT_EQ(form.lists().path(), vol + native("/sub"));
+
+    std::filesystem::rename(root.path() / "vol" / "sub", root.path() / "vol" / "moved");
+    std::filesystem::create_directory(root.path() / "vol" / "sub");
+    root.write("vol/sub/b.hst", trendFile(validHeader(1)));
+    form.number = "4";
+    form.selected = {"b.hst"};
+    form.cmdOK_Click();
+    EXPECT_EQ(root.read("vol/sub/b.hst"), trendFile(validHeader(1)));
+#ifdef _WIN32  // names are opened by path there: the run refuses the new folder
+    EXPECT_TRUE(form.view.events.end()[-1].find("is no longer the one listed") !=
+                std::string::npos);
+#else
+    EXPECT_EQ(root.read("vol/moved/b.hst"), trendFile(validHeader(4)));
+#endif
 }
 
 // The main window's layout on an exact double that holds fractional twips

@@ -3,6 +3,10 @@
 // through the program's own end; 3 if the run came back.
 
 #include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
 #include <QTimer>
 
 #include "qt/Toolkit.h"
@@ -12,16 +16,16 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (argc != 2) return 2;
     toolkit::setMessageHook([](const QString&, MessageIcon) {});
+    QDir::setCurrent(QString::fromLocal8Bit(argv[1]));  // the window opens there
     frmExtend window;
-    window.dirConvert->setPath(QString::fromLocal8Bit(argv[1]));
-    window.filConvert->selectAll();
-    window.txtNoFiles->setText("513");
+    window.findChild<QListView*>("filConvert")->selectAll();
+    window.findChild<QLineEdit*>("txtNoFiles")->setText("513");
     int passes = 0;
     QTimer everyPass;
     QObject::connect(&everyPass, &QTimer::timeout, [&] {
-        if (++passes == 3) window.cmdClose->click();
+        if (++passes == 3) window.findChild<QPushButton*>("cmdClose")->click();
     });
     everyPass.start(0);
-    window.cmdOK->click();
+    window.findChild<QPushButton*>("cmdOK")->click();
     return 3;
 }

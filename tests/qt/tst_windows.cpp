@@ -24,6 +24,12 @@ const QString Closing =
 
 QString qPath(const fs::path& path) { return QString::fromStdString(path.string()); }
 
+QStringList rowsOf(const QAbstractItemModel& model) {
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) rows << model.index(row, 0).data().toString();
+    return rows;
+}
+
 // Keeps the text a label last painted.
 struct PaintWatch : QObject {
     QString painted;
@@ -43,14 +49,26 @@ class WindowsTest : public QObject {
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<frmExtend> m_window;
 
+    // Started in the test's folder, as from a shell there.
     void openWindow() {
+        QDir::setCurrent(qPath(m_folder->path()));
         m_window = std::make_unique<frmExtend>();
-        m_window->dirConvert->setPath(qPath(m_folder->path()));
         m_window->show();
     }
+    template <typename Control>
+    Control* control(const char* name) const {
+        return m_window->findChild<Control*>(name);
+    }
     void pressOk(const QString& text) {
-        m_window->txtNoFiles->setText(text);
-        m_window->cmdOK->click();
+        control<QLineEdit>("txtNoFiles")->setText(text);
+        control<QPushButton>("cmdOK")->click();
+    }
+    // Opens a folder of the folder list as Enter on it does.
+    void openFolderNamed(const QString& name, int match = 0) {
+        auto* folders = control<DirList>("dirConvert");
+        folders->setCurrentItem(
+            folders->findItems(name, Qt::MatchExactly | Qt::MatchRecursive)[match]);
+        QTest::keyClick(folders, Qt::Key_Return);
     }
 
 private slots:
@@ -84,11 +102,9 @@ private slots:
         fs::create_symlink(folder / "high.hst", folder / "link.hst");
         fs::create_symlink("/dev/null", folder / "device.hst");
         openWindow();
-        FileList* list = m_window->filConvert;
-        QStringList shown;
-        for (int row = 0; row < list->count(); ++row) shown << list->item(row);
-        QCOMPARE(shown, QStringList(
-                            {"bad.hst", "caf\xef\xbf\xbd.hst", "high.hst", "link.hst", "LOW.HST"}));
+        auto* list = control<FileList>("filConvert");
+        QCOMPARE(rowsOf(*list->model()), QStringList({"bad.hst", "caf\xef\xbf\xbd.hst", "high.hst",
+                                                      "link.hst", "LOW.HST"}));
         for (int row : {4, 0, 2, 1}) {
             const QRect where = list->visualRect(list->model()->index(row, 0));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
@@ -118,6 +134,33 @@ private slots:
         QCOMPARE(m_folder->read("high.hst"), trendFile(validHeader(40)));
     }
 
+    // A run writes the folder whose files the list shows: not a folder whose
+    // name only looks the same, nor the folder a swapped link now leads to.
+    void theRunWritesTheFolderThatWasListed() {
+        const fs::path folder = m_folder->path();
+        for (const char* name : {"d\xff", "d\xef\xbf\xbd", "A", "B"}) {
+            fs::create_directory(folder / name);
+            m_folder->write(std::string(name) + "/t.hst", trendFile(validHeader(1)));
+        }
+        auto pointCurAt = [&](const char* target) {
+            fs::remove(folder / "cur");
+            fs::create_directory_symlink(target, folder / "cur");
+        };
+        openWindow();
+        for (const auto& [shown, match, written] :
+             {std::tuple{"d\xef\xbf\xbd", 1, "d\xff"}, {"cur", 0, "A"}}) {
+            pointCurAt("A");
+            openFolderNamed(shown, match);
+            control<FileList>("filConvert")->selectAll();
+            pointCurAt("B");
+            pressOk("5");
+            QCOMPARE(m_folder->read(std::string(written) + "/t.hst"), trendFile(validHeader(5)));
+            openFolderNamed(qPath(folder.filename()));
+        }
+        for (const char* untouched : {"d\xef\xbf\xbd", "B"})
+            QCOMPARE(m_folder->read(std::string(untouched) + "/t.hst"), trendFile(validHeader(1)));
+    }
+
     // Before each file is opened, the window has painted that file's name: a
     // file that hangs is never blamed on another.
     void theProgressWindowShowsEachFileBeforeItIsOpened() {
@@ -141,33 +184,37 @@ private slots:
     void keysAndClicksOpenFoldersAndPressButtons() {
         fs::create_directories(m_folder->path() / "sub" / "deeper");
         fs::create_directory(m_folder->path() / "Another");
+        m_folder->write("top.hst", {});
+        m_folder->write("sub/sub.hst", {});
         openWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        QCOMPARE(QApplication::focusWidget(), m_window->txtNoFiles);
-        m_window->filConvert->setFocus();
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("txtNoFiles"));
+        control<FileList>("filConvert")->setFocus();
         QTest::keyClick(m_window.get(), Qt::Key_N, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), m_window->txtNoFiles);
-        QTest::keyClick(m_window->txtNoFiles, Qt::Key_Return);
-        QTest::keyClick(m_window->filConvert, Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("txtNoFiles"));
+        QTest::keyClick(control<QLineEdit>("txtNoFiles"), Qt::Key_Return);
+        QTest::keyClick(control<FileList>("filConvert"), Qt::Key_Enter);
         QCOMPARE(m_messages, QStringList(2, "0 Please enter the number of files []"));
 
-        DirList* folders = m_window->dirConvert;
+        auto* folders = control<DirList>("dirConvert");
+        auto* files = control<FileList>("filConvert")->model();
         QTreeWidgetItem* open = folders->currentItem();
-        QCOMPARE(open->child(0)->text(0), QString("Another"));  // sorted without regard to case
+        QCOMPARE(open->child(0)->text(0), QString("Another"));
         const QRect sub = folders->visualItemRect(open->child(1));
         QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, sub.center());
-        QCOMPARE(folders->path(), qPath(m_folder->path()));
+        QCOMPARE(folders->currentItem()->text(0), QString("sub"));
+        QCOMPARE(rowsOf(*files), QStringList({"top.hst"}));  // highlighted, not opened
         QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, sub.center());
-        QCOMPARE(folders->path(), qPath(m_folder->path() / "sub"));
+        QCOMPARE(rowsOf(*files), QStringList({"sub.hst"}));
         folders->setCurrentItem(folders->currentItem()->child(0));
         QTest::keyClick(folders, Qt::Key_Return);
-        QCOMPARE(folders->path(), qPath(m_folder->path() / "sub" / "deeper"));
-        QCOMPARE(folders->setPath(qPath(m_folder->path() / "missing"))->number(), 76);
+        QCOMPARE(folders->currentItem()->text(0), QString("deeper"));
+        QCOMPARE(rowsOf(*files), QStringList());
 
-        QTest::keyClick(m_window->cmdHelp, Qt::Key_Return);
+        QTest::keyClick(control<QPushButton>("cmdHelp"), Qt::Key_Return);
         QTest::keyClick(frmHelp::existing()->cmdClose, Qt::Key_Return);
         QTRY_VERIFY(!frmHelp::existing());
-        QTest::keyClick(m_window->cmdClose, Qt::Key_Return);
+        QTest::keyClick(control<QPushButton>("cmdClose"), Qt::Key_Return);
         QCOMPARE(m_messages.size(), 2);
         QCOMPARE(m_ends, 1);
     }
@@ -176,10 +223,10 @@ private slots:
     void closeEndsTheProgramWithEveryWindow() {
         m_folder->write("a.hst", trendFile(validHeader(1)));
         openWindow();
-        m_window->filConvert->selectAll();
+        control<FileList>("filConvert")->selectAll();
         pressOk("2");  // leaves the progress window loaded and hidden
-        m_window->cmdHelp->click();
-        m_window->cmdClose->click();
+        control<QPushButton>("cmdHelp")->click();
+        control<QPushButton>("cmdClose")->click();
         QCOMPARE(m_ends, 1);
         QVERIFY(!m_window->isVisible() && !frmConverting::existing()->isVisible());
         QTRY_VERIFY(!frmHelp::existing());
@@ -233,8 +280,8 @@ private slots:
     void theSharedLayoutMovesTheWidgets() {
         openWindow();
         m_window->resize(400, 400);
-        QCOMPARE(m_window->filConvert->geometry(), QRect(192, 32, 160, 166));
-        QCOMPARE(m_window->fraButtons->pos(), QPoint(127, 351));
+        QCOMPARE(control<FileList>("filConvert")->geometry(), QRect(192, 32, 160, 166));
+        QCOMPARE(control<QWidget>("fraButtons")->pos(), QPoint(127, 351));
         m_window->resize(200, 250);
         QCOMPARE(m_window->frameGeometry().size(), QSize(367, 367));  // 5500 twips, snapped
     }
@@ -246,7 +293,7 @@ private slots:
         QCOMPARE(QApplication::applicationVersion(), QString("1.0.2"));
         openWindow();
         for (int press = 0; press < 3; ++press) {
-            m_window->cmdHelp->click();
+            control<QPushButton>("cmdHelp")->click();
             QCOMPARE(frmHelp::existing()->lblVersion->text(),
                      press == 1 ? "kept" : QString::fromStdString(VersionLine()));
             const QWidgetList all = QApplication::topLevelWidgets();

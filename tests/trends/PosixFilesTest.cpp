@@ -2,6 +2,7 @@
 // the run goes on, as root and as an ordinary user; names are taken as they
 // are; a file the system refuses stops the run with the reason.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -13,6 +14,7 @@
 #include <utility>
 
 #include "TrendFixtures.h"
+#include "platform/PosixCalls.h"
 
 namespace fs = std::filesystem;
 
@@ -59,6 +61,61 @@ Events runUnprivileged(const std::string& folder, const std::vector<std::string>
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? events : Events();
 }
 
+// The file layer's system calls, watched: the file system of every flush,
+// every descriptor open for writing on anything but a regular file, and a
+// call made to fail or another program's act at a chosen moment.
+struct Watch {
+    inline static std::vector<dev_t> flushed;
+    inline static int writeOpensOfOthers = 0;
+    inline static int failFlush = 0;              // errno for syncfs and fdatasync, 0 for none
+    inline static std::function<void()> atFstat;  // runs before each fstat
+    const platform::posix::Calls saved = platform::posix::calls();
+
+    Watch() {
+        auto& calls = platform::posix::calls();
+        calls.open = [](const char* path, int flags) { return opened(::open(path, flags), flags); };
+        calls.openat = [](int at, const char* name, int flags) {
+            return opened(::openat(at, name, flags), flags);
+        };
+        calls.fstat = [](int fd, struct stat* info) {
+            if (atFstat) atFstat();
+            return ::fstat(fd, info);
+        };
+        calls.syncfs = [](int fd) { return flush(fd, ::syncfs); };
+        calls.fdatasync = [](int fd) { return flush(fd, ::fdatasync); };
+    }
+    ~Watch() {
+        platform::posix::calls() = saved;
+        flushed.clear();
+        writeOpensOfOthers = failFlush = 0;
+        atFstat = nullptr;
+    }
+    static int opened(int fd, int flags) {
+        struct stat info {};
+        if (fd >= 0 && (flags & O_ACCMODE) != O_RDONLY && !(flags & O_PATH) &&
+            (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)))
+            ++writeOpensOfOthers;
+        return fd;
+    }
+    static int flush(int fd, int (*call)(int)) {
+        struct stat info {};
+        ::fstat(fd, &info);
+        flushed.push_back(info.st_dev);
+        if (failFlush) return errno = failFlush, -1;
+        return call(fd);
+    }
+};
+
+std::string Closing() {
+    return "message none: Conversion is complete.\r\n"
+           "You must set the new number of history files in your project's\r\n"
+           "trend tag definitions before restarting Velmar.";
+}
+
+std::string stoppedAt(const std::string& name, const std::string& error) {
+    return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
+}
+
 class PosixFilesTest : public ::testing::Test {
 protected:
     TempFolder folder;
@@ -81,8 +138,12 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
         {"broken link", [&] { fs::create_symlink(folder.path() / "gone", odd); }},
     };
     for (const auto& [kind, make] : kinds) {
-        for (const bool unprivileged : {false, true}) {
-            SCOPED_TRACE(kind + (unprivileged ? " as nobody" : ""));
+        for (const auto& [unprivileged, descriptors] :
+             {std::pair(false, "/proc/self/fd/"), std::pair(true, "/proc/self/fd/"),
+              std::pair(false, "/nowhere/")}) {  // the last as on a system without /proc
+            SCOPED_TRACE(kind + (unprivileged ? " as nobody" : "") + " reopened in " + descriptors);
+            Watch watch;
+            platform::posix::calls().descriptorFolder = descriptors;
             make();
             folder.write("good.hst", trendFile(validHeader(1)));
             fs::permissions(folder.path() / "good.hst", fs::perms::all);
@@ -100,6 +161,7 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
             EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
             before["good.hst"] = snapshot(folder.path())["good.hst"];
             EXPECT_EQ(snapshot(folder.path()), before);
+            EXPECT_EQ(Watch::writeOpensOfOthers, 0);
             fs::remove(odd);
         }
     }
@@ -158,6 +220,112 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
         fs::remove(folder.path() / "b.hst");
     }
+}
+
+// An entry swapped for a link to a device between the layer's checks, with
+// or without /proc to reopen descriptors: no device is opened for writing.
+TEST_F(PosixFilesTest, ADeviceSwappedInIsNeverOpenedForWriting) {
+    for (const char* descriptors : {"/proc/self/fd/", "/nowhere/"}) {
+        for (int moment = 1; moment <= 3; ++moment) {  // before the n-th fstat of the run
+            SCOPED_TRACE(std::string(descriptors) + " swap " + std::to_string(moment));
+            folder.write("t.hst", trendFile(validHeader(1)));
+            Watch watch;
+            platform::posix::calls().descriptorFolder = descriptors;
+            int fstats = 0;
+            Watch::atFstat = [&] {
+                if (++fstats != moment) return;
+                fs::rename(folder.path() / "t.hst", folder.path() / "kept.hst");
+                fs::create_symlink("/dev/null", folder.path() / "t.hst");
+            };
+            RecordingView view;
+            ExtendTrends(view, folder.programPath(), {"t.hst"}, 9);
+            EXPECT_GE(fstats, moment);
+            EXPECT_EQ(Watch::writeOpensOfOthers, 0);
+            EXPECT_TRUE(view.events.back().starts_with("message")) << view.events.back();
+            fs::remove(folder.path() / "t.hst");
+            fs::remove(folder.path() / "kept.hst");
+        }
+    }
+}
+
+// However a run ends, every file system that holds a file it changed is
+// flushed before the progress window hides: the folder's, and another that a
+// link led to. A flush the system fails stops the run with the reason.
+TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
+    const fs::path far = "/dev/shm/kelvane-test-" + std::to_string(::getpid());
+    struct stat here {
+    }, there{};
+    ::stat(folder.path().c_str(), &here);
+    if (::stat("/dev/shm", &there) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm to link to";
+    fs::create_directory(far);
+    const Events completed = {Closing()};
+    const Events failed = {stoppedAt("link.hst", "57 Device I/O error"),
+                           stoppedAt("a.hst", "57 Device I/O error")};
+    // clang-format off
+    const struct { int failFlush; std::vector<dev_t> flushed; Events last; } cases[] = {
+        {0, {there.st_dev, here.st_dev}, completed},
+        {EIO, {there.st_dev, here.st_dev}, failed},  // the flush of link.hst fails, then a.hst's
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        for (const char* name : {"a.hst", "c.hst"}) folder.write(name, trendFile(validHeader(1)));
+        const Bytes one = trendFile(validHeader(1));
+        std::ofstream(far / "t.hst", std::ios::binary)
+            .write(reinterpret_cast<const char*>(one.data()), std::streamsize(one.size()));
+        fs::create_symlink(far / "t.hst", folder.path() / "link.hst");
+        Watch watch;
+        Watch::failFlush = c.failFlush;
+        RecordingView view;
+        std::vector<dev_t> flushedBeforeHide;
+        view.onEvent = [&](const std::string& event) {
+            if (event == "hide") flushedBeforeHide = Watch::flushed;
+        };
+        ExtendTrends(view, folder.programPath(), {"a.hst", "link.hst", "c.hst"}, 9);
+        EXPECT_EQ(flushedBeforeHide, c.flushed);
+        EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(c.last.size()), view.events.end()),
+                  c.last);
+        fs::remove(folder.path() / "link.hst");
+    }
+    fs::remove_all(far);
+}
+
+// A file another program holds under a read lease (as file servers do) is
+// only read when it is to be skipped or refused: the run goes on.
+TEST_F(PosixFilesTest, AFileOnlyReadIsNeverOpenedForWriting) {
+    folder.write("high.hst", trendFile(validHeader(600)));
+    Bytes invalid = trendFile(validHeader(1));
+    invalid[128] = 'v';
+    folder.write("bad.hst", invalid);
+    folder.write("good.hst", trendFile(validHeader(1)));
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {  // leases both, says whether it could, holds until told
+        ::close(release[1]);
+        char leased = 1;
+        for (const char* name : {"high.hst", "bad.hst"}) {
+            const int fd = ::open((folder.path() / name).c_str(), O_RDONLY);
+            leased &= fd >= 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+        }
+        ::_exit(::write(ready[1], &leased, 1) == 1 && ::read(release[0], &leased, 1) >= 0 ? 0 : 1);
+    }
+    char leased = 0;
+    ASSERT_EQ(::read(ready[0], &leased, 1), 1);
+    RecordingView view;
+    if (leased) ExtendTrends(view, folder.programPath(), {"high.hst", "bad.hst", "good.hst"}, 9);
+    ::close(release[1]);
+    ::waitpid(holder, nullptr, 0);
+    if (!leased) GTEST_SKIP() << "this file system or kernel grants no read lease";
+    EXPECT_EQ(
+        view.events,
+        (Events{"show", "label high", "events",
+                "message information: high is already set for 600 files.\r\nIt will be "
+                "skipped.",
+                "label bad", "events", "message error: File 'bad.hst' is not a valid trend file.",
+                "label good", "events", "hide", Closing()}));
+    EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(9)));
 }
 
 }  // namespace

@@ -89,6 +89,18 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     }
     run({}, 5, files);  // no names: still a whole run
     EXPECT_EQ(view.events, (Events{"show", "hide", Closing}));
+    // The program ending between two files (Close) flushes what the run changed.
+    folder.write("a.hst", patterned);
+    const auto checks = view.onEvent;
+    view.onEvent = [&](const std::string& event) {
+        checks(event);
+        if (event == "label T1") FlushRunUnderWay();
+    };
+    run({"a.hst", "T1.hst"}, 0x0102, files);
+    EXPECT_EQ(view.events,
+              (Events{"show", "label a", "events", "write a.hst 148+2", "label T1", "flush",
+                      "events", "write T1.hst 148+2", "flush", "hide", Closing}));
+    view.onEvent = checks;
     // Every length too short for a header.
     for (std::size_t length = 0; length < TrendFileHeader::Size; ++length) {
         const Bytes part(patterned.begin(), patterned.begin() + std::ptrdiff_t(length));
@@ -109,11 +121,13 @@ TEST_F(ExtendTrendsTest, AFailureStopsTheRunAtItsFileAndSaysWhy) {
         Events tail;  // after the start every case shares
     };
     // clang-format off
+    // What was changed before a failure is flushed before the user is told.
     const Fault faults[] = {
-        {Step::Open, "b.hst", 70, "Permission denied", {}},
-        {Step::Read, "b.hst", 57, "Device I/O error", {}},
-        {Step::Write, "b.hst", 61, "Disk full", {}},
-        {Step::Close, "b.hst", 75, "Path/File access error", {"write b.hst 148+2"}},
+        {Step::Open, "b.hst", 70, "Permission denied", {"flush"}},
+        {Step::Read, "b.hst", 57, "Device I/O error", {"flush"}},
+        {Step::OpenForWriting, "b.hst", 70, "Permission denied", {"flush"}},
+        {Step::Write, "b.hst", 61, "Disk full", {"flush"}},
+        {Step::Close, "b.hst", 75, "Path/File access error", {"write b.hst 148+2", "flush"}},
         {Step::Flush, "", 57, "Device I/O error",
          {"write b.hst 148+2", "label c", "events", "write c.hst 148+2", "label d", "events",
           "message information: d is already set for 600 files.\r\nIt will be skipped.", "flush"}}};

@@ -89,6 +89,10 @@ public:
         m_files.failIf(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
+    void openForWriting() override {
+        m_files.failIf(Step::OpenForWriting, m_name);
+        m_file->openForWriting();
+    }
     std::uint64_t size() override {
         if (m_files.beforeWrite) m_files.beforeWrite(m_name);
         return m_file->size();
@@ -127,6 +131,7 @@ public:
         m_files.failIf(Step::Flush, "");
         m_folder->flush();
     }
+    Entries list() override { return m_folder->list(); }
 
 private:
     std::unique_ptr<platform::Folder> m_folder;

@@ -70,7 +70,7 @@ public:
 // files left open, fails one step or lets another program act on request.
 class FakeFiles : public platform::FileAccess {
 public:
-    enum class Step { Open, Read, Write, Close, Flush };
+    enum class Step { Open, Read, OpenForWriting, Write, Close, Flush };
     struct Fault {
         Step step;
         std::string name;  // of the file, "" for the folder's flush

@@ -13,8 +13,29 @@
 namespace {
 
 // A file another program holds open for writing (a running trend server), or
-// one marked read-only, stops the run at it and stays as it was.
-TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRun) {
+// one marked read-only, stops the run at it and stays as it was, when it is
+// to be written; one only to be skipped or refused is only read, whoever
+// holds it, sharing only reading, and the run goes on.
+TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
+    TempFolder held;
+    Bytes invalid = trendFile(validHeader(2));
+    invalid[128] = 'v';
+    std::vector<HANDLE> readers;
+    for (const auto& [name, bytes] :
+         {std::pair("high.hst", trendFile(validHeader(600))), std::pair("bad.hst", invalid)})
+        readers.push_back(CreateFileW(held.write(name, bytes).wstring().c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    held.write("good.hst", trendFile(validHeader(2)));
+    RecordingView seen;
+    ExtendTrends(seen, held.programPath(), {"high.hst", "bad.hst", "good.hst"}, 6);
+    for (HANDLE reader : readers) CloseHandle(reader);
+    EXPECT_EQ(seen.events[3],
+              "message information: high is already set for 600 files.\r\nIt will be skipped.");
+    EXPECT_EQ(seen.events[6], "message error: File 'bad.hst' is not a valid trend file.");
+    EXPECT_TRUE(seen.events.back().starts_with("message none: Conversion is complete."));
+    EXPECT_EQ(held.read("good.hst"), trendFile(validHeader(6)));
+
     for (const bool readOnly : {false, true}) {
         TempFolder folder;
         const std::wstring path = folder.write("locked.hst", trendFile(validHeader(2))).wstring();

@@ -98,6 +98,22 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     for (const auto& [name, bytes] : files)
         std::ofstream(data / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    // Names in the order every front end lists them.
+    const std::vector<std::string> ordered = {"10.hst",
+                                              "9.hst",
+                                              "_under.hst",
+                                              "Apple.hst",
+                                              "b.hst",
+                                              "e.hst",
+                                              "z.hst",
+                                              "~t.hst",
+                                              "\xc3\x9f.hst",
+                                              "\xc3\x84rger.hst",
+                                              "\xc3\x89t\xc3\xa9.hst",
+                                              "\xce\xa9.hst"};
+    fs::create_directory(data / "order");
+    for (auto name = ordered.rbegin(); name != ordered.rend(); ++name)
+        std::ofstream(data / "order" / fs::u8path(*name));
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -136,7 +152,22 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
           "project's\r\ntrend tag definitions before restarting Velmar. []"})
         EXPECT_EQ(answerMessage(), expected);
     files["LOW.HST"] = withCount(files["LOW.HST"], 0x0201);
+    files["order"] = {};  // the folder below, as folderContents shows a folder
     EXPECT_EQ(folderContents(data), files);  // byte for byte, nothing created
+
+    // Enter on a folder opens it; its files show in the one order.
+    HWND folders = GetDlgItem(main, ids::dirConvert);
+    const LRESULT order = SendMessageW(folders, LB_GETCOUNT, 0, 0) - 1;  // the last subfolder
+    SendMessageW(folders, LB_SETCURSEL, WPARAM(order), 0);
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(ids::dirConvert, LBN_DBLCLK), LPARAM(folders));
+    std::vector<std::string> shown;
+    for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+        wchar_t name[MAX_PATH] = {};
+        SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(name));
+        const auto utf8 = fs::path(name).u8string();
+        shown.emplace_back(utf8.begin(), utf8.end());
+    }
+    EXPECT_EQ(shown, ordered);
 
     // Tab from the number to Help and Enter, then the button: one window.
     for (int i = 0; i < 6; ++i) PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);

@@ -1,0 +1,105 @@
+#pragma once
+
+// The drive list, the folder list and the file list of the main window, as
+// one model that every front end shows: what each list holds, in which
+// order, and how a change of drive or folder carries on to the next list.
+// The folder the file list was read from stays open, and the run works in
+// that very folder, whatever later happens to its path.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Error.h"
+#include "platform/FileAccess.h"
+#include "platform/Places.h"
+
+namespace browsing {
+
+// The order of every list: names compared character by character with
+// letters folded to small letters (simple case folding of Latin, Greek and
+// Cyrillic), the rest by code point; names equal so compared are ordered by
+// their own bytes. A byte that is not part of valid UTF-8 counts as itself.
+bool nameLess(const std::string& a, const std::string& b);
+
+// True when `name` matches `pattern` ("*" any run, "?" one character),
+// letters compared without regard to case.
+bool matchesPattern(const std::string& name, const std::string& pattern);
+
+// The drives a user may pick: the machine's volumes but system and virtual
+// ones, the root of the tree always; sorted.
+std::vector<std::string> driveNames(const std::vector<platform::Volume>& volumes);
+
+// The position in `drives` of the innermost drive that holds `folder`, or -1.
+int driveHolding(const std::vector<std::string>& drives, const std::string& folder);
+
+struct FolderItem {
+    std::string name;  // as shown: a root shows its whole path
+    std::string path;
+    int depth;  // 0 for the root
+};
+
+// The folder list of `folder`: its ancestors from the root down to it, then
+// its `subfolders` in list order, one step further in.
+std::vector<FolderItem> folderItems(const std::string& folder, std::vector<std::string> subfolders);
+
+}  // namespace browsing
+
+// What a front end does when the lists change: show them again.
+class BrowserView {
+public:
+    virtual ~BrowserView() = default;
+    virtual void driveShown() = 0;  // the selected drive moved
+    virtual void foldersShown() = 0;
+    virtual void filesShown() = 0;
+};
+
+class FolderBrowser {
+public:
+    // Opens the process's current folder; the view is told nothing until a
+    // list changes after this.
+    FolderBrowser(BrowserView& view, std::string pattern, platform::FileAccess& files,
+                  std::vector<platform::Volume> volumes);
+
+    const std::vector<std::string>& drives() const { return m_drives; }
+    int drive() const { return m_drive; }  // -1 when none holds the folder
+    const std::vector<browsing::FolderItem>& folders() const { return m_folders; }
+    int openFolderRow() const { return m_openRow; }
+    const std::vector<std::string>& files() const { return m_files; }
+    const std::string& path() const { return m_path; }
+    // The folder the file list was read from; nullptr before any was read.
+    std::shared_ptr<platform::Folder> folder() const { return m_folder; }
+
+    // Selects drive `index`; when that is a change, the folder list opens
+    // the drive's current folder. An error when the folder cannot be opened:
+    // the drive stays selected, the other lists stay as they were.
+    std::optional<platform::Error> chooseDrive(int index);
+    // False when no drive of that name is offered.
+    bool chooseDriveNamed(const std::string& name, std::optional<platform::Error>& error);
+    // Opens `path`: the folder list shows it, the file list its files, the
+    // drive list quietly the drive that holds it. An error, changing
+    // nothing, when it is no folder that can be read.
+    std::optional<platform::Error> openFolder(const std::string& path);
+    // Opens the folder of `row` in the folder list (double click or Enter);
+    // one that went away since it was listed leaves the list read afresh.
+    void openFolderAt(int row);
+
+private:
+    // Reads the folder at `path` into the lists, telling the view nothing.
+    std::optional<platform::Error> load(const std::string& path);
+    static std::string rootFolderOf(const std::string& drive);
+    // The drive's current folder when that lies on the drive, else its root.
+    std::string currentFolderOn(int drive) const;
+
+    BrowserView& m_view;
+    std::string m_pattern;
+    platform::FileAccess& m_access;
+    std::vector<std::string> m_drives;
+    int m_drive = -1;
+    std::string m_path;
+    std::shared_ptr<platform::Folder> m_folder;
+    std::vector<browsing::FolderItem> m_folders;
+    int m_openRow = -1;
+    std::vector<std::string> m_files;
+};

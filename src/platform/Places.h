@@ -1,0 +1,35 @@
+#pragma once
+
+// Where folders are: the machine's volumes, full paths, the current folder.
+// Paths are the file system's own bytes on POSIX and UTF-8 on Windows.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr char Separator = '\\';
+#else
+inline constexpr char Separator = '/';
+#endif
+
+struct Volume {
+    std::string root;    // "c:" on Windows, the mount point elsewhere
+    std::string type;    // the file system's type, where the system says it
+    std::string device;  // what is mounted, where the system says it
+};
+
+// Every mounted volume, in no particular order.
+std::vector<Volume> mountedVolumes();
+
+// `path` made absolute and plain: no "." or ".." steps, no doubled or
+// trailing separator but a root's. Nothing when no path can be made of it.
+std::optional<std::string> fullPath(const std::string& path);
+
+// The folder the process would take for `drive`: on Windows the drive's own
+// current folder, elsewhere the process's one.
+std::string currentFolder(const std::string& drive);
+
+}  // namespace platform
