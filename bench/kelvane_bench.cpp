@@ -8,8 +8,12 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
@@ -150,9 +154,11 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     QuietView quiet;
     // As a user runs it: the main window shows the whole selection, in
     // front of which both windowed loops below run.
+    QDir::setCurrent(QString::fromStdString(folder.programPath()));  // the window opens there
     frmExtend main;
-    main.dirConvert->setPath(QString::fromStdString(folder.programPath()));
-    main.filConvert->selectAll();
+    main.findChild<QListView*>("filConvert")->selectAll();
+    auto* number = main.findChild<QLineEdit*>("txtNoFiles");
+    auto* ok = main.findChild<QPushButton*>("cmdOK");
     main.show();
     QWidget bareWindow;
     QLabel bareLabel(&bareWindow);
@@ -174,8 +180,8 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
         }));
         bare.push_back(perFile([&] { windowedFloor(bareLabel, folder, std::int16_t(count + 2)); }));
         windowed.push_back(perFile([&] {
-            main.txtNoFiles->setText(QString::number(count + 3));
-            main.cmdOK->click();
+            number->setText(QString::number(count + 3));
+            ok->click();
         }));
     }
     toolkit::setMessageHook({});

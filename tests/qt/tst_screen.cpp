@@ -3,8 +3,11 @@
 // screen naming it, and a message box leaves the progress window above the
 // main window. Run by under-openbox, never offscreen.
 
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -17,12 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 QString qPath(const fs::path& path) { return QString::fromStdString(path.string()); }
-
-// A main window whose run goes through a file-layer double.
-struct TestedWindow : frmExtend {
-    FakeFiles fake;
-    platform::FileAccess& files() override { return fake; }
-};
 
 // True when the screen shows, where the label stands, what the progress
 // window paints there: the label, painted, with nothing over it.
@@ -62,15 +59,16 @@ private slots:
         for (const char* name : {"a.hst", "c.hst", "d.hst"})
             folder.write(name, trendFile(validHeader(7)));
         folder.write("b.hst", Bytes(200, 1));
-        TestedWindow window;
-        window.dirConvert->setPath(qPath(folder.path()));
-        window.filConvert->selectAll();
-        window.txtNoFiles->setText("9");
+        QDir::setCurrent(qPath(folder.path()));  // the window opens there
+        FakeFiles files;                         // its run goes through this double
+        frmExtend window(files);
+        window.findChild<QListView*>("filConvert")->selectAll();
+        window.findChild<QLineEdit*>("txtNoFiles")->setText("9");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QStringList unseen, behind, boxes;
-        window.fake.onOpen = [&](const std::string& name) {
+        files.onOpen = [&](const std::string& name) {
             // While the file is treated no event runs: the screen must already
             // show its name, or show it without help within the slow open.
             QDeadlineTimer slowOpen(name == "a.hst" ? 1500 : 500);
@@ -93,7 +91,7 @@ private slots:
             box->button(QMessageBox::Ok)->click();
         });
         answer.start(100);
-        window.cmdOK->click();
+        window.findChild<QPushButton*>("cmdOK")->click();
         QCOMPARE(boxes, QStringList({"File 'b.hst' is not a valid trend file.",
                                      "Conversion is complete."}));
         QVERIFY2(behind.isEmpty(), qPrintable(behind.join(' ')));
