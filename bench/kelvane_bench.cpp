@@ -8,8 +8,13 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QProcess>
+#include <QPushButton>
+#include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +30,7 @@
 #include "qt/FileList.h"
 #include "qt/Toolkit.h"
 #include "qt/frmConverting.h"
+#include "qt/frmExtend.h"
 #include "trends/Definitions.h"
 #include "trends/Trends.h"
 
@@ -146,10 +152,20 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
     folder.addTrendFiles(10000, 4096);
     const double files = double(folder.names.size());
     QuietView quiet;
-    ConvertingView windows;
+    // As a user runs it: the main window shows the whole selection, in
+    // front of which both windowed loops below run.
+    QDir::setCurrent(QString::fromStdString(folder.programPath()));  // the window opens there
+    frmExtend main;
+    main.findChild<QListView*>("filConvert")->selectAll();
+    auto* number = main.findChild<QLineEdit*>("txtNoFiles");
+    auto* ok = main.findChild<QPushButton*>("cmdOK");
+    main.show();
     QWidget bareWindow;
     QLabel bareLabel(&bareWindow);
     bareWindow.show();
+    if (!QTest::qWaitForWindowExposed(&main) || !QTest::qWaitForWindowExposed(&bareWindow))
+        std::exit(1);
+    toolkit::setMessageHook([](const QString&, MessageIcon) {});
     std::vector<double> floor, unflushed, core, bare, windowed;
     for (int rep = 0; rep < 7; ++rep) {
         const auto count = std::int16_t(100 + 4 * rep);  // rising, so every file is written
@@ -164,8 +180,8 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
         }));
         bare.push_back(perFile([&] { windowedFloor(bareLabel, folder, std::int16_t(count + 2)); }));
         windowed.push_back(perFile([&] {
-            toolkit::setMessageHook([](const QString&, MessageIcon) {});
-            ExtendTrends(windows, folder.programPath(), folder.names, std::int16_t(count + 3));
+            number->setText(QString::number(count + 3));
+            ok->click();
         }));
     }
     toolkit::setMessageHook({});
@@ -178,8 +194,8 @@ void measureRun(std::vector<Row>& rows, const std::string& platform) {
                     floorMicro, 1.15});
     rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", 10000, bareMicro,
                     "us/file", 0, 0});
-    rows.push_back({"run through the windows (" + platform + ")", 10000, median(windowed) * Micro,
-                    "us/file", bareMicro, 1.1});
+    rows.push_back({"OK in a main window of 10,000 selected (" + platform + ")", 10000,
+                    median(windowed) * Micro, "us/file", bareMicro, 1.1});
 }
 
 // kelvane-cli extend, the whole program with its lines written away, over
@@ -340,10 +356,13 @@ int main(int argc, char* argv[]) {
     const QString probe = QCoreApplication::applicationDirPath() + "/startup_probe";
     std::vector<Row> rows;
     measureRun(rows, platform);
-    measureCommandLine(rows);
-    measureFileSize(rows);
-    measureLargeFolder(rows, probe);
-    measureStartup(rows, probe, platform);
+    // "run" measures the run alone, for a profiler.
+    if (argc < 2 || std::string(argv[1]) != "run") {
+        measureCommandLine(rows);
+        measureFileSize(rows);
+        measureLargeFolder(rows, probe);
+        measureStartup(rows, probe, platform);
+    }
     const bool met = report(rows);
     std::printf("%s\n", met ? "every target met" : "a target was missed");
     return met ? 0 : 1;

@@ -1,7 +1,10 @@
 #include "qt/frmConverting.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QPointer>
+#include <QThread>
+#include <QWindow>
 
 #include "forms/frmConverting.h"
 #include "qt/Controls.h"
@@ -13,17 +16,30 @@ namespace {
 
 QPointer<frmConverting> theWindow;
 
-// Over the main window when there is one, else in the middle of the screen.
-void placeOverMainWindow(QWidget& window) {
-    QWidget* main = nullptr;
+QWidget* shownMainWindow() {
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "frmExtend" && top->isVisible()) main = top;
+        if (top->objectName() == "frmExtend" && top->isVisible()) return top;
+    return nullptr;
+}
+
+// Over the main window when there is one, else in the middle of the screen.
+void placeOver(QWidget* main, QWidget& window) {
     if (!main) return centreOnScreen(&window);
     const QRect frame = main->frameGeometry();
     const twips::PixelRect place =
         design::placeOver({frame.x(), frame.y(), frame.width(), frame.height()},
                           window.frameGeometry().width(), window.frameGeometry().height());
     window.move(place.left, place.top);
+}
+
+// A window manager exposes a new window some time after it is mapped; the
+// first name must not be drawn before that. User input waits meanwhile.
+void waitUntilExposed(QWidget& window) {
+    const QDeadlineTimer deadline(1000);
+    while (!window.windowHandle()->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(2);
+    }
 }
 
 }  // namespace
@@ -35,10 +51,13 @@ frmConverting& frmConverting::instance() {
 
 frmConverting* frmConverting::existing() { return theWindow; }
 
+// A dialog in the window manager's eyes, so that it can stand over the main
+// window; never modal.
 frmConverting::frmConverting()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint) {
     setObjectName("frmConverting");
+    setAttribute(Qt::WA_ShowWithoutActivating);  // the keyboard stays in the main window
     setWindowTitle(toolkit::AppTitle);
     setFixedSize(twips::toPixels(design::ClientWidth), twips::toPixels(design::ClientHeight));
     Label1 = makeLabel(this, "Label1", design::Label1Caption, design::Label1);
@@ -50,12 +69,21 @@ frmConverting::frmConverting()
 void ConvertingView::showProgress() {
     frmConverting& window = frmConverting::instance();
     if (window.isVisible()) return window.raise();
-    placeOverMainWindow(window);
+    QWidget* main = shownMainWindow();
+    window.winId();  // the native window, to be told which window it stands over
+    // Kept above the main window by the window manager, even when a message
+    // box raises the main window; it still blocks nothing.
+    window.windowHandle()->setTransientParent(main ? main->windowHandle() : nullptr);
+    if (!window.placed) placeOver(main, window);
+    window.placed = true;  // where it was, or where the user moved it, from then on
     window.show();
+    waitUntilExposed(window);
 }
 
 void ConvertingView::setProgressFileName(const std::string& text) {
-    frmConverting::instance().lblFileName->setText(QString::fromStdString(text));
+    QLabel* label = frmConverting::instance().lblFileName;
+    label->setText(QString::fromStdString(text));
+    label->repaint();  // on screen before the file is opened, whatever the event pass does
 }
 
 void ConvertingView::hideProgress() { frmConverting::instance().hide(); }

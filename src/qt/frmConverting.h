@@ -19,6 +19,7 @@ public:
 
     QLabel* Label1;
     QLabel* lblFileName;
+    bool placed = false;  // placed when first shown, then left where it is
 
 private:
     frmConverting();

@@ -13,7 +13,7 @@
 
 namespace design = frmExtendDesign;
 
-frmExtend::frmExtend() {
+frmExtend::frmExtend(platform::FileAccess& files) : ExtendForm(files) {
     setObjectName("frmExtend");
     setWindowTitle(toolkit::AppTitle);
     resize(twips::toPixels(design::ClientWidth), twips::toPixels(design::ClientHeight));

@@ -18,8 +18,9 @@
 class frmExtend : public QWidget, public ExtendForm, private layout::ExtendGeometry {
     Q_OBJECT
 public:
-    // Opens with the process's current folder in its lists.
-    frmExtend();
+    // Opens with the process's current folder in its lists; `files` is the
+    // file layer its lists and runs go through.
+    explicit frmExtend(platform::FileAccess& files = platform::nativeFileAccess());
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

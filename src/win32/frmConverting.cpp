@@ -19,23 +19,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HWND create() {
-    // Owned by the main window, so that the main window, active again after
-    // each message box, never covers the name of the file being treated.
-    HWND window = toolkit::createWindow(win32ids::ConvertingClass, windowProc, toolkit::AppTitle,
-                                        Style, design::ClientWidth, design::ClientHeight,
-                                        FindWindowW(win32ids::ExtendClass, nullptr));
-    // SS_NOPREFIX: an "&" in a file name is shown, not taken as an access key.
-    const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-    toolkit::makeControl(window, L"STATIC", toolkit::widen(design::Label1Caption), label, 0,
-                         design::Label1);
-    toolkit::makeControl(window, L"STATIC", L"", label, win32ids::lblFileName, design::lblFileName);
-    return window;
-}
-
 // Over the main window when it is shown, else in the middle of the screen.
 void placeOverMainWindow(HWND window) {
-    HWND main = FindWindowW(win32ids::ExtendClass, nullptr);
+    HWND main = GetWindow(window, GW_OWNER);
     if (!main || !IsWindowVisible(main) || IsIconic(main)) return toolkit::centreOnScreen(window);
     RECT mainFrame{}, frame{};
     GetWindowRect(main, &mainFrame);
@@ -47,6 +33,21 @@ void placeOverMainWindow(HWND window) {
     SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
+HWND create() {
+    // Owned by the main window, so that the main window, active again after
+    // each message box, never covers the name of the file being treated.
+    HWND window = toolkit::createWindow(win32ids::ConvertingClass, windowProc, toolkit::AppTitle,
+                                        Style, design::ClientWidth, design::ClientHeight,
+                                        FindWindowW(win32ids::ExtendClass, nullptr));
+    // SS_NOPREFIX: an "&" in a file name is shown, not taken as an access key.
+    const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    toolkit::makeControl(window, L"STATIC", toolkit::widen(design::Label1Caption), label, 0,
+                         design::Label1);
+    toolkit::makeControl(window, L"STATIC", L"", label, win32ids::lblFileName, design::lblFileName);
+    placeOverMainWindow(window);  // only now: afterwards it stays where it was left
+    return window;
+}
+
 HWND instance() {
     if (!theWindow) theWindow = create();
     return theWindow;
@@ -56,15 +57,16 @@ HWND instance() {
 
 void ConvertingView::showProgress() {
     HWND window = instance();
-    if (!IsWindowVisible(window)) placeOverMainWindow(window);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ConvertingView::setProgressFileName(const std::string& text) {
-    SetDlgItemTextW(instance(), win32ids::lblFileName, toolkit::widen(text).c_str());
+    HWND window = instance();
+    SetDlgItemTextW(window, win32ids::lblFileName, toolkit::widen(text).c_str());
     // A message box for the file before made the main window active again.
-    SetWindowPos(instance(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateWindow(window);  // the name is on screen before the file is opened
 }
 
 void ConvertingView::hideProgress() { ShowWindow(instance(), SW_HIDE); }

@@ -106,12 +106,12 @@ void frmExtend::createControls() {
         makeControl(m_window, L"LISTBOX", L"", list, ids::dirConvert, design::dirConvert));
     add(ids::filConvert, makeControl(m_window, L"LISTBOX", L"", list | LBS_EXTENDEDSEL,
                                      ids::filConvert, design::filConvert));
-    add(ids::cmdOK, makeControl(m_window, L"BUTTON", toolkit::widen(design::OkCaption), WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                ids::cmdOK, design::cmdOK));
-    add(ids::cmdClose, makeControl(m_window, L"BUTTON", toolkit::widen(design::CloseCaption), WS_TABSTOP | BS_PUSHBUTTON,
-                                   ids::cmdClose, design::cmdClose));
-    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", toolkit::widen(design::HelpCaption), WS_TABSTOP | BS_PUSHBUTTON,
-                                  ids::cmdHelp, design::cmdHelp));
+    add(ids::cmdOK, makeControl(m_window, L"BUTTON", toolkit::widen(design::OkCaption),
+                                WS_TABSTOP | BS_DEFPUSHBUTTON, ids::cmdOK, design::cmdOK));
+    add(ids::cmdClose, makeControl(m_window, L"BUTTON", toolkit::widen(design::CloseCaption),
+                                   WS_TABSTOP | BS_PUSHBUTTON, ids::cmdClose, design::cmdClose));
+    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", toolkit::widen(design::HelpCaption),
+                                  WS_TABSTOP | BS_PUSHBUTTON, ids::cmdHelp, design::cmdHelp));
     add(ids::Label1, makeControl(m_window, L"STATIC", toolkit::widen(design::Label1Caption), label,
                                  ids::Label1, design::Label1));
     add(ids::fraTrendLocation,
@@ -154,6 +154,12 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             else if (m_focus && IsChild(m_window, m_focus))
                 SetFocus(m_focus);
             return 0;
+        case WM_NEXTDLGCTL: {  // Tab and access keys, as the dialog manager asks for them
+            HWND focus = IsChild(m_window, GetFocus()) ? GetFocus() : nullptr;
+            moveFocus(LOWORD(lParam) ? HWND(wParam)
+                                     : GetNextDlgTabItem(m_window, focus, wParam != 0));
+            return 0;
+        }
         case DM_GETDEFID:
             return MAKELRESULT(ids::cmdOK, DC_HASDEFID);
         case WM_SIZE:  // Form_Resize, once the controls are there
@@ -188,6 +194,14 @@ void frmExtend::onCommand(int id, int code) {
     auto selected = [&](UINT message) { return int(SendMessageW(m_controls[id], message, 0, 0)); };
     if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change(selected(CB_GETCURSEL));
     if (id == ids::dirConvert && code == LBN_DBLCLK) lists().openFolderAt(selected(LB_GETCURSEL));
+}
+
+// As a dialog does: a text box reached this way has its text selected.
+void frmExtend::moveFocus(HWND control) {
+    if (!control || !IsChild(m_window, control)) return;
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    SetFocus(control);
 }
 
 void frmExtend::driveShown() {

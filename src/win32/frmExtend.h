@@ -19,6 +19,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void onCommand(int id, int code);
+    void moveFocus(HWND control);
     void placeControls();
     void useDpi(int dpi);
 

@@ -17,6 +17,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_COMMAND:
             if (LOWORD(wParam) == win32ids::cmdClose) DestroyWindow(window);  // cmdClose_Click
             return 0;
+        case WM_ACTIVATE:  // the focus goes back to Close, the one control that takes it
+            if (LOWORD(wParam) != WA_INACTIVE) SetFocus(GetDlgItem(window, win32ids::cmdClose));
+            return 0;
         case WM_DESTROY:
             theWindow = nullptr;
             return 0;
@@ -39,14 +42,13 @@ HWND create() {
                 win32ids::Paragraph2, design::Label2);
     makeControl(window, L"STATIC", toolkit::widen(design::Paragraph3), SS_LEFT | SS_NOPREFIX,
                 win32ids::Paragraph3, design::Label3);
-    HWND close = makeControl(window, L"BUTTON", toolkit::widen(design::CloseCaption),
-                             WS_TABSTOP | BS_PUSHBUTTON, win32ids::cmdClose, design::cmdClose);
+    makeControl(window, L"BUTTON", toolkit::widen(design::CloseCaption), WS_TABSTOP | BS_PUSHBUTTON,
+                win32ids::cmdClose, design::cmdClose);
     makeControl(window, L"STATIC", toolkit::widen(design::VersionPlaceholder),
                 SS_LEFTNOWORDWRAP | SS_NOPREFIX, win32ids::lblVersion, design::lblVersion);
     toolkit::centreOnScreen(window);
     Form_Load(window);
     ShowWindow(window, SW_SHOW);
-    SetFocus(close);
     return window;
 }
 

@@ -90,7 +90,7 @@ private slots:
     // The list shows the regular *.hst files whatever their case, a name that
     // is not UTF-8 among them; Ctrl+clicks in any order reach the run in list
     // order; each message shows over the progress window naming its file; a
-    // second run reuses that window.
+    // second run reuses that window where the user left it.
     void aWholeRunFromCtrlClicksAndOk() {
         const fs::path folder = m_folder->path();
         for (const char* name : {"LOW.HST", "caf\xe9.hst", "other.txt", "d.hst.bak"})
@@ -120,6 +120,8 @@ private slots:
         QCOMPARE(m_folder->read("other.txt"), trendFile(validHeader(7)));
 
         frmConverting* first = frmConverting::existing();
+        first->move(first->pos() + QPoint(9, 7));  // where the user moved it, it stays
+        const QPoint moved = first->pos();
         list->setSelectionMode(
             QAbstractItemView::SingleSelection);  // no multiple selection, no items
         pressOk("40");
@@ -128,6 +130,7 @@ private slots:
         list->selectAll();
         pressOk("40");
         QCOMPARE(frmConverting::existing(), first);
+        QCOMPARE(first->pos(), moved);
         QCOMPARE(m_folder->read("high.hst"), trendFile(validHeader(40)));
     }
 

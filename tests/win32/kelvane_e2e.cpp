@@ -56,6 +56,15 @@ HWND waitFor(const wchar_t* className) {
     return nullptr;
 }
 
+// The control of kelvane.exe that holds the focus once posted keys are handled.
+HWND focusAfterKeys() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(kelvane.dwThreadId, &info);
+    return info.hwndFocus;
+}
+
 // The next message box: "text [progress label]", with "!" when it shows an
 // icon; answered with OK.
 std::string answerMessage() {
@@ -152,7 +161,7 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
           "project's\r\ntrend tag definitions before restarting Velmar. []"})
         EXPECT_EQ(answerMessage(), expected);
     files["LOW.HST"] = withCount(files["LOW.HST"], 0x0201);
-    files["order"] = {};  // the folder below, as folderContents shows a folder
+    files["order"] = {};                     // the folder below, as folderContents shows a folder
     EXPECT_EQ(folderContents(data), files);  // byte for byte, nothing created
 
     // Enter on a folder opens it; its files show in the one order.
@@ -169,11 +178,23 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     }
     EXPECT_EQ(shown, ordered);
 
-    // Tab from the number to Help and Enter, then the button: one window.
+    // Alt+N from the file list goes to the number.
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(focusAfterKeys(), list);
+    PostMessageW(list, WM_SYSKEYDOWN, 'N', 1 | 1 << 29);  // bit 29: Alt is down
+    EXPECT_EQ(focusAfterKeys(), GetDlgItem(main, ids::txtNoFiles));
+
+    // Tab from the number to Help and Enter, then the button again from the
+    // main window: one window, active with the focus on Close, which Enter
+    // presses.
     for (int i = 0; i < 6; ++i) PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
     HWND help = waitFor(ids::HelpClass);
     ASSERT_TRUE(help);
+    SetForegroundWindow(main);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(GetForegroundWindow(), main);
     press(ids::cmdHelp);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(find(ids::HelpClass), help);
@@ -189,8 +210,14 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
         LPARAM(&helpWindows));
     EXPECT_EQ(helpWindows, 1u);
     EXPECT_EQ(textOf(GetDlgItem(help, ids::lblVersion)), VersionLine());
+    PostMessageW(help, WM_KEYDOWN, VK_RETURN, 0);
+    for (int i = 0; i < 100 && IsWindow(help); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(IsWindow(help));
 
     // Close ends the program, help window and all.
+    press(ids::cmdHelp);
+    ASSERT_TRUE(waitFor(ids::HelpClass));
     press(ids::cmdClose);
     DWORD code = 1;
     EXPECT_EQ(WaitForSingleObject(kelvane.hProcess, 10000), WAIT_OBJECT_0);

@@ -1,0 +1,103 @@
+// The windows as the X server shows them under a real window manager
+// (openbox): while each file is treated, the progress window's label is on
+// screen naming it, and a message box leaves the progress window above the
+// main window. Run by under-openbox, never offscreen.
+
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+#include "TrendFixtures.h"
+#include "qt/frmConverting.h"
+#include "qt/frmExtend.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString qPath(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+// True when the screen shows, where the label stands, what the progress
+// window paints there: the label, painted, with nothing over it.
+bool labelIsOnScreen() {
+    frmConverting& window = frmConverting::instance();
+    const QRect label = window.lblFileName->geometry();
+    const QPoint where = window.mapToGlobal(label.topLeft());
+    const QImage screen = QGuiApplication::primaryScreen()
+                              ->grabWindow(0, where.x(), where.y(), label.width(), label.height())
+                              .toImage()
+                              .convertToFormat(QImage::Format_RGB32);
+    return screen == window.grab(label).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The window manager's stacking order, bottom to top.
+QList<WId> stackingOrder() {
+    QProcess xprop;
+    xprop.start("xprop", {"-root", "-notype", "_NET_CLIENT_LIST_STACKING"});
+    xprop.waitForFinished();
+    QList<WId> order;
+    const QString line = QString::fromLatin1(xprop.readAllStandardOutput());
+    for (const QString& id : line.section('#', 1).split(',', Qt::SkipEmptyParts))
+        order << id.trimmed().toULong(nullptr, 16);
+    return order;
+}
+
+}  // namespace
+
+class ScreenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The first file is slow to open, the second gets a box, two more follow.
+    void theProgressWindowIsSeenNamingEachFileThroughBoxes() {
+        QVERIFY2(QGuiApplication::platformName() == "xcb", "needs an X server");
+        TempFolder folder;
+        for (const char* name : {"a.hst", "c.hst", "d.hst"})
+            folder.write(name, trendFile(validHeader(7)));
+        folder.write("b.hst", Bytes(200, 1));
+        QDir::setCurrent(qPath(folder.path()));  // the window opens there
+        FakeFiles files;                         // its run goes through this double
+        frmExtend window(files);
+        window.findChild<QListView*>("filConvert")->selectAll();
+        window.findChild<QLineEdit*>("txtNoFiles")->setText("9");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QStringList unseen, behind, boxes;
+        files.onOpen = [&](const std::string& name) {
+            // While the file is treated no event runs: the screen must already
+            // show its name, or show it without help within the slow open.
+            QDeadlineTimer slowOpen(name == "a.hst" ? 1500 : 500);
+            bool seen = false;
+            while (!(seen = labelIsOnScreen()) && !slowOpen.hasExpired()) QThread::msleep(50);
+            const QString label = frmConverting::instance().lblFileName->text() + ".hst";
+            if (!seen || label != QString::fromStdString(name)) unseen << label;
+        };
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->windowHandle()->isExposed()) return;
+            const QList<WId> order = stackingOrder();
+            if (order.isEmpty() || order.last() != box->winId()) return;  // not yet managed
+            boxes << box->text().section('\r', 0, 0);
+            frmConverting& progress = frmConverting::instance();
+            if (progress.isVisible() &&
+                order.indexOf(progress.winId()) < order.indexOf(window.winId()))
+                behind << boxes.last();
+            box->button(QMessageBox::Ok)->click();
+        });
+        answer.start(100);
+        window.findChild<QPushButton*>("cmdOK")->click();
+        QCOMPARE(boxes, QStringList({"File 'b.hst' is not a valid trend file.",
+                                     "Conversion is complete."}));
+        QVERIFY2(behind.isEmpty(), qPrintable(behind.join(' ')));
+        QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(' ')));
+    }
+};
+
+QTEST_MAIN(ScreenTest)
+#include "tst_screen.moc"
