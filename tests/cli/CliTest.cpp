@@ -45,7 +45,7 @@ protected:
     int run(std::vector<std::string> arguments, Captured& console,
             platform::FileAccess& files = platform::nativeFileAccess()) {
         for (std::string& argument : arguments)
-            if (argument == "DIR") argument = dir;
+            if (argument.starts_with("DIR")) argument = argument == "DIR" ? dir : dir + platform::Separator;
         return cli::Run(arguments, console, files);
     }
 };
@@ -54,7 +54,7 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
     const std::string q = Quoted.empty() ? "" : path(Quoted) + ": 5 history files, kind 2\n";
     // arguments, status, standard output, what a.hst holds after
     const std::tuple<std::vector<std::string>, int, std::string, Bytes> cases[] = {
-        {{"show", "DIR"}, 1,
+        {{"show", "DIR/"}, 1,
          path("a.hst") + ": 5 history files, kind 2\n" + path("B.HST") +
              ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n" + q,
          a},
@@ -72,7 +72,7 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a},
         {{"show", "--dry-run", "DIR"}, 2, "", a},
         {{"show"}, 2, "", a},
-        {{"frob", "DIR"}, 2, "", a}};
+        {{"frob", "--to", "9", "DIR"}, 2, "", a}};
     for (const auto& [arguments, status, out, after] : cases) {
         folder.write("a.hst", a);
         Captured console;
@@ -100,21 +100,31 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
                   ", \"outcome\": \"invalid\", \"before\": null, \"after\": null}" + q + "\n]\n");
     EXPECT_EQ(cli::JsonString("q\"\n\\\x7f\xff\xc3\xa9"), "\"q\\\"\\u000a\\\\\\u007f\\udcff\xc3\xa9\"");
 
-    FakeFiles failing;
-    Events log;
-    failing.log = &log;
-    failing.fault = {FakeFiles::Step::Write, "B.HST",
-                     platform::errors::make(platform::errors::DiskFull)};
-    folder.write("a.hst", a);
-    folder.write("B.HST", trendFile(validHeader(1)));
-    Captured stopped;
-    EXPECT_EQ(run({"extend", "--json", "--to", "20", "DIR"}, stopped, failing), cli::Stopped);
-    EXPECT_EQ(stopped.printed.substr(stopped.printed.find("B.HST")),
-              "B.HST\", \"outcome\": \"failed\", \"before\": 1, \"after\": null, \"error\": "
-              "\"Error 61 Disk full\"}\n]\n");
-    EXPECT_EQ(folder.read("a.hst"), withCount(a, 20));  // done, and flushed before the report
-    EXPECT_EQ(log.back(), "flush");
-    EXPECT_EQ(folder.read("bad.hst"), bad);
+    Captured shown;
+    EXPECT_EQ(run({"show", "--json", path("B.HST")}, shown), cli::Done);
+    EXPECT_EQ(shown.printed, "[\n  {\"file\": " + cli::JsonString(path("B.HST")) +
+                                 ", \"valid\": true, \"kind\": 2, \"count\": 30}\n]\n");
+
+    // A write that fails at the first file, a flush that fails, a read that fails.
+    const platform::Error full = platform::errors::make(platform::errors::DiskFull);
+    const std::string failed = "\", \"outcome\": \"failed\", \"before\": 5, \"after\": null, "
+                               "\"error\": \"Error 61 Disk full\"}\n]\n";
+    const std::tuple<FakeFiles::Fault, std::vector<std::string>, std::string> faults[] = {
+        {{FakeFiles::Step::Write, "a.hst", full}, {"extend", "--json", "--to", "20", "DIR"}, failed},
+        {{FakeFiles::Step::Flush, "", full}, {"extend", "--json", "--to", "20", path("a.hst")}, failed},
+        {{FakeFiles::Step::Read, "a.hst", full}, {"show", "DIR"}, ""}};
+    for (const auto& [fault, arguments, last] : faults) {
+        FakeFiles failing;
+        Events log;
+        failing.log = &log;
+        failing.fault = fault;
+        folder.write("a.hst", a);
+        Captured stopped;
+        EXPECT_EQ(run(arguments, stopped, failing), cli::Stopped) << int(fault.step);
+        if (!last.empty()) EXPECT_TRUE(stopped.printed.ends_with("a.hst" + last)) << stopped.printed;
+        if (arguments[0] == "extend") EXPECT_EQ(log.back(), "flush");  // however the run ends
+        EXPECT_EQ(folder.read("B.HST"), b);  // the files after the failure are untouched
+    }
 }
 
 #ifndef _WIN32

@@ -128,6 +128,7 @@ TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
                                                    {"/home", "ext4", "/dev/sda2"},
                                                    {"/proc", "proc", "proc"},
                                                    {"/run/user/0", "tmpfs", "tmpfs"},
+                                                   {"/mnt/ram", "tmpfs", "tmpfs"},
                                                    {"/run/media/usb", "vfat", "/dev/sdb1"},
                                                    {"/mnt/image", "ext4", "/dev/loop0"},
                                                    {"/snap/core", "squashfs", "/dev/sdc"},
@@ -180,6 +181,15 @@ TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
         (Events{"drive " + vol, "folders " + vol, "files", "folders " + vol + native("/sub"),
                 "files", "drive " + missing, "message exclamation: Error 68 Device unavailable"}));
     EXPECT_EQ(form.lists().path(), vol + native("/sub"));
+
+    // Back on the first drive; a listed folder gone by its double click: listed again.
+    std::filesystem::create_directory(root.path() / "vol" / "sub" / "gone");
+    form.view.events.clear();
+    form.lists().openFolder(vol + native("/sub"));
+    std::filesystem::remove(root.path() / "vol" / "sub" / "gone");
+    form.lists().openFolderAt(form.lists().openFolderRow() + 1);
+    const std::string sub = "folders " + vol + native("/sub");
+    EXPECT_EQ(form.view.events, (Events{"drive " + vol, sub, "files", sub, "files"}));
 
     std::filesystem::rename(root.path() / "vol" / "sub", root.path() / "vol" / "moved");
     std::filesystem::create_directory(root.path() / "vol" / "sub");

@@ -65,7 +65,7 @@ Events runUnprivileged(const std::string& folder, const std::vector<std::string>
 // every descriptor open for writing on anything but a regular file, and a
 // call made to fail or another program's act at a chosen moment.
 struct Watch {
-    inline static std::vector<dev_t> flushed;
+    inline static std::vector<std::pair<bool, dev_t>> flushed;  // whole file system?, device
     inline static int writeOpensOfOthers = 0;
     inline static int failFlush = 0;              // errno for syncfs and fdatasync, 0 for none
     inline static std::function<void()> atFstat;  // runs before each fstat
@@ -81,8 +81,8 @@ struct Watch {
             if (atFstat) atFstat();
             return ::fstat(fd, info);
         };
-        calls.syncfs = [](int fd) { return flush(fd, ::syncfs); };
-        calls.fdatasync = [](int fd) { return flush(fd, ::fdatasync); };
+        calls.syncfs = [](int fd) { return flush(fd, ::syncfs, true); };
+        calls.fdatasync = [](int fd) { return flush(fd, ::fdatasync, false); };
     }
     ~Watch() {
         platform::posix::calls() = saved;
@@ -97,10 +97,10 @@ struct Watch {
             ++writeOpensOfOthers;
         return fd;
     }
-    static int flush(int fd, int (*call)(int)) {
+    static int flush(int fd, int (*call)(int), bool wholeFileSystem) {
         struct stat info {};
         ::fstat(fd, &info);
-        flushed.push_back(info.st_dev);
+        flushed.emplace_back(wholeFileSystem, info.st_dev);
         if (failFlush) return errno = failFlush, -1;
         return call(fd);
     }
@@ -263,9 +263,10 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
     const Events failed = {stoppedAt("link.hst", "57 Device I/O error"),
                            stoppedAt("a.hst", "57 Device I/O error")};
     // clang-format off
-    const struct { int failFlush; std::vector<dev_t> flushed; Events last; } cases[] = {
-        {0, {there.st_dev, here.st_dev}, completed},
-        {EIO, {there.st_dev, here.st_dev}, failed},  // the flush of link.hst fails, then a.hst's
+    const std::vector<std::pair<bool, dev_t>> flushed = {{false, there.st_dev}, {true, here.st_dev}};
+    const struct { int failFlush; Events last; } cases[] = {
+        {0, completed},
+        {EIO, failed},  // the flush of link.hst fails, then a.hst's
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -277,12 +278,12 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
         Watch watch;
         Watch::failFlush = c.failFlush;
         RecordingView view;
-        std::vector<dev_t> flushedBeforeHide;
+        std::vector<std::pair<bool, dev_t>> flushedBeforeHide;
         view.onEvent = [&](const std::string& event) {
             if (event == "hide") flushedBeforeHide = Watch::flushed;
         };
         ExtendTrends(view, folder.programPath(), {"a.hst", "link.hst", "c.hst"}, 9);
-        EXPECT_EQ(flushedBeforeHide, c.flushed);
+        EXPECT_EQ(flushedBeforeHide, flushed);
         EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(c.last.size()), view.events.end()),
                   c.last);
         fs::remove(folder.path() / "link.hst");

@@ -30,15 +30,6 @@ QStringList rowsOf(const QAbstractItemModel& model) {
     return rows;
 }
 
-// Keeps the text a label last painted.
-struct PaintWatch : QObject {
-    QString painted;
-    bool eventFilter(QObject* label, QEvent* event) override {
-        if (event->type() == QEvent::Paint) painted = static_cast<QLabel*>(label)->text();
-        return false;
-    }
-};
-
 }  // namespace
 
 class WindowsTest : public QObject {
@@ -159,23 +150,6 @@ private slots:
         }
         for (const char* untouched : {"d\xef\xbf\xbd", "B"})
             QCOMPARE(m_folder->read(std::string(untouched) + "/t.hst"), trendFile(validHeader(1)));
-    }
-
-    // Before each file is opened, the window has painted that file's name: a
-    // file that hangs is never blamed on another.
-    void theProgressWindowShowsEachFileBeforeItIsOpened() {
-        std::vector<std::string> names;
-        for (int i = 0; i < 40; ++i) names.push_back("t" + std::to_string(i) + ".hst");
-        PaintWatch watch;
-        frmConverting::instance().lblFileName->installEventFilter(&watch);
-        FakeFiles files;
-        QStringList wrong;
-        files.onOpen = [&](const std::string& name) {
-            if (watch.painted.toStdString() + ".hst" != name) wrong << QString::fromStdString(name);
-        };
-        ConvertingView view;
-        ExtendTrends(view, m_folder->programPath(), names, 2, files);
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(' ')));
     }
 
     // Enter presses OK unless the focus is on a control that uses it: a folder

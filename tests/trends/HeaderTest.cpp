@@ -13,23 +13,6 @@ bool validByTheBytes(const std::array<std::uint8_t, 176>& b) {
     return signature && b[136] == 0 && b[137] == 0 && b[139] == 0 && b[138] <= 6;
 }
 
-TEST(TrendFileHeader, DecodesLittleEndianSignedAndSetsOnlyTheCount) {
-    TrendFileHeader header = patternedHeader();
-    const TrendFileHeader before = header;
-    header.bytes[138] = 0xFE;
-    header.bytes[139] = 0xFF;
-    EXPECT_EQ(header.KindCode(), -2);
-    EXPECT_EQ(header.HistoryFileCount(), 0x0102);
-    header.SetHistoryFileCount(-32768);
-    EXPECT_EQ(header.HistoryFileCount(), -32768);
-    header.bytes[138] = before.bytes[138];
-    header.bytes[139] = before.bytes[139];
-    EXPECT_EQ(withCount(trendFile(before, 0), -32768), trendFile(header, 0));
-    EXPECT_EQ(header.HistoryFileCountBytes()[1], 0x80);
-}
-
-// From a valid header, every value of every byte the rule looks at, and a
-// flip of every byte it must ignore.
 TEST(IsValidTrendHeader, EveryValueOfEveryExaminedByte) {
     const TrendFileHeader good = patternedHeader();
     ASSERT_TRUE(IsValidTrendHeader(good));

@@ -100,6 +100,12 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     EXPECT_EQ(view.events,
               (Events{"show", "label a", "events", "write a.hst 148+2", "label T1", "flush",
                       "events", "write T1.hst 148+2", "flush", "hide", Closing}));
+    files.fault = {FakeFiles::Step::Flush, "", platform::errors::make(platform::errors::DiskFull)};
+    run({"a.hst", "T1.hst"}, 0x0103, files);  // and says so when that flush fails
+    EXPECT_EQ(view.events[6], "hide");
+    EXPECT_EQ(view.events[7],
+              "message exclamation: Conversion stopped at file 'a.hst'.\r\nError 61 Disk full");
+    files.fault = {};
     view.onEvent = checks;
     // Every length too short for a header.
     for (std::size_t length = 0; length < TrendFileHeader::Size; ++length) {
