@@ -121,8 +121,12 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
         folder.write("a.hst", a);
         Captured stopped;
         EXPECT_EQ(run(arguments, stopped, failing), cli::Stopped) << int(fault.step);
-        if (!last.empty()) EXPECT_TRUE(stopped.printed.ends_with("a.hst" + last)) << stopped.printed;
-        if (arguments[0] == "extend") EXPECT_EQ(log.back(), "flush");  // however the run ends
+        if (!last.empty()) {
+            EXPECT_TRUE(stopped.printed.ends_with("a.hst" + last)) << stopped.printed;
+        }
+        if (arguments[0] == "extend") {
+            EXPECT_EQ(log.back(), "flush");  // however the run ends
+        }
         EXPECT_EQ(folder.read("B.HST"), b);  // the files after the failure are untouched
     }
 }
