@@ -2,24 +2,10 @@
 
 #include <cstdio>
 
+#include "trends/FileTools.h"
+
 namespace cli {
 namespace {
-
-// The length of the valid UTF-8 sequence at `at`, or 0.
-std::size_t sequenceAt(const std::string& text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF5 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k)
-        if ((byte(at + k) & 0xC0) != 0x80) return 0;
-    // No overlong forms, no surrogates, nothing past U+10FFFF.
-    const unsigned char second = length > 1 ? byte(at + 1) : 0x80;
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
-        return 0;
-    return length;
-}
 
 std::string hex4(unsigned value) {
     char text[8];
@@ -51,7 +37,7 @@ std::string JsonString(const std::string& text) {
     std::string json = "\"";
     for (std::size_t at = 0; at < text.size();) {
         const auto c = static_cast<unsigned char>(text[at]);
-        const std::size_t length = sequenceAt(text, at);
+        const std::size_t length = Utf8CharAt(text, at).length;
         if (length == 0) {
             json += hex4(0xDC00 + c);
         } else if (c == '"' || c == '\\') {

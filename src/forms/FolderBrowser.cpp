@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "trends/FileTools.h"
+
 namespace browsing {
 namespace {
 
@@ -12,24 +14,9 @@ using platform::Separator;
 std::u32string codePoints(const std::string& text) {
     std::u32string points;
     for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const int length = byte < 0x80    ? 1
-                           : byte >= 0xF0 ? 4
-                           : byte >= 0xE0 ? 3
-                           : byte >= 0xC2 ? 2
-                                          : 0;
-        char32_t point = length == 1 ? byte : byte & (0x7F >> length);
-        bool valid = length > 0 && i + std::size_t(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + std::size_t(k)]);
-            valid = (next & 0xC0) == 0x80;
-            point = (point << 6) | (next & 0x3F);
-        }
-        const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && point >= least[length] && point <= 0x10FFFF &&
-                (point < 0xD800 || point > 0xDFFF);
-        points.push_back(valid ? point : 0x110000 + byte);
-        i += valid ? std::size_t(length) : 1;
+        const Utf8Char c = Utf8CharAt(text, i);
+        points.push_back(c.length ? c.point : 0x110000 + static_cast<unsigned char>(text[i]));
+        i += c.length ? c.length : 1;
     }
     return points;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // File name helpers. Text is UTF-8; only "\" separates folders. UTF-8 never
@@ -12,3 +13,12 @@ std::string AddBackslash(const std::string& path);
 // `name` without its last extension: everything before the last "." that
 // follows the last "\"; `name` unchanged when there is no such ".".
 std::string StripExtension(const std::string& name);
+
+// One character of UTF-8 text: its code point and its length in bytes;
+// length 0 when the bytes at a position are no valid UTF-8 sequence (an
+// overlong form, a surrogate, past U+10FFFF, a lone or missing continuation).
+struct Utf8Char {
+    char32_t point;
+    std::size_t length;
+};
+Utf8Char Utf8CharAt(const std::string& text, std::size_t at);
