@@ -27,9 +27,11 @@ std::string stoppedMessage(const std::string& fileName, const platform::Error& e
     return "Conversion stopped at file '" + fileName + "'." + CrLf + error.what();
 }
 
-// Reads the header; false when the file is too short to hold one.
-bool readHeader(platform::OpenFile& file, TrendFileHeader& header) {
-    return file.readStart(header.bytes) == TrendFileHeader::Size;
+// Reads the header of `file`, a missing file when null; true when it is a
+// valid trend file's.
+bool readValidHeader(platform::OpenFile* file, TrendFileHeader& header) {
+    return file && file->readStart(header.bytes) == TrendFileHeader::Size &&
+           IsValidTrendHeader(header);
 }
 
 // A run under way: what it changed and has not yet flushed, and whom to tell.
@@ -94,7 +96,7 @@ void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFile
                      FileOutcome& outcome) {
     auto file = run.folder.openExisting(fileName);
     TrendFileHeader header;
-    if (file && readHeader(*file, header) && IsValidTrendHeader(header)) {
+    if (readValidHeader(file.get(), header)) {
         outcome.before = header.HistoryFileCount();
         if (*outcome.before > newFileCount) {
             outcome = {Outcome::Skipped, outcome.before, outcome.before, {}};
@@ -159,7 +161,7 @@ std::optional<TrendFileHeader> ReadTrendHeader(platform::Folder& folder,
                                                const std::string& fileName) {
     auto file = folder.openExisting(fileName);
     TrendFileHeader header;
-    const bool valid = file && readHeader(*file, header) && IsValidTrendHeader(header);
+    const bool valid = readValidHeader(file.get(), header);
     if (file) file->close();
     return valid ? std::optional(header) : std::nullopt;
 }
