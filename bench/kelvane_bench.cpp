@@ -51,6 +51,15 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// A run's view that shows nothing, for the loops timed without windows.
+struct QuietView : RunView {
+    void showProgress() override {}
+    void setProgressFileName(const std::string&) override {}
+    void hideProgress() override {}
+    void showMessage(const std::string&, MessageIcon) override {}
+    void doEvents() override {}
+};
+
 // A folder of trend files, removed at the end.
 struct Folder {
     fs::path path;
@@ -207,9 +216,8 @@ void measureCommandLine(std::vector<Row>& rows) {
     std::vector<double> core, cli;
     for (int rep = 0; rep < 7; ++rep) {
         const auto count = std::int16_t(100 + 2 * rep);  // rising, so every file is written
-        core.push_back(secondsOf([&] {
-            ExtendTrends(quiet, folder.programPath(), folder.names, count);
-        }));
+        core.push_back(
+            secondsOf([&] { ExtendTrends(quiet, folder.programPath(), folder.names, count); }));
         cli.push_back(secondsOf([&] {
             QProcess process;
             process.setStandardOutputFile(QProcess::nullDevice());

@@ -89,10 +89,7 @@ public:
         m_files.failIf(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
-    void openForWriting() override {
-        m_files.failIf(Step::OpenForWriting, m_name);
-        m_file->openForWriting();
-    }
+    void openForWriting() override { m_file->openForWriting(); }
     std::uint64_t size() override {
         if (m_files.beforeWrite) m_files.beforeWrite(m_name);
         return m_file->size();
@@ -106,7 +103,6 @@ public:
     void close() override {
         --m_files.openFiles;
         std::unique_ptr<platform::OpenFile>(std::move(m_file))->close();
-        m_files.failIf(Step::Close, m_name);
     }
 
 private:
@@ -122,7 +118,6 @@ public:
 
     std::unique_ptr<platform::OpenFile> openExisting(const std::string& name) override {
         if (m_files.onOpen) m_files.onOpen(name);
-        m_files.failIf(Step::Open, name);
         auto file = m_folder->openExisting(name);
         return file ? std::make_unique<FakeFile>(std::move(file), m_files, name) : nullptr;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 // Test data and doubles for the trend core: headers, a temporary folder of
-// real files, a view that records what a run shows, and file access that
-// logs, counts and fails on request.
+// real files, the run's closing texts, a view that records what a run shows,
+// and file access that logs, counts and fails on request.
 
 #include <cstdint>
 #include <filesystem>
@@ -25,6 +25,14 @@ TrendFileHeader patternedHeader();
 // A whole trend file: `header` followed by `tailLength` patterned bytes.
 Bytes trendFile(const TrendFileHeader& header, std::size_t tailLength = 300);
 Bytes withCount(Bytes file, std::int16_t count);
+
+// The message that ends a completed run, and the one that ends a stopped run.
+constexpr char Completed[] =
+    "Conversion is complete.\r\nYou must set the new number of history files in your "
+    "project's\r\ntrend tag definitions before restarting Velmar.";
+inline std::string stoppedAt(const std::string& name, const std::string& error) {
+    return "Conversion stopped at file '" + name + "'.\r\nError " + error;
+}
 
 // A folder that exists for the life of the object.
 class TempFolder {
@@ -56,21 +64,11 @@ private:
     void record(std::string event);
 };
 
-// A view that shows nothing, for runs whose screen does not matter.
-class QuietView : public RunView {
-public:
-    void showProgress() override {}
-    void setProgressFileName(const std::string&) override {}
-    void hideProgress() override {}
-    void showMessage(const std::string&, MessageIcon) override {}
-    void doEvents() override {}
-};
-
 // Passes through to the real files; logs every write and flush, counts the
 // files left open, fails one step or lets another program act on request.
 class FakeFiles : public platform::FileAccess {
 public:
-    enum class Step { Open, Read, OpenForWriting, Write, Close, Flush };
+    enum class Step { Read, Write, Flush };
     struct Fault {
         Step step;
         std::string name;  // of the file, "" for the folder's flush

@@ -1,5 +1,6 @@
 // The run on real files through a file layer that logs and fails on request:
-// every outcome of a file, the order of events, failures, and other programs.
+// every outcome of a file, the order of events, the flush however the run
+// ends, and another program's change between read and write.
 
 #include <gtest/gtest.h>
 
@@ -7,14 +8,7 @@
 
 namespace {
 
-const std::string Closing =
-    "message none: Conversion is complete.\r\n"
-    "You must set the new number of history files in your project's\r\n"
-    "trend tag definitions before restarting Velmar.";
-
-std::string stopped(const std::string& name, const std::string& error) {
-    return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
-}
+const std::string Closing = std::string("message none: ") + Completed;
 
 // The process's open descriptors (Linux; under Wine the folder is Wine's own).
 std::ptrdiff_t descriptors() {
@@ -103,8 +97,7 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     files.fault = {FakeFiles::Step::Flush, "", platform::errors::make(platform::errors::DiskFull)};
     run({"a.hst", "T1.hst"}, 0x0103, files);  // and says so when that flush fails
     EXPECT_EQ(view.events[6], "hide");
-    EXPECT_EQ(view.events[7],
-              "message exclamation: Conversion stopped at file 'a.hst'.\r\nError 61 Disk full");
+    EXPECT_EQ(view.events[7], "message exclamation: " + stoppedAt("a.hst", "61 Disk full"));
     files.fault = {};
     view.onEvent = checks;
     // Every length too short for a header.
@@ -114,50 +107,6 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
         run({"s.hst"}, 9, files);
         EXPECT_EQ(view.events[3], "message error: File 's.hst' is not a valid trend file.");
         EXPECT_EQ(folder.read("s.hst"), part);
-    }
-}
-
-TEST_F(ExtendTrendsTest, AFailureStopsTheRunAtItsFileAndSaysWhy) {
-    using Step = FakeFiles::Step;
-    struct Fault {
-        Step step;
-        const char* file;
-        int number;
-        const char* description;
-        Events tail;  // after the start every case shares
-    };
-    // clang-format off
-    // What was changed before a failure is flushed before the user is told.
-    const Fault faults[] = {
-        {Step::Open, "b.hst", 70, "Permission denied", {"flush"}},
-        {Step::Read, "b.hst", 57, "Device I/O error", {"flush"}},
-        {Step::OpenForWriting, "b.hst", 70, "Permission denied", {"flush"}},
-        {Step::Write, "b.hst", 61, "Disk full", {"flush"}},
-        {Step::Close, "b.hst", 75, "Path/File access error", {"write b.hst 148+2", "flush"}},
-        {Step::Flush, "", 57, "Device I/O error",
-         {"write b.hst 148+2", "label c", "events", "write c.hst 148+2", "label d", "events",
-          "message information: d is already set for 600 files.\r\nIt will be skipped.", "flush"}}};
-    // clang-format on
-    const Bytes before = trendFile(patternedHeader());
-    for (const Fault& fault : faults) {
-        for (const char* name : {"a.hst", "b.hst", "c.hst"}) folder.write(name, before);
-        folder.write("d.hst", trendFile(validHeader(600)));
-        FakeFiles failing;
-        failing.log = &view.events;
-        failing.fault = {fault.step, fault.file, platform::Error(fault.number, fault.description)};
-        run({"a.hst", "b.hst", "c.hst", "d.hst"}, 0x0201, failing);
-
-        Events expected = {"show", "label a", "events", "write a.hst 148+2", "label b", "events"};
-        expected.insert(expected.end(), fault.tail.begin(), fault.tail.end());
-        const std::string error = std::to_string(fault.number) + " " + fault.description;
-        expected.push_back("hide");  // the last changed file is named when the flush fails
-        expected.push_back(stopped(fault.step == Step::Flush ? "c.hst" : "b.hst", error));
-        EXPECT_EQ(view.events, expected);
-        EXPECT_EQ(failing.openFiles, 0);
-        EXPECT_EQ(folder.read("a.hst"), withCount(before, 0x0201));
-        if (fault.step != Step::Flush) {
-            EXPECT_EQ(folder.read("c.hst"), before);
-        }
     }
 }
 
@@ -180,7 +129,8 @@ TEST_F(ExtendTrendsTest, AnotherProgramsChangeBetweenReadAndWriteIsKept) {
     edited[0] ^= 0xFF;
     EXPECT_EQ(folder.read("edited.hst"), edited);
     EXPECT_EQ(folder.read("cut.hst"), Bytes());
-    EXPECT_EQ(view.events.back(), stopped("cut.hst", "62 Input past end of file"));
+    EXPECT_EQ(view.events.back(),
+              "message exclamation: " + stoppedAt("cut.hst", "62 Input past end of file"));
 }
 
 }  // namespace
