@@ -1,10 +1,5 @@
 #include "trends/FileTools.h"
 
-std::string AddBackslash(const std::string& path) {
-    if (!path.empty() && path.back() == '\\') return path;
-    return path + '\\';
-}
-
 std::string StripExtension(const std::string& name) {
     const auto dot = name.rfind('.');
     if (dot == std::string::npos) return name;

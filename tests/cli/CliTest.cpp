@@ -8,11 +8,6 @@
 #include "cli/Report.h"
 #include "platform/Places.h"
 
-#ifndef _WIN32
-#include <sys/inotify.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 struct Captured : cli::Console {
@@ -45,7 +40,8 @@ protected:
     int run(std::vector<std::string> arguments, Captured& console,
             platform::FileAccess& files = platform::nativeFileAccess()) {
         for (std::string& argument : arguments)
-            if (argument.starts_with("DIR")) argument = argument == "DIR" ? dir : dir + platform::Separator;
+            if (argument.starts_with("DIR"))
+                argument = argument == "DIR" ? dir : dir + platform::Separator;
         return cli::Run(arguments, console, files);
     }
 };
@@ -54,18 +50,24 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
     const std::string q = Quoted.empty() ? "" : path(Quoted) + ": 5 history files, kind 2\n";
     // arguments, status, standard output, what a.hst holds after
     const std::tuple<std::vector<std::string>, int, std::string, Bytes> cases[] = {
-        {{"show", "DIR/"}, 1,
+        {{"show", "DIR/"},
+         1,
          path("a.hst") + ": 5 history files, kind 2\n" + path("B.HST") +
              ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n" + q,
          a},
         {{"show", "--", path("a.hst")}, 0, path("a.hst") + ": 5 history files, kind 2\n", a},
-        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, 0,
+        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")},
+         0,
          path("a.hst") + ": would be extended from 5 to 9\n" + path("B.HST") +
              ": skipped, already set for 30 files\n",
          a},
-        {{"extend", path("missing.hst"), "--to", " 2.5 "}, 1,
-         path("missing.hst") + ": not a valid trend file, left alone\n", a},
-        {{"extend", "--to", "12", path("a.hst")}, 0, path("a.hst") + ": extended from 5 to 12\n",
+        {{"extend", path("missing.hst"), "--to", " 2.5 "},
+         1,
+         path("missing.hst") + ": not a valid trend file, left alone\n",
+         a},
+        {{"extend", "--to", "12", path("a.hst")},
+         0,
+         path("a.hst") + ": extended from 5 to 12\n",
          withCount(a, 12)},
         {{"extend", "--to", "0", "DIR"}, 2, "", a},
         {{"extend", "DIR"}, 2, "", a},
@@ -98,7 +100,8 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
                   ", \"outcome\": \"skipped\", \"before\": 30, \"after\": 30},\n  {\"file\": " +
                   cli::JsonString(path("bad.hst")) +
                   ", \"outcome\": \"invalid\", \"before\": null, \"after\": null}" + q + "\n]\n");
-    EXPECT_EQ(cli::JsonString("q\"\n\\\x7f\xff\xc3\xa9"), "\"q\\\"\\u000a\\\\\\u007f\\udcff\xc3\xa9\"");
+    EXPECT_EQ(cli::JsonString("q\"\n\\\x7f\xff\xc3\xa9"),
+              "\"q\\\"\\u000a\\\\\\u007f\\udcff\xc3\xa9\"");
 
     Captured shown;
     EXPECT_EQ(run({"show", "--json", path("B.HST")}, shown), cli::Done);
@@ -107,11 +110,16 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
 
     // A write that fails at the first file, a flush that fails, a read that fails.
     const platform::Error full = platform::errors::make(platform::errors::DiskFull);
-    const std::string failed = "\", \"outcome\": \"failed\", \"before\": 5, \"after\": null, "
-                               "\"error\": \"Error 61 Disk full\"}\n]\n";
+    const std::string failed =
+        "\", \"outcome\": \"failed\", \"before\": 5, \"after\": null, "
+        "\"error\": \"Error 61 Disk full\"}\n]\n";
     const std::tuple<FakeFiles::Fault, std::vector<std::string>, std::string> faults[] = {
-        {{FakeFiles::Step::Write, "a.hst", full}, {"extend", "--json", "--to", "20", "DIR"}, failed},
-        {{FakeFiles::Step::Flush, "", full}, {"extend", "--json", "--to", "20", path("a.hst")}, failed},
+        {{FakeFiles::Step::Write, "a.hst", full},
+         {"extend", "--json", "--to", "20", "DIR"},
+         failed},
+        {{FakeFiles::Step::Flush, "", full},
+         {"extend", "--json", "--to", "20", path("a.hst")},
+         failed},
         {{FakeFiles::Step::Read, "a.hst", full}, {"show", "DIR"}, ""}};
     for (const auto& [fault, arguments, last] : faults) {
         FakeFiles failing;
@@ -130,21 +138,5 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
         EXPECT_EQ(folder.read("B.HST"), b);  // the files after the failure are untouched
     }
 }
-
-#ifndef _WIN32
-// Through the real file layer: show and a dry run open no file for writing.
-TEST_F(CliTest, ShowAndDryRunOpenNothingForWriting) {
-    const int watch = ::inotify_init1(IN_NONBLOCK);
-    ASSERT_GE(::inotify_add_watch(watch, dir.c_str(), IN_CLOSE_WRITE), 0);
-    Captured console;
-    run({"show", "DIR"}, console);
-    run({"extend", "--dry-run", "--to", "40", "DIR"}, console);
-    char events[4096];
-    EXPECT_LT(::read(watch, events, sizeof events), 0);
-    run({"extend", "--to", "40", path("a.hst")}, console);
-    EXPECT_GT(::read(watch, events, sizeof events), 0);
-    ::close(watch);
-}
-#endif
 
 }  // namespace

@@ -12,7 +12,6 @@
 
 #include <fstream>
 #include <map>
-#include <utility>
 
 #include "TrendFixtures.h"
 #include "platform/PosixCalls.h"
@@ -45,7 +44,7 @@ Events runUnprivileged(const std::string& folder, const std::vector<std::string>
         if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
         RecordingView view;
         ExtendTrends(view, folder, names, count);
-        for (const std::string& event : view.events)
+        for (const std::string& event : view.events)  // with its NUL: texts hold line breaks
             std::fwrite(event.c_str(), 1, event.size() + 1, shared);
         ::_exit(std::fflush(shared));
     }
@@ -53,11 +52,10 @@ Events runUnprivileged(const std::string& folder, const std::vector<std::string>
     ::wait(&status);
     std::rewind(shared);
     Events events;
-    for (std::string event; !std::feof(shared);)  // zero-terminated: texts hold line breaks
-        if (const int c = std::fgetc(shared); c > 0)
-            event += char(c);
-        else if (c == 0)
-            events.push_back(std::exchange(event, {}));
+    char* event = nullptr;
+    for (std::size_t size = 0; ::getdelim(&event, &size, '\0', shared) > 0;)
+        events.emplace_back(event);
+    std::free(event);
     std::fclose(shared);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? events : Events();
 }
@@ -106,12 +104,6 @@ struct Watch {
     }
 };
 
-const std::string Closing = std::string("message none: ") + Completed;
-
-std::string stopped(const std::string& name, const std::string& error) {
-    return "message exclamation: " + stoppedAt(name, error);
-}
-
 class PosixFilesTest : public ::testing::Test {
 protected:
     TempFolder folder;
@@ -158,7 +150,7 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
 
             ASSERT_GE(view.events.size(), 4u);
             EXPECT_EQ(view.events[3], message);
-            EXPECT_EQ(view.events.back(), Closing);
+            EXPECT_EQ(view.events.back(), CompletedEvent);
             EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
             before["good.hst"] = snapshot(folder.path())["good.hst"];
             EXPECT_EQ(snapshot(folder.path()), before);
@@ -186,12 +178,14 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
 
     RecordingView view;
     const std::string path = (folder.path() / deep).string();
-    ExtendTrends(view, path, {"x\\t.hst", "..\\victim.hst", "x/t.hst", "link.hst"}, 9);
+    ExtendTrends(view, path, {"x\\t.hst", "..\\victim.hst", "x/t.hst", "../victim.hst", "link.hst"},
+                 9);
     EXPECT_EQ(folder.read(deep + "/x\\t.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/..\\victim.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/x/t.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/../victim.hst"), two);
     EXPECT_EQ(view.events[7], "message error: File 'x/t.hst' is not a valid trend file.");
+    EXPECT_EQ(view.events[10], "message error: File '../victim.hst' is not a valid trend file.");
 
     fs::remove_all(folder.path() / deep);  // a vanished folder: its names are missing files
     ExtendTrends(view, path, {"t.hst"}, 9);
@@ -210,7 +204,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         fs::permissions(folder.path() / "b.hst", refused);
         const Events events = runUnprivileged(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9);
         if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
-        EXPECT_EQ(events.back(), stopped("b.hst", "70 Permission denied"));
+        EXPECT_EQ(events.back(), stoppedEvent("b.hst", "70 Permission denied"));
         EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(9)));
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
         fs::remove(folder.path() / "b.hst");
@@ -264,24 +258,20 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
     if (::stat("/dev/shm", &there) != 0 || here.st_dev == there.st_dev)
         GTEST_SKIP() << "no second file system at /dev/shm to link to";
     fs::create_directory(far);
-    const Events completed = {Closing};
-    const Events failed = {stopped("link.hst", "57 Device I/O error"),
-                           stopped("a.hst", "57 Device I/O error")};
-    // clang-format off
-    const std::vector<std::pair<bool, dev_t>> flushed = {{false, there.st_dev}, {true, here.st_dev}};
-    const struct { int failFlush; Events last; } cases[] = {
-        {0, completed},
-        {EIO, failed},  // the flush of link.hst fails, then a.hst's
-    };
-    // clang-format on
-    for (const auto& c : cases) {
+    const std::vector<std::pair<bool, dev_t>> flushed = {{false, there.st_dev},
+                                                         {true, here.st_dev}};
+    const std::string ioError = "57 Device I/O error";
+    for (const int failFlush : {0, EIO}) {  // EIO: the flush of link.hst fails, then a.hst's
+        const Events last =
+            failFlush ? Events{stoppedEvent("link.hst", ioError), stoppedEvent("a.hst", ioError)}
+                      : Events{CompletedEvent};
         for (const char* name : {"a.hst", "c.hst"}) folder.write(name, trendFile(validHeader(1)));
         const Bytes one = trendFile(validHeader(1));
         std::ofstream(far / "t.hst", std::ios::binary)
             .write(reinterpret_cast<const char*>(one.data()), std::streamsize(one.size()));
         fs::create_symlink(far / "t.hst", folder.path() / "link.hst");
         Watch watch;
-        Watch::failFlush = c.failFlush;
+        Watch::failFlush = failFlush;
         RecordingView view;
         std::vector<std::pair<bool, dev_t>> flushedBeforeHide;
         view.onEvent = [&](const std::string& event) {
@@ -289,8 +279,7 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
         };
         ExtendTrends(view, folder.programPath(), {"a.hst", "link.hst", "c.hst"}, 9);
         EXPECT_EQ(flushedBeforeHide, flushed);
-        EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(c.last.size()), view.events.end()),
-                  c.last);
+        EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(last.size()), view.events.end()), last);
         fs::remove(folder.path() / "link.hst");
     }
     fs::remove_all(far);

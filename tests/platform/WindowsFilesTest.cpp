@@ -33,7 +33,7 @@ TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
     EXPECT_EQ(seen.events[3],
               "message information: high is already set for 600 files.\r\nIt will be skipped.");
     EXPECT_EQ(seen.events[6], "message error: File 'bad.hst' is not a valid trend file.");
-    EXPECT_TRUE(seen.events.back().starts_with("message none: Conversion is complete."));
+    EXPECT_EQ(seen.events.back(), CompletedEvent);
     EXPECT_EQ(held.read("good.hst"), trendFile(validHeader(6)));
 
     for (const bool readOnly : {false, true}) {
@@ -49,9 +49,7 @@ TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
         ExtendTrends(view, folder.programPath(), {"locked.hst", "after.hst"}, 6);
         CloseHandle(other);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(view.events.back(),
-                  "message exclamation: Conversion stopped at file 'locked.hst'.\r\nError 70 "
-                  "Permission denied");
+        EXPECT_EQ(view.events.back(), stoppedEvent("locked.hst", "70 Permission denied"));
         EXPECT_EQ(folder.read("locked.hst"), trendFile(validHeader(2)));
         EXPECT_EQ(folder.read("after.hst"), trendFile(validHeader(2)));
     }

@@ -50,13 +50,6 @@ class WindowsTest : public QObject {
         control<QLineEdit>("txtNoFiles")->setText(text);
         control<QPushButton>("cmdOK")->click();
     }
-    // Opens a folder of the folder list as Enter on it does.
-    void openFolderNamed(const QString& name, int match = 0) {
-        auto* folders = control<DirList>("dirConvert");
-        folders->setCurrentItem(
-            folders->findItems(name, Qt::MatchExactly | Qt::MatchRecursive)[match]);
-        QTest::keyClick(folders, Qt::Key_Return);
-    }
 
 private slots:
     void init() {
@@ -104,7 +97,6 @@ private slots:
                               "0 " + QString(Completed) + " []"}));
         for (const char* name : {"LOW.HST", "caf\xe9.hst"})
             QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));
-        QCOMPARE(m_folder->read("other.txt"), trendFile(validHeader(7)));
 
         frmConverting* first = frmConverting::existing();
         first->move(first->pos() + QPoint(9, 7));  // where the user moved it, it stays

@@ -26,12 +26,13 @@ TrendFileHeader patternedHeader();
 Bytes trendFile(const TrendFileHeader& header, std::size_t tailLength = 300);
 Bytes withCount(Bytes file, std::int16_t count);
 
-// The message that ends a completed run, and the one that ends a stopped run.
+// The run's closing messages, plain and as RecordingView records them.
 constexpr char Completed[] =
     "Conversion is complete.\r\nYou must set the new number of history files in your "
     "project's\r\ntrend tag definitions before restarting Velmar.";
-inline std::string stoppedAt(const std::string& name, const std::string& error) {
-    return "Conversion stopped at file '" + name + "'.\r\nError " + error;
+inline const std::string CompletedEvent = std::string("message none: ") + Completed;
+inline std::string stoppedEvent(const std::string& name, const std::string& error) {
+    return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
 }
 
 // A folder that exists for the life of the object.

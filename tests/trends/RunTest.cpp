@@ -8,8 +8,6 @@
 
 namespace {
 
-const std::string Closing = std::string("message none: ") + Completed;
-
 // The process's open descriptors (Linux; under Wine the folder is Wine's own).
 std::ptrdiff_t descriptors() {
 #ifdef _WIN32
@@ -40,9 +38,9 @@ protected:
         EXPECT_EQ(files.openFiles, 0);
         EXPECT_EQ(descriptors(), descriptorsBefore);
     }
-    void run(const std::vector<std::string>& names, std::int16_t count, FakeFiles& through) {
+    void run(const std::vector<std::string>& names, std::int16_t count) {
         view.events.clear();
-        ExtendTrends(view, folder.programPath(), names, count, through);
+        ExtendTrends(view, folder.programPath(), names, count, files);
     }
 };
 
@@ -61,10 +59,10 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     const Bytes invalid = trendFile(lowerCase);
     // clang-format off
     auto written = [](const std::string& name, const std::string& label) {
-        return Events{"show", "label " + label, "events", "write " + name + " 148+2", "flush", "hide", Closing};
+        return Events{"show", "label " + label, "events", "write " + name + " 148+2", "flush", "hide", CompletedEvent};
     };
     auto told = [](const std::string& label, const std::string& message) {
-        return Events{"show", "label " + label, "events", "message " + message, "hide", Closing};
+        return Events{"show", "label " + label, "events", "message " + message, "hide", CompletedEvent};
     };
     const Case cases[] = {
         {"T1.hst", patterned, 0x0201, withCount(patterned, 0x0201), written("T1.hst", "T1")},
@@ -77,12 +75,12 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     // clang-format on
     for (const auto& c : cases) {
         folder.write(c.name, c.before);
-        run({c.name}, c.newCount, files);
+        run({c.name}, c.newCount);
         EXPECT_EQ(view.events, c.events) << c.events[3];
         EXPECT_EQ(folder.read(c.name), c.after) << c.events[3];
     }
-    run({}, 5, files);  // no names: still a whole run
-    EXPECT_EQ(view.events, (Events{"show", "hide", Closing}));
+    run({}, 5);  // no names: still a whole run
+    EXPECT_EQ(view.events, (Events{"show", "hide", CompletedEvent}));
     // The program ending between two files (Close) flushes what the run changed.
     folder.write("a.hst", patterned);
     const auto checks = view.onEvent;
@@ -90,21 +88,21 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
         checks(event);
         if (event == "label T1") FlushRunUnderWay();
     };
-    run({"a.hst", "T1.hst"}, 0x0102, files);
+    run({"a.hst", "T1.hst"}, 0x0102);
     EXPECT_EQ(view.events,
               (Events{"show", "label a", "events", "write a.hst 148+2", "label T1", "flush",
-                      "events", "write T1.hst 148+2", "flush", "hide", Closing}));
+                      "events", "write T1.hst 148+2", "flush", "hide", CompletedEvent}));
     files.fault = {FakeFiles::Step::Flush, "", platform::errors::make(platform::errors::DiskFull)};
-    run({"a.hst", "T1.hst"}, 0x0103, files);  // and says so when that flush fails
+    run({"a.hst", "T1.hst"}, 0x0103);  // and says so when that flush fails
     EXPECT_EQ(view.events[6], "hide");
-    EXPECT_EQ(view.events[7], "message exclamation: " + stoppedAt("a.hst", "61 Disk full"));
+    EXPECT_EQ(view.events[7], stoppedEvent("a.hst", "61 Disk full"));
     files.fault = {};
     view.onEvent = checks;
     // Every length too short for a header.
     for (std::size_t length = 0; length < TrendFileHeader::Size; ++length) {
         const Bytes part(patterned.begin(), patterned.begin() + std::ptrdiff_t(length));
         folder.write("s.hst", part);
-        run({"s.hst"}, 9, files);
+        run({"s.hst"}, 9);
         EXPECT_EQ(view.events[3], "message error: File 's.hst' is not a valid trend file.");
         EXPECT_EQ(folder.read("s.hst"), part);
     }
@@ -123,14 +121,13 @@ TEST_F(ExtendTrendsTest, AnotherProgramsChangeBetweenReadAndWriteIsKept) {
         if (name == "edited.hst") now[0] ^= 0xFF;
         folder.write(name, now);
     };
-    run({"edited.hst", "cut.hst"}, 0x0201, files);
+    run({"edited.hst", "cut.hst"}, 0x0201);
 
     Bytes edited = withCount(before, 0x0201);
     edited[0] ^= 0xFF;
     EXPECT_EQ(folder.read("edited.hst"), edited);
     EXPECT_EQ(folder.read("cut.hst"), Bytes());
-    EXPECT_EQ(view.events.back(),
-              "message exclamation: " + stoppedAt("cut.hst", "62 Input past end of file"));
+    EXPECT_EQ(view.events.back(), stoppedEvent("cut.hst", "62 Input past end of file"));
 }
 
 }  // namespace
