@@ -49,32 +49,19 @@ protected:
 TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
     const std::string q = Quoted.empty() ? "" : path(Quoted) + ": 5 history files, kind 2\n";
     // arguments, status, standard output, what a.hst holds after
+    // clang-format off
     const std::tuple<std::vector<std::string>, int, std::string, Bytes> cases[] = {
-        {{"show", "DIR/"},
-         1,
-         path("a.hst") + ": 5 history files, kind 2\n" + path("B.HST") +
-             ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n" + q,
-         a},
+        {{"show", "DIR/"}, 1, path("a.hst") + ": 5 history files, kind 2\n" + path("B.HST") +
+             ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n" + q, a},
         {{"show", "--", path("a.hst")}, 0, path("a.hst") + ": 5 history files, kind 2\n", a},
-        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")},
-         0,
-         path("a.hst") + ": would be extended from 5 to 9\n" + path("B.HST") +
-             ": skipped, already set for 30 files\n",
-         a},
-        {{"extend", path("missing.hst"), "--to", " 2.5 "},
-         1,
-         path("missing.hst") + ": not a valid trend file, left alone\n",
-         a},
-        {{"extend", "--to", "12", path("a.hst")},
-         0,
-         path("a.hst") + ": extended from 5 to 12\n",
-         withCount(a, 12)},
-        {{"extend", "--to", "0", "DIR"}, 2, "", a},
-        {{"extend", "DIR"}, 2, "", a},
-        {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a},
-        {{"show", "--dry-run", "DIR"}, 2, "", a},
-        {{"show"}, 2, "", a},
-        {{"frob", "--to", "9", "DIR"}, 2, "", a}};
+        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, 0, path("a.hst") +
+             ": would be extended from 5 to 9\n" + path("B.HST") + ": skipped, already set for 30 files\n", a},
+        {{"extend", path("missing.hst"), "--to", " 2.5 "}, 1, path("missing.hst") + ": not a valid trend file, left alone\n", a},
+        {{"extend", "--to", "12", path("a.hst")}, 0, path("a.hst") + ": extended from 5 to 12\n", withCount(a, 12)},
+        {{"extend", "--to", "0", "DIR"}, 2, "", a},              {{"extend", "DIR"}, 2, "", a},
+        {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a},   {{"show", "--dry-run", "DIR"}, 2, "", a},
+        {{"show"}, 2, "", a},                                    {{"frob", "--to", "9", "DIR"}, 2, "", a}};
+    // clang-format on
     for (const auto& [arguments, status, out, after] : cases) {
         folder.write("a.hst", a);
         Captured console;
@@ -113,22 +100,21 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
     const std::string failed =
         "\", \"outcome\": \"failed\", \"before\": 5, \"after\": null, "
         "\"error\": \"Error 61 Disk full\"}\n]\n";
-    const std::tuple<FakeFiles::Fault, std::vector<std::string>, std::string> faults[] = {
-        {{FakeFiles::Step::Write, "a.hst", full},
-         {"extend", "--json", "--to", "20", "DIR"},
-         failed},
-        {{FakeFiles::Step::Flush, "", full},
-         {"extend", "--json", "--to", "20", path("a.hst")},
-         failed},
-        {{FakeFiles::Step::Read, "a.hst", full}, {"show", "DIR"}, ""}};
+    using Step = FakeFiles::Step;
+    // clang-format off
+    const std::tuple<Step, std::vector<std::string>, std::string> faults[] = {
+        {Step::Write, {"extend", "--json", "--to", "20", "DIR"}, failed},
+        {Step::Flush, {"extend", "--json", "--to", "20", path("a.hst")}, failed},
+        {Step::Read, {"show", "DIR"}, ""}};
+    // clang-format on
     for (const auto& [fault, arguments, last] : faults) {
         FakeFiles failing;
         Events log;
         failing.log = &log;
-        failing.fault = fault;
+        failing.fault = {fault, full};
         folder.write("a.hst", a);
         Captured stopped;
-        EXPECT_EQ(run(arguments, stopped, failing), cli::Stopped) << int(fault.step);
+        EXPECT_EQ(run(arguments, stopped, failing), cli::Stopped) << int(fault);
         if (!last.empty()) {
             EXPECT_TRUE(stopped.printed.ends_with("a.hst" + last)) << stopped.printed;
         }

@@ -68,7 +68,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QStringList unseen, behind, boxes;
-        files.onOpen = [&](const std::string& name) {
+        files.before = [&](FakeFiles::Step step, const std::string& name) {
+            if (step != FakeFiles::Step::Open) return;
             // While the file is treated no event runs: the screen must already
             // show its name, or show it without help within the slow open.
             QDeadlineTimer slowOpen(name == "a.hst" ? 1500 : 500);

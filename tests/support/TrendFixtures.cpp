@@ -86,16 +86,16 @@ public:
     ~FakeFile() override { m_files.openFiles -= m_file != nullptr; }
 
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
-        m_files.failIf(Step::Read, m_name);
+        m_files.step(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
     void openForWriting() override { m_file->openForWriting(); }
     std::uint64_t size() override {
-        if (m_files.beforeWrite) m_files.beforeWrite(m_name);
+        m_files.step(Step::Size, m_name);
         return m_file->size();
     }
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-        m_files.failIf(Step::Write, m_name);
+        m_files.step(Step::Write, m_name);
         m_files.note("write " + m_name + " " + std::to_string(offset) + "+" +
                      std::to_string(bytes.size()));
         m_file->writeAt(offset, bytes);
@@ -117,13 +117,13 @@ public:
         : m_folder(std::move(folder)), m_files(files) {}
 
     std::unique_ptr<platform::OpenFile> openExisting(const std::string& name) override {
-        if (m_files.onOpen) m_files.onOpen(name);
+        m_files.step(Step::Open, name);
         auto file = m_folder->openExisting(name);
         return file ? std::make_unique<FakeFile>(std::move(file), m_files, name) : nullptr;
     }
     void flush() override {
         m_files.note("flush");
-        m_files.failIf(Step::Flush, "");
+        m_files.step(Step::Flush, "");
         m_folder->flush();
     }
     Entries list() override { return m_folder->list(); }

@@ -66,25 +66,18 @@ private:
 };
 
 // Passes through to the real files; logs every write and flush, counts the
-// files left open, fails one step or lets another program act on request.
+// files left open, fails a step or lets another program act on request.
 class FakeFiles : public platform::FileAccess {
 public:
-    enum class Step { Read, Write, Flush };
-    struct Fault {
-        Step step;
-        std::string name;  // of the file, "" for the folder's flush
-        platform::Error error;
-    };
-
-    Events* log = nullptr;  // "write NAME OFFSET+LENGTH", "flush"
-    std::optional<Fault> fault;
-    std::function<void(const std::string& name)> onOpen;  // just before `name` is opened
-    // Runs as another program when the run checks `name` just before writing it.
-    std::function<void(const std::string& name)> beforeWrite;
+    enum class Step { Open, Read, Size, Write, Flush };
+    Events* log = nullptr;                                  // "write NAME OFFSET+LENGTH", "flush"
+    std::optional<std::pair<Step, platform::Error>> fault;  // at the first such step
+    std::function<void(Step, const std::string& name)> before;  // each step; "" for the folder
     int openFiles = 0;
 
-    void failIf(Step step, const std::string& name) const {
-        if (fault && fault->step == step && fault->name == name) throw fault->error;
+    void step(Step step, const std::string& name) const {
+        if (before) before(step, name);
+        if (fault && fault->first == step) throw fault->second;
     }
     void note(const std::string& entry) const {
         if (log) log->push_back(entry);

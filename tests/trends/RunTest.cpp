@@ -92,7 +92,7 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     EXPECT_EQ(view.events,
               (Events{"show", "label a", "events", "write a.hst 148+2", "label T1", "flush",
                       "events", "write T1.hst 148+2", "flush", "hide", CompletedEvent}));
-    files.fault = {FakeFiles::Step::Flush, "", platform::errors::make(platform::errors::DiskFull)};
+    files.fault = {FakeFiles::Step::Flush, platform::errors::make(platform::errors::DiskFull)};
     run({"a.hst", "T1.hst"}, 0x0103);  // and says so when that flush fails
     EXPECT_EQ(view.events[6], "hide");
     EXPECT_EQ(view.events[7], stoppedEvent("a.hst", "61 Disk full"));
@@ -115,7 +115,8 @@ TEST_F(ExtendTrendsTest, AnotherProgramsChangeBetweenReadAndWriteIsKept) {
     const Bytes before = trendFile(patternedHeader());
     folder.write("cut.hst", before);
     folder.write("edited.hst", before);
-    files.beforeWrite = [&](const std::string& name) {
+    files.before = [&](FakeFiles::Step step, const std::string& name) {
+        if (step != FakeFiles::Step::Size) return;  // just before the write
         Bytes now = folder.read(name);
         if (name == "cut.hst") now.clear();
         if (name == "edited.hst") now[0] ^= 0xFF;
