@@ -1,7 +1,7 @@
 // The windows as the X server shows them under a real window manager
 // (openbox): while each file is treated, the progress window's label is on
-// screen naming it, and a message box leaves the progress window above the
-// main window. Run by under-openbox, never offscreen.
+// screen naming it, and a message box, plain text over the main window,
+// leaves the progress window above it. Run by under-openbox, never offscreen.
 
 #include <QLineEdit>
 #include <QListView>
@@ -58,16 +58,16 @@ private slots:
         TempFolder folder;
         for (const char* name : {"a.hst", "c.hst", "d.hst"})
             folder.write(name, trendFile(validHeader(7)));
-        folder.write("b.hst", Bytes(200, 1));
-        QDir::setCurrent(qPath(folder.path()));  // the window opens there
-        FakeFiles files;                         // its run goes through this double
+        folder.write("b<u>.hst", Bytes(200, 1));  // a name that looks like markup
+        QDir::setCurrent(qPath(folder.path()));   // the window opens there
+        FakeFiles files;                          // its run goes through this double
         frmExtend window(files);
         window.findChild<QListView*>("filConvert")->selectAll();
         window.findChild<QLineEdit*>("txtNoFiles")->setText("9");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        QStringList unseen, behind, boxes;
+        QStringList unseen, behind, boxes, misshapen;
         files.before = [&](FakeFiles::Step step, const std::string& name) {
             if (step != FakeFiles::Step::Open) return;
             // While the file is treated no event runs: the screen must already
@@ -84,7 +84,10 @@ private slots:
             if (!box || !box->windowHandle()->isExposed()) return;
             const QList<WId> order = stackingOrder();
             if (order.isEmpty() || order.last() != box->winId()) return;  // not yet managed
-            boxes << box->text().section('\r', 0, 0);
+            boxes << QString("%1 %2").arg(box->icon()).arg(box->text().section('\r', 0, 0));
+            if (box->parentWidget() != &window || box->textFormat() != Qt::PlainText ||
+                box->windowTitle() != "Kelvane" || box->buttons().size() != 1)
+                misshapen << boxes.last();
             frmConverting& progress = frmConverting::instance();
             if (progress.isVisible() &&
                 order.indexOf(progress.winId()) < order.indexOf(window.winId()))
@@ -93,8 +96,9 @@ private slots:
         });
         answer.start(100);
         window.findChild<QPushButton*>("cmdOK")->click();
-        QCOMPARE(boxes, QStringList({"File 'b.hst' is not a valid trend file.",
-                                     "Conversion is complete."}));
+        QCOMPARE(boxes, QStringList({"3 File 'b<u>.hst' is not a valid trend file.",
+                                     "0 Conversion is complete."}));
+        QVERIFY2(misshapen.isEmpty(), qPrintable(misshapen.join(' ')));
         QVERIFY2(behind.isEmpty(), qPrintable(behind.join(' ')));
         QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(' ')));
     }
