@@ -1,7 +1,6 @@
 #include "TrendFixtures.h"
 
 #include <cstring>
-#include <fstream>
 #include <random>
 
 TrendFileHeader validHeader(std::int16_t count) {
@@ -39,38 +38,6 @@ TempFolder::TempFolder() {
     std::random_device seed;
     do m_path = std::filesystem::temp_directory_path() / ("kelvane-test-" + std::to_string(seed()));
     while (!std::filesystem::create_directory(m_path));
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::string TempFolder::programPath() const {
-    const auto text = m_path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::filesystem::path TempFolder::write(const std::string& name, const Bytes& bytes) const {
-    const auto file = m_path / name;
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return file;
-}
-
-Bytes TempFolder::read(const std::string& name) const {
-    std::ifstream in(m_path / name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void RecordingView::showMessage(const std::string& text, MessageIcon icon) {
-    static const char* const names[] = {"none", "information", "exclamation", "error"};
-    record(std::string("message ") + names[int(icon)] + ": " + text);
-}
-
-void RecordingView::record(std::string event) {
-    events.push_back(std::move(event));
-    if (onEvent) onEvent(events.back());
 }
 
 namespace {

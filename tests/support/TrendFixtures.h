@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -39,11 +40,24 @@ inline std::string stoppedEvent(const std::string& name, const std::string& erro
 class TempFolder {
 public:
     TempFolder();
-    ~TempFolder();
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
     const std::filesystem::path& path() const { return m_path; }
-    std::string programPath() const;  // as the program writes paths
-    std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
-    Bytes read(const std::string& name) const;
+    std::string programPath() const {  // as the program writes paths
+        const auto text = m_path.u8string();
+        return std::string(text.begin(), text.end());
+    }
+    std::filesystem::path write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(m_path / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return m_path / name;
+    }
+    Bytes read(const std::string& name) const {
+        std::ifstream in(m_path / name, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
 
 private:
     std::filesystem::path m_path;
@@ -58,11 +72,17 @@ public:
     void showProgress() override { record("show"); }
     void setProgressFileName(const std::string& text) override { record("label " + text); }
     void hideProgress() override { record("hide"); }
-    void showMessage(const std::string& text, MessageIcon icon) override;
+    void showMessage(const std::string& text, MessageIcon icon) override {
+        static const char* const names[] = {"none", "information", "exclamation", "error"};
+        record(std::string("message ") + names[int(icon)] + ": " + text);
+    }
     void doEvents() override { record("events"); }
 
 private:
-    void record(std::string event);
+    void record(std::string event) {
+        events.push_back(std::move(event));
+        if (onEvent) onEvent(events.back());
+    }
 };
 
 // Passes through to the real files; logs every write and flush, counts the
