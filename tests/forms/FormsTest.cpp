@@ -129,14 +129,10 @@ TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
 }
 
 TEST(Browsing, AncestorsThenSubfolders) {
-    const std::vector<FolderItem> items = browsing::folderItems(native("/a/b"), {"z", "B", "a"});
-    std::vector<std::string> shown;
-    for (const FolderItem& item : items)
-        shown.push_back(std::to_string(item.depth) + " " + item.name + " " + item.path);
-    EXPECT_EQ(shown,
-              (std::vector<std::string>{"0 " + native("/ /"), "1 a " + native("/a"),
-                                        "2 b " + native("/a/b"), "3 a " + native("/a/b/a"),
-                                        "3 B " + native("/a/b/B"), "3 z " + native("/a/b/z")}));
+    std::string shown;
+    for (const FolderItem& item : browsing::folderItems(native("/a/b"), {"z", "B", "a"}))
+        shown += std::to_string(item.depth) + " " + item.name + " " + item.path + ", ";
+    EXPECT_EQ(shown, native("0 / /, 1 a /a, 2 b /a/b, 3 a /a/b/a, 3 B /a/b/B, 3 z /a/b/z, "));
 }
 
 // A drive's folder opens and the file list follows; a drive without a medium
@@ -155,7 +151,6 @@ TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
     };
 
     form.drvConvert_Change(indexOf(vol));
-    EXPECT_EQ(form.lists().files(), (std::vector<std::string>{"t.hst"}));
     form.lists().openFolderAt(form.lists().openFolderRow() + 1);  // "sub"
     EXPECT_EQ(form.lists().files(), (std::vector<std::string>{"A.HST", "b.hst"}));
     form.drvConvert_Change(indexOf(missing));

@@ -33,15 +33,15 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
     return entries;
 }
 
-// A run as the user "nobody" when this process is root, since root opens
-// what others may not; no events when the rights could not be dropped.
-Events runUnprivileged(const std::string& folder, const std::vector<std::string>& names,
-                       std::int16_t count) {
-    const bool root = ::geteuid() == 0;
-    if (root && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) return {};
+// A run, as the user "nobody" when asked and this process is root, since root
+// opens what others may not; no events when the rights could not be dropped.
+Events run(const std::string& folder, const std::vector<std::string>& names, std::int16_t count,
+           bool asNobody = false) {
+    const bool drop = asNobody && ::geteuid() == 0;
+    if (drop && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) return {};
     RecordingView view;
     ExtendTrends(view, folder, names, count);
-    if (root && (::seteuid(0) != 0 || ::setegid(0) != 0)) std::abort();
+    if (drop && (::seteuid(0) != 0 || ::setegid(0) != 0)) std::abort();
     return view.events;
 }
 
@@ -116,26 +116,20 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
          "message information: odd is already set for 600 files.\r\nIt will be skipped."},
     };
     for (const auto& [kind, make, message] : kinds) {
-        for (const auto& [unprivileged, descriptors] :
+        for (const auto& [nobody, descriptors] :
              {std::pair(false, "/proc/self/fd/"), std::pair(true, "/proc/self/fd/"),
               std::pair(false, "/nowhere/")}) {  // the last as on a system without /proc
-            SCOPED_TRACE(kind + (unprivileged ? " as nobody" : "") + " reopened in " + descriptors);
+            SCOPED_TRACE(kind + (nobody ? " as nobody" : "") + " reopened in " + descriptors);
             Watch watch;
             platform::posix::calls().descriptorFolder = descriptors;
             make();
             folder.write("good.hst", trendFile(validHeader(1)));
             fs::permissions(folder.path() / "good.hst", fs::perms::all);
             auto before = snapshot(folder.path());
-            RecordingView view;
-            const std::vector<std::string> names = {"odd.hst", "good.hst"};
-            if (unprivileged)
-                view.events = runUnprivileged(folder.programPath(), names, 12);
-            else
-                ExtendTrends(view, folder.programPath(), names, 12);
-
-            ASSERT_GE(view.events.size(), 4u);
-            EXPECT_EQ(view.events[3], message);
-            EXPECT_EQ(view.events.back(), CompletedEvent);
+            const Events events = run(folder.programPath(), {"odd.hst", "good.hst"}, 12, nobody);
+            ASSERT_GE(events.size(), 4u);
+            EXPECT_EQ(events[3], message);
+            EXPECT_EQ(events.back(), CompletedEvent);
             EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
             before["good.hst"] = snapshot(folder.path())["good.hst"];
             EXPECT_EQ(snapshot(folder.path()), before);
@@ -159,16 +153,15 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
     fs::create_symlink(folder.path() / deep / "x" / "t.hst",
                        folder.path() / deep / "link.hst");  // reaches its file
 
-    RecordingView view;
-    const std::string path = (folder.path() / deep).string();
-    ExtendTrends(view, path, {"x\\t.hst", "..\\victim.hst", "x/t.hst", "../victim.hst", "link.hst"},
-                 9);
+    const Events events =
+        run((folder.path() / deep).string(),
+            {"x\\t.hst", "..\\victim.hst", "x/t.hst", "../victim.hst", "link.hst"}, 9);
     EXPECT_EQ(folder.read(deep + "/x\\t.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/..\\victim.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/x/t.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/../victim.hst"), two);
-    EXPECT_EQ(view.events[7], "message error: File 'x/t.hst' is not a valid trend file.");
-    EXPECT_EQ(view.events[10], "message error: File '../victim.hst' is not a valid trend file.");
+    EXPECT_EQ(events[7], "message error: File 'x/t.hst' is not a valid trend file.");
+    EXPECT_EQ(events[10], "message error: File '../victim.hst' is not a valid trend file.");
 }
 
 // A regular file the system refuses stops the run at it, with the reason;
@@ -181,7 +174,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
             fs::permissions(folder.path() / file, fs::perms::all);
         }
         fs::permissions(folder.path() / "b.hst", refused);
-        const Events events = runUnprivileged(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9);
+        const Events events = run(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9, true);
         if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
         EXPECT_EQ(events.back(), stoppedEvent("b.hst", "70 Permission denied"));
         EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(9)));
@@ -211,11 +204,10 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
                     else
                         folder.write("t.hst", trendFile(validHeader(600)));  // read, it is skipped
                 };
-                RecordingView view;
-                ExtendTrends(view, folder.programPath(), {"t.hst"}, 9);
+                const Events events = run(folder.programPath(), {"t.hst"}, 9);
                 EXPECT_GE(fstats, moment);
                 EXPECT_EQ(Watch::writeOpensOfOthers, 0);
-                EXPECT_TRUE(view.events.back().starts_with("message")) << view.events.back();
+                EXPECT_TRUE(events.back().starts_with("message")) << events.back();
                 if (!device) {
                     EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(600)));
                 }
