@@ -45,18 +45,10 @@ protected:
 };
 
 TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
-    struct Case {
-        std::string name;
-        Bytes before;
-        std::int16_t newCount;
-        Bytes after;
-        Events events;
-    };
     const Bytes patterned = trendFile(patternedHeader());  // count 0x0102
     const Bytes minusOne = trendFile(validHeader(-1));
-    TrendFileHeader lowerCase = patternedHeader();
-    lowerCase.bytes[129] = 'e';
-    const Bytes invalid = trendFile(lowerCase);
+    Bytes invalid = patterned;
+    invalid[129] = 'e';
     // clang-format off
     auto written = [](const std::string& name, const std::string& label) {
         return Events{"show", "label " + label, "events", "write " + name + " 148+2", "flush", "hide", CompletedEvent};
@@ -64,7 +56,7 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     auto told = [](const std::string& label, const std::string& message) {
         return Events{"show", "label " + label, "events", "message " + message, "hide", CompletedEvent};
     };
-    const Case cases[] = {
+    const std::tuple<std::string, Bytes, std::int16_t, Bytes, Events> cases[] = {
         {"T1.hst", patterned, 0x0201, withCount(patterned, 0x0201), written("T1.hst", "T1")},
         {"T1.hst", patterned, 0x0102, patterned, written("T1.hst", "T1")},
         {"T1.hst", minusOne, 1, withCount(minusOne, 1), written("T1.hst", "T1")},
@@ -73,11 +65,11 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
          told("T1", "information: T1 is already set for 258 files.\r\nIt will be skipped.")},
         {"A.B.HST", invalid, 10, invalid, told("A.B", "error: File 'A.B.HST' is not a valid trend file.")}};
     // clang-format on
-    for (const auto& c : cases) {
-        folder.write(c.name, c.before);
-        run({c.name}, c.newCount);
-        EXPECT_EQ(view.events, c.events) << c.events[3];
-        EXPECT_EQ(folder.read(c.name), c.after) << c.events[3];
+    for (const auto& [name, before, newCount, after, events] : cases) {
+        folder.write(name, before);
+        run({name}, newCount);
+        EXPECT_EQ(view.events, events) << events[3];
+        EXPECT_EQ(folder.read(name), after) << events[3];
     }
     run({}, 5);  // no names: still a whole run
     EXPECT_EQ(view.events, (Events{"show", "hide", CompletedEvent}));

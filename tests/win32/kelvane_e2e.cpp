@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <thread>
 
 #include "TrendFixtures.h"
 #include "forms/frmHelp.h"
@@ -31,25 +30,22 @@ std::string textOf(HWND window) {
     return fs::path(text).string();
 }
 
-// The shown window of kelvane.exe of `className`, if there is one.
-HWND find(const wchar_t* className) {
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == kelvane.dwProcessId && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
-HWND waitFor(const wchar_t* className) {
-    for (int i = 0; i < 400; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
-        if (HWND window = find(className)) return window;
+// The shown window of kelvane.exe of `className`, looked for up to `looks`
+// times, 50 ms apart.
+HWND find(const wchar_t* className, int looks = 400) {
+    for (int look = 0; look < looks; ++look, Sleep(50))
+        for (HWND window = nullptr;
+             (window = FindWindowExW(nullptr, window, className, nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == kelvane.dwProcessId && IsWindowVisible(window)) return window;
+        }
     return nullptr;
 }
 
 // The control of kelvane.exe that holds the focus once posted keys are handled.
 HWND focusAfterKeys() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Sleep(300);
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(kelvane.dwThreadId, &info);
@@ -59,17 +55,17 @@ HWND focusAfterKeys() {
 // The next message box: "text [progress label]", with "!" when it shows an
 // icon; answered with OK.
 std::string answerMessage() {
-    HWND box = waitFor(L"#32770");
+    HWND box = find(L"#32770");
     if (!box) return "(no message box)";
     std::string shown = textOf(GetDlgItem(box, 0xFFFF));
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
             SendMessageW(child, STM_GETICON, 0, 0))
             shown = "!" + shown;
-    HWND progress = find(ids::ConvertingClass);
+    HWND progress = find(ids::ConvertingClass, 1);
     shown += " [" + (progress ? textOf(GetDlgItem(progress, ids::lblFileName)) : "") + "]";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    while (IsWindow(box)) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    while (IsWindow(box)) Sleep(20);
     return shown;
 }
 
@@ -98,7 +94,7 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     std::wstring command = L"\"" + kelvanePath + L"\"";
     ASSERT_TRUE(CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, L"C:\\", &startup, &kelvane));
-    HWND main = waitFor(ids::ExtendClass);
+    HWND main = find(ids::ExtendClass);
     ASSERT_TRUE(main);
     auto press = [&](int id) {
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(main, id)));
@@ -149,23 +145,22 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     // presses.
     for (int i = 0; i < 6; ++i) PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
-    HWND help = waitFor(ids::HelpClass);
+    HWND help = find(ids::HelpClass);
     ASSERT_TRUE(help);
     SetForegroundWindow(main);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Sleep(300);
     ASSERT_EQ(GetForegroundWindow(), main);
     press(ids::cmdHelp);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(find(ids::HelpClass), help);
+    Sleep(300);
+    EXPECT_EQ(find(ids::HelpClass, 1), help);
     EXPECT_EQ(textOf(GetDlgItem(help, ids::lblVersion)), VersionLine());
     PostMessageW(help, WM_KEYDOWN, VK_RETURN, 0);
-    for (int i = 0; i < 100 && IsWindow(help); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (int i = 0; i < 100 && IsWindow(help); ++i) Sleep(50);
     EXPECT_FALSE(IsWindow(help));
 
     // Close ends the program, help window and all.
     press(ids::cmdHelp);
-    ASSERT_TRUE(waitFor(ids::HelpClass));
+    ASSERT_TRUE(find(ids::HelpClass));
     press(ids::cmdClose);
     DWORD code = 1;
     EXPECT_EQ(WaitForSingleObject(kelvane.hProcess, 10000), WAIT_OBJECT_0);
