@@ -3,11 +3,13 @@
 // tests; here, that the Qt controls carry it.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QtTest>
 
 #include "TrendFixtures.h"
 #include "forms/frmHelp.h"
+#include "platform/PosixCalls.h"
 #include "qt/Toolkit.h"
 #include "qt/frmConverting.h"
 #include "qt/frmExtend.h"
@@ -173,16 +175,16 @@ private slots:
         QCOMPARE(m_ends, 2);
     }
 
-    // The real end leaves the process at once, so a helper process runs the
-    // window, presses Close in the middle of a run, and is judged by its files
+    // The real end leaves the process at once, so this program, run again as a
+    // helper, presses Close in the middle of a run, and is judged by its files
     // and by the flush it reports.
     void closeInTheMiddleOfARunLeavesNoFileHalfDone() {
         const Bytes before = trendFile(patternedHeader()), after = withCount(before, 0x0201);
         auto name = [](int i) { return "t" + std::to_string(100 + i) + ".hst"; };
         for (int i = 0; i < 20; ++i) m_folder->write(name(i), before);
         QProcess helper;
-        helper.start(QCoreApplication::applicationDirPath() + "/close_during_run",
-                     {qPath(m_folder->path())});
+        helper.start(QCoreApplication::applicationFilePath(),
+                     {"--close-during-run", qPath(m_folder->path())});
         QVERIFY(helper.waitForFinished(30000));
         QCOMPARE(helper.exitCode(), 0);
         QCOMPARE(helper.readAllStandardOutput(), QByteArray("syncfs\n"));
@@ -196,5 +198,35 @@ private slots:
     }
 };
 
-QTEST_MAIN(WindowsTest)
+// The helper of the Close test: starts a run over every file of `folder` and
+// presses Close during the run's third event pass, printing "syncfs" for each
+// flush of the folder's file system. Exits 0 only through the program's own
+// end; 3 if the run came back.
+int closeDuringRun(const char* folder) {
+    toolkit::setMessageHook([](const QString&, MessageIcon) {});
+    platform::posix::calls().syncfs = [](int fd) {
+        return ::write(STDOUT_FILENO, "syncfs\n", 7) == 7 ? ::syncfs(fd) : -1;
+    };
+    QDir::setCurrent(QString::fromLocal8Bit(folder));  // the window opens there
+    frmExtend window;
+    window.findChild<QListView*>("filConvert")->selectAll();
+    window.findChild<QLineEdit*>("txtNoFiles")->setText("513");
+    int passes = 0;
+    QTimer everyPass;
+    QObject::connect(&everyPass, &QTimer::timeout, [&] {
+        if (++passes == 3) window.findChild<QPushButton*>("cmdClose")->click();
+    });
+    everyPass.start(0);
+    window.findChild<QPushButton*>("cmdOK")->click();
+    return 3;
+}
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);  // as QTEST_MAIN does
+    if (argc == 3 && std::string(argv[1]) == "--close-during-run") return closeDuringRun(argv[2]);
+    WindowsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_windows.moc"
