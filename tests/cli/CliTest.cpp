@@ -21,13 +21,12 @@ class CliTest : public ::testing::Test {
 protected:
     TempFolder folder;
     std::string dir = folder.programPath();
-    Bytes a = trendFile(validHeader(5)), b = trendFile(validHeader(30)), bad = Bytes(200, 1);
+    Bytes a = trendFile(validHeader(5)), b = trendFile(validHeader(30));
 
     void SetUp() override {
-        folder.write("a.hst", a);
-        folder.write("B.HST", b);
-        folder.write("bad.hst", bad);
-        folder.write("other.txt", a);
+        for (const auto& [name, bytes] : {std::pair("a.hst", a), {"B.HST", b}, {"other.txt", a}})
+            folder.write(name, bytes);
+        folder.write("bad.hst", Bytes(200, 1));
     }
     std::string path(const std::string& name) const { return dir + platform::Separator + name; }
     int run(std::vector<std::string> arguments, Captured& console,

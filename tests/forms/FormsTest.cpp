@@ -190,7 +190,6 @@ TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
 
 using layout::Control;
 using layout::Side;
-using Values = std::map<std::pair<Control, Side>, float>;
 
 // A side of a control as designed, before any layout.
 float designed(Control control, Side side) {
@@ -209,9 +208,9 @@ struct ExactWindow : layout::ExtendGeometry {
         resizeEvent();
     }
 
-    Values values;                          // each side as last assigned
-    float client[2];                        // width, height
-    const float decoration[2] = {90, 525};  // borders; caption and borders
+    std::map<std::pair<Control, Side>, float> values;  // each side as last assigned
+    float client[2];                                   // width, height
+    const float decoration[2] = {90, 525};             // borders; caption and borders
     bool minimized;
     std::vector<std::string> outer;  // each assignment, with the run it came in
     int depth = 0;

@@ -205,8 +205,7 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
 // link led to. A flush the system fails stops the run with the reason.
 TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
     const fs::path far = "/dev/shm/kelvane-test-" + std::to_string(::getpid());
-    struct stat here {
-    }, there{};
+    struct stat here = {}, there = {};
     ::stat(folder.path().c_str(), &here);
     if (::stat("/dev/shm", &there) != 0 || here.st_dev == there.st_dev)
         GTEST_SKIP() << "no second file system at /dev/shm to link to";

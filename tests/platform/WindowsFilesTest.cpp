@@ -30,9 +30,6 @@ TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
     RecordingView seen;
     ExtendTrends(seen, held.programPath(), {"high.hst", "bad.hst", "good.hst"}, 6);
     for (HANDLE reader : readers) CloseHandle(reader);
-    EXPECT_EQ(seen.events[3],
-              "message information: high is already set for 600 files.\r\nIt will be skipped.");
-    EXPECT_EQ(seen.events[6], "message error: File 'bad.hst' is not a valid trend file.");
     EXPECT_EQ(seen.events.back(), CompletedEvent);
     EXPECT_EQ(held.read("good.hst"), trendFile(validHeader(6)));
 

@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString qPath(const fs::path& path) { return QString::fromStdString(path.string()); }
-
 QStringList rowsOf(const QAbstractItemModel& model) {
     QStringList rows;
     for (int row = 0; row < model.rowCount(); ++row) rows << model.index(row, 0).data().toString();
@@ -39,7 +37,7 @@ class WindowsTest : public QObject {
 
     // Started in the test's folder, as from a shell there.
     void openWindow() {
-        QDir::setCurrent(qPath(m_folder->path()));
+        QDir::setCurrent(QString::fromStdString(m_folder->path().string()));
         m_window = std::make_unique<frmExtend>();
         m_window->show();
     }
@@ -184,7 +182,7 @@ private slots:
         for (int i = 0; i < 20; ++i) m_folder->write(name(i), before);
         QProcess helper;
         helper.start(QCoreApplication::applicationFilePath(),
-                     {"--close-during-run", qPath(m_folder->path())});
+                     {"--close-during-run", QString::fromStdString(m_folder->path().string())});
         QVERIFY(helper.waitForFinished(30000));
         QCOMPARE(helper.exitCode(), 0);
         QCOMPARE(helper.readAllStandardOutput(), QByteArray("syncfs\n"));
