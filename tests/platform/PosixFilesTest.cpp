@@ -9,8 +9,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <fstream>
-
 #include "TrendFixtures.h"
 #include "platform/PosixCalls.h"
 
@@ -204,12 +202,11 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
 // flushed before the progress window hides: the folder's, and another that a
 // link led to. A flush the system fails stops the run with the reason.
 TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
-    const fs::path far = "/dev/shm/kelvane-test-" + std::to_string(::getpid());
     struct stat here = {}, there = {};
     ::stat(folder.path().c_str(), &here);
     if (::stat("/dev/shm", &there) != 0 || here.st_dev == there.st_dev)
         GTEST_SKIP() << "no second file system at /dev/shm to link to";
-    fs::create_directory(far);
+    const TempFolder far("/dev/shm");
     const std::vector<std::pair<bool, dev_t>> flushed = {{false, there.st_dev},
                                                          {true, here.st_dev}};
     const std::string ioError = "57 Device I/O error";
@@ -218,10 +215,8 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
             failFlush ? Events{stoppedEvent("link.hst", ioError), stoppedEvent("a.hst", ioError)}
                       : Events{CompletedEvent};
         for (const char* name : {"a.hst", "c.hst"}) folder.write(name, trendFile(validHeader(1)));
-        const Bytes one = trendFile(validHeader(1));
-        std::ofstream(far / "t.hst", std::ios::binary)
-            .write(reinterpret_cast<const char*>(one.data()), std::streamsize(one.size()));
-        fs::create_symlink(far / "t.hst", folder.path() / "link.hst");
+        fs::create_symlink(far.write("t.hst", trendFile(validHeader(1))),
+                           folder.path() / "link.hst");
         Watch watch;
         Watch::failFlush = failFlush;
         RecordingView view;
@@ -234,7 +229,6 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
         EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(last.size()), view.events.end()), last);
         fs::remove(folder.path() / "link.hst");
     }
-    fs::remove_all(far);
 }
 
 }  // namespace

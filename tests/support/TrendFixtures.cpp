@@ -34,9 +34,9 @@ Bytes withCount(Bytes file, std::int16_t count) {
     return file;
 }
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::filesystem::path& parent) {
     std::random_device seed;
-    do m_path = std::filesystem::temp_directory_path() / ("kelvane-test-" + std::to_string(seed()));
+    do m_path = parent / ("kelvane-test-" + std::to_string(seed()));
     while (!std::filesystem::create_directory(m_path));
 }
 

@@ -36,10 +36,11 @@ inline std::string stoppedEvent(const std::string& name, const std::string& erro
     return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
 }
 
-// A folder that exists for the life of the object.
+// A new folder in `parent` that exists for the life of the object.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(
+        const std::filesystem::path& parent = std::filesystem::temp_directory_path());
     ~TempFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);

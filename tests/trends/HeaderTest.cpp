@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "TrendFixtures.h"
 
 namespace {
 
 bool validByTheBytes(const std::array<std::uint8_t, 176>& b) {
-    const bool signature = b[128] == 'V' && b[129] == 'E' && b[130] == 'L' && b[131] == 'M' &&
-                           b[132] == 'A' && b[133] == 'R' && b[134] == 0;
-    return signature && b[136] == 0 && b[137] == 0 && b[139] == 0 && b[138] <= 6;
+    return std::memcmp(b.data() + 128, "VELMAR", 7) == 0 && b[136] == 0 && b[137] == 0 &&
+           b[139] == 0 && b[138] <= 6;  // the signature with its NUL, zeros, a kind up to 6
 }
 
 TEST(IsValidTrendHeader, EveryValueOfEveryExaminedByte) {

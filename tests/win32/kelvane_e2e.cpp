@@ -89,8 +89,7 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     fs::create_directory(data / "sub");
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
+    STARTUPINFOW startup{sizeof(STARTUPINFOW)};
     std::wstring command = L"\"" + kelvanePath + L"\"";
     ASSERT_TRUE(CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, L"C:\\", &startup, &kelvane));
