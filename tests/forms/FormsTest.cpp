@@ -178,8 +178,7 @@ TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
     form.cmdOK_Click();
     EXPECT_EQ(root.read("vol/sub/b.hst"), trendFile(validHeader(1)));
 #ifdef _WIN32  // names are opened by path there: the run refuses the new folder
-    EXPECT_TRUE(form.view.events.end()[-1].find("is no longer the one listed") !=
-                std::string::npos);
+    EXPECT_NE(form.view.events.back().find("is no longer the one listed"), std::string::npos);
 #else
     EXPECT_EQ(root.read("vol/moved/b.hst"), trendFile(validHeader(4)));
 #endif
@@ -210,7 +209,6 @@ struct ExactWindow : layout::ExtendGeometry {
 
     std::map<std::pair<Control, Side>, float> values;  // each side as last assigned
     float client[2];                                   // width, height
-    const float decoration[2] = {90, 525};             // borders; caption and borders
     bool minimized;
     std::vector<std::string> outer;  // each assignment, with the run it came in
     int depth = 0;
@@ -223,17 +221,17 @@ struct ExactWindow : layout::ExtendGeometry {
     bool isWindowMinimized() const override { return minimized; }
     float scaleWidth() const override { return client[0]; }
     float scaleHeight() const override { return client[1]; }
-    void setOuterWidth(float value) override { setOuter(0, value); }
-    void setOuterHeight(float value) override { setOuter(1, value); }
+    void setOuterWidth(float value) override { setOuter(0, value, value - 90); }    // borders
+    void setOuterHeight(float value) override { setOuter(1, value, value - 525); }  // and caption
     float get(Control c, Side s) const override {
         return values.contains({c, s}) ? values.at({c, s}) : designed(c, s);
     }
     void set(Control c, Side s, float value) override { values[{c, s}] = value; }
-    void setOuter(int side, float value) {
+    void setOuter(int side, float value, float inner) {
         outer.push_back((side ? "height " : "width ") + std::to_string(int(value)) + " in run " +
                         std::to_string(depth));
-        if (value - decoration[side] == client[side]) return;
-        client[side] = value - decoration[side];
+        if (inner == client[side]) return;
+        client[side] = inner;
         resizeEvent();
     }
 };

@@ -53,11 +53,9 @@ class WindowsTest : public QObject {
 private slots:
     void init() {
         toolkit::setMessageHook([this](const QString& text, MessageIcon icon) {
-            frmConverting* progress = frmConverting::existing();
-            const bool shown = progress && progress->isVisible();
-            m_messages << QString("%1 %2 [%3]")
-                              .arg(int(icon))
-                              .arg(text, shown ? progress->lblFileName->text() : "");
+            const frmConverting* shown = frmConverting::existing();
+            const QString label = shown && shown->isVisible() ? shown->lblFileName->text() : "";
+            m_messages << QString("%1 %2 [%3]").arg(int(icon)).arg(text, label);
         });
         toolkit::setEndHook([this] { ++m_ends; });
         m_messages.clear();
@@ -88,11 +86,9 @@ private slots:
         QCOMPARE(control<QWidget>("fraButtons")->pos(), QPoint(127, 351));
         QCOMPARE(rowsOf(*list->model()), QStringList({"bad.hst", "caf\xef\xbf\xbd.hst", "high.hst",
                                                       "link.hst", "LOW.HST"}));
-        for (int row : {4, 0, 2, 1}) {
-            const QRect where = list->visualRect(list->model()->index(row, 0));
+        for (int row : {4, 0, 2, 1})
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                              where.center());
-        }
+                              list->visualRect(list->model()->index(row, 0)).center());
         pressOk("20");
         QCOMPARE(m_messages,
                  QStringList({"3 File 'bad.hst' is not a valid trend file. [bad]",
