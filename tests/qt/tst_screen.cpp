@@ -75,11 +75,16 @@ private slots:
             if (!seen || label != QString::fromStdString(name)) faults << "unseen " + label;
         };
         QTimer answer;
+        QElapsedTimer boxUp;  // since the box waiting for an answer was shown
         QObject::connect(&answer, &QTimer::timeout, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || !box->windowHandle()->isExposed()) return;
+            if (!boxUp.isValid()) boxUp.start();
             const QList<WId> order = stackingOrder();
-            if (order.isEmpty() || order.last() != box->winId()) return;  // not yet managed
+            const bool onTop = !order.isEmpty() && order.last() == box->winId();
+            if (!onTop && boxUp.elapsed() < 10000) return;  // not yet managed
+            if (!onTop) faults << "never on top " + box->text().section('\r', 0, 0);
+            boxUp.invalidate();
             boxes << QString("%1 %2").arg(box->icon()).arg(box->text().section('\r', 0, 0));
             if (box->parentWidget() != &window || box->textFormat() != Qt::PlainText ||
                 box->windowTitle() != "Kelvane" || box->buttons().size() != 1)
