@@ -106,8 +106,7 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
             Watch watch;
             platform::posix::calls().descriptorFolder = descriptors;
             make();
-            folder.write("good.hst", trendFile(validHeader(1)));
-            fs::permissions(folder.path() / "good.hst", fs::perms::all);
+            fs::permissions(folder.write("good.hst", trendFile(validHeader(1))), fs::perms::all);
             const Events events = run(folder.programPath(), {"odd.hst", "good.hst"}, 12, nobody);
             ASSERT_GE(events.size(), 4u);
             EXPECT_EQ(events[3], message);
@@ -149,10 +148,8 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
 TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     for (const fs::perms refused :
          {fs::perms::owner_read | fs::perms::others_read, fs::perms::owner_write}) {
-        for (const char* file : {"a.hst", "b.hst", "c.hst"}) {
-            folder.write(file, trendFile(validHeader(1)));
-            fs::permissions(folder.path() / file, fs::perms::all);
-        }
+        for (const char* file : {"a.hst", "b.hst", "c.hst"})
+            fs::permissions(folder.write(file, trendFile(validHeader(1))), fs::perms::all);
         fs::permissions(folder.path() / "b.hst", refused);
         const Events events = run(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9, true);
         if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";

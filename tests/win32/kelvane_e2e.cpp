@@ -87,7 +87,8 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     fs::create_directory(data / "sub");
 
-    STARTUPINFOW startup{sizeof(STARTUPINFOW)};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     std::wstring command = L"\"" + kelvanePath + L"\"";
     ASSERT_TRUE(CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, L"C:\\", &startup, &kelvane));
