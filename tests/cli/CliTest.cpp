@@ -90,7 +90,7 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
     using Step = FakeFiles::Step;
     // clang-format off
     const std::tuple<Step, std::vector<std::string>, std::string> faults[] = {
-        {Step::Write, {"extend", "--json", "--to", "20", "DIR"}, failed},
+        {Step::Write, {"extend", "--json", "--to", "40", "DIR"}, failed},  // B.HST would be next
         {Step::Flush, {"extend", "--json", "--to", "20", path("a.hst")}, failed},
         {Step::Read, {"show", "DIR"}, ""}};
     // clang-format on

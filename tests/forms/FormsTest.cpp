@@ -50,9 +50,7 @@ struct FakeExtendForm : FormFiles, ExtendForm {
     using ExtendForm::lists;
     std::string numberText() const override { return number; }
     std::vector<std::string> selectedFileNames() const override { return selected; }
-    void showMessage(const std::string& text, MessageIcon icon) override {
-        view.showMessage(text, icon);
-    }
+    void showMessage(const std::string& t, MessageIcon i) override { view.showMessage(t, i); }
     RunView& progress() override { return view; }
     void driveShown() override {
         view.events.push_back("drive " + lists().drives()[lists().drive()]);

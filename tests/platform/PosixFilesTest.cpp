@@ -59,7 +59,8 @@ struct Watch {
     }
     static int opened(int fd, int flags) {
         struct stat info {};
-        if (fd >= 0 && (flags & O_ACCMODE) != O_RDONLY && !(flags & O_PATH))
+        const bool writes = (flags & O_ACCMODE) != O_RDONLY || (flags & (O_CREAT | O_TRUNC));
+        if (fd >= 0 && writes && !(flags & O_PATH))
             ++(::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? writeOpens : writeOpensOfOthers);
         return fd;
     }
@@ -147,7 +148,8 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
 // files before it are done and files after it untouched.
 TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     for (const fs::perms refused :
-         {fs::perms::owner_read | fs::perms::others_read, fs::perms::owner_write}) {
+         {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+          fs::perms::owner_write}) {
         for (const char* file : {"a.hst", "b.hst", "c.hst"})
             fs::permissions(folder.write(file, trendFile(validHeader(1))), fs::perms::all);
         fs::permissions(folder.path() / "b.hst", refused);
@@ -179,12 +181,11 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
                     if (device)
                         fs::create_symlink("/dev/null", folder.path() / "t.hst");
                     else
-                        folder.write("t.hst", trendFile(validHeader(600)));  // read, it is skipped
+                        folder.write("t.hst", trendFile(validHeader(600)));  // skipped if read
                 };
                 const Events events = run(folder.programPath(), {"t.hst"}, 9);
                 EXPECT_GE(fstats, moment);
                 EXPECT_EQ(Watch::writeOpensOfOthers, 0);
-                EXPECT_TRUE(events.back().starts_with("message")) << events.back();
                 if (!device) {
                     EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(600)));
                 }

@@ -92,7 +92,7 @@ class FakeFiles : public platform::FileAccess {
 public:
     enum class Step { Open, Read, Size, Write, Flush };
     Events* log = nullptr;                                  // "write NAME OFFSET+LENGTH", "flush"
-    std::optional<std::pair<Step, platform::Error>> fault;  // at the first such step
+    std::optional<std::pair<Step, platform::Error>> fault;  // at every such step
     std::function<void(Step, const std::string& name)> before;  // each step; "" for the folder
     int openFiles = 0;
 

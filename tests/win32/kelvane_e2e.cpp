@@ -86,6 +86,7 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
         std::ofstream(data / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     fs::create_directory(data / "sub");
+    std::ofstream(data / "sub" / "s.hst");
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -125,11 +126,11 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
         EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), bytes) << name;
     }
 
-    // A double click on a folder opens it.
+    // A double click on a folder opens it: its one file is listed.
     HWND folders = GetDlgItem(main, ids::dirConvert);
     SendMessageW(folders, LB_SETCURSEL, WPARAM(SendMessageW(folders, LB_GETCOUNT, 0, 0) - 1), 0);
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(ids::dirConvert, LBN_DBLCLK), LPARAM(folders));
-    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
 
     // Alt+N from the file list goes to the number.
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
