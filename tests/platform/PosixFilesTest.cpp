@@ -29,8 +29,8 @@ Events run(const std::string& folder, const std::vector<std::string>& names, std
 }
 
 // The file layer's system calls, watched: the file system of every flush,
-// every descriptor opened for writing, and a call made to fail or another
-// program's act at a chosen moment.
+// every open that could change a file (for writing, creating or truncating),
+// and a call made to fail or another program's act at a chosen moment.
 struct Watch {
     inline static std::vector<std::pair<bool, dev_t>> flushed;  // whole file system?, device
     inline static int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
