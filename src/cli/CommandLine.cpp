@@ -1,12 +1,12 @@
 #include "cli/CommandLine.h"
 
+#include <algorithm>
 #include <optional>
 #include <variant>
 
 #include "cli/Report.h"
-#include "forms/FolderBrowser.h"
-#include "forms/frmExtend.h"
-#include "forms/frmHelp.h"
+#include "platform/Places.h"
+#include "trends/ProductRules.h"
 
 namespace cli {
 namespace {
@@ -25,7 +25,8 @@ const char* const Help =
     "  --dry-run       say what extend would do; open nothing for writing\n"
     "  --json          print one JSON array instead of lines\n\n"
     "Exit status: 0 done, 1 some file was not a valid trend file, 2 usage error,\n"
-    "3 a failure stopped the run (the files after it were not treated).\n";
+    "3 a failure stopped the run (the files after it were not treated),\n"
+    "4 done, but standard output could not be written.\n";
 
 struct Options {
     bool show = false;
@@ -40,8 +41,7 @@ std::variant<Options, std::string> parse(const std::vector<std::string>& argumen
     Options options;
     if (arguments.empty()) return std::string("no command given");
     options.show = arguments[0] == "show";
-    if (!options.show && arguments[0] != "extend")
-        return "unknown command '" + arguments[0] + "'";
+    if (!options.show && arguments[0] != "extend") return "unknown command '" + arguments[0] + "'";
     std::optional<std::string> to;
     bool optionsEnd = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -71,11 +71,14 @@ std::variant<Options, std::string> parse(const std::vector<std::string>& argumen
     return options;
 }
 
-// The files one PATH stands for, in the folder they are opened in.
+// The files one PATH stands for, in the folder they are opened in; or why
+// the PATH itself could not be read.
 struct Target {
+    std::string path;
     std::shared_ptr<platform::Folder> folder;
     std::vector<std::string> names;
     std::vector<std::string> paths;  // as reported, one for each name
+    std::optional<platform::Error> failure;
 };
 
 bool isSeparator(char c) { return c == platform::Separator || c == '/'; }
@@ -83,29 +86,65 @@ bool isSeparator(char c) { return c == platform::Separator || c == '/'; }
 Target targetOf(const std::string& path, platform::FileAccess& files) {
     std::shared_ptr<platform::Folder> folder = files.openFolder(path);
     try {
-        Target target{folder, browsing::listedFiles(folder->list().files, frmExtendDesign::FilePattern), {}};
+        Target target{path, folder, ListedFiles(folder->list().files, TrendFilePattern), {}, {}};
         const bool joined = !path.empty() && isSeparator(path.back());
         const std::string prefix = joined ? path : path + platform::Separator;
         for (const std::string& name : target.names) target.paths.push_back(prefix + name);
         return target;
-    } catch (const platform::Error&) {
+    } catch (const platform::NotAFolder&) {
+    } catch (const platform::Error& error) {
+        return {path, {}, {}, {}, error};
     }
     // Not a folder: a file in its own folder.
     std::size_t cut = path.size();
     while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
     const std::string parent = cut == 0 ? "." : path.substr(0, cut);
-    return {files.openFolder(parent), {path.substr(cut)}, {path}};
+    return {path, files.openFolder(parent), {path.substr(cut)}, {path}, {}};
+}
+
+// Every PATH's files, each file once, in the order first given; the
+// targets end with the first PATH that could not be read.
+std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::FileAccess& files,
+                              Console& console) {
+    std::vector<Target> targets;
+    std::vector<platform::FileId> seen;
+    for (const std::string& path : paths) {
+        Target& target = targets.emplace_back(targetOf(path, files));
+        if (target.failure) break;
+        if (target.names.empty())
+            console.err("kelvane-cli: " + Printable(path) + ": no trend files (*.hst) there\n");
+        for (std::size_t i = target.names.size(); i-- > 0;) {
+            const auto id = target.folder->fileId(target.names[i]);
+            if (!id) continue;
+            // The earliest mention keeps the file: drop this one if any before it.
+            const bool before = std::find(seen.begin(), seen.end(), *id) != seen.end();
+            if (before) {
+                target.names.erase(target.names.begin() + std::ptrdiff_t(i));
+                target.paths.erase(target.paths.begin() + std::ptrdiff_t(i));
+            }
+        }
+        for (const std::string& name : target.names)
+            if (const auto id = target.folder->fileId(name)) seen.push_back(*id);
+    }
+    return targets;
+}
+
+std::size_t fileCount(const std::vector<Target>& targets) {
+    std::size_t count = 0;
+    for (const Target& target : targets) count += target.names.size();
+    return count;
 }
 
 // What a run shows: progress on a terminal, nothing else; the outcomes are
-// the run's result.
+// the run's result. One count for the whole command.
 class ProgressView : public RunView {
 public:
     ProgressView(Console& console, std::size_t total) : m_console(console), m_total(total) {}
     void showProgress() override {}
     void setProgressFileName(const std::string& text) override {
         if (!m_console.errIsTerminal()) return;
-        std::string line = "[" + std::to_string(++m_done) + "/" + std::to_string(m_total) + "] " + text;
+        std::string line =
+            "[" + std::to_string(++m_done) + "/" + std::to_string(m_total) + "] " + Printable(text);
         const std::size_t width = line.size();
         line.resize(std::max(width, m_shown), ' ');
         m_shown = width;
@@ -142,17 +181,34 @@ private:
     int m_items = 0;
 };
 
+// A PATH that could not be read, as a failed file.
+FileOutcome failureOf(const Target& target) {
+    return {Outcome::Failed, std::nullopt, std::nullopt, target.failure};
+}
+
 int show(const Options& options, Console& console, platform::FileAccess& files) {
     Printer printer(console, options.json);
     int status = Done;
-    for (const std::string& path : options.paths) {
-        const Target target = targetOf(path, files);
-        for (std::size_t i = 0; i < target.names.size(); ++i) {
+    const std::vector<Target> targets = targetsOf(options.paths, files, console);
+    // Files not yet treated: their count, a PATH that could not be read, or
+    // PATHs left unread after it.
+    std::size_t left = fileCount(targets);
+    const bool pathsUnread = options.paths.size() > targets.size();
+    const bool failingPath = targets.back().failure.has_value();
+    for (const Target& target : targets) {
+        if (target.failure) {
+            printer.print(ExtendLine(target.path, failureOf(target), false, pathsUnread),
+                          ShowFailedJson(target.path, *target.failure));
+            return Stopped;
+        }
+        for (std::size_t i = 0; i < target.names.size(); ++i, --left) {
             std::optional<TrendFileHeader> header;
             try {
                 header = ReadTrendHeader(*target.folder, target.names[i]);
             } catch (const platform::Error& error) {
-                console.err(target.paths[i] + ": failed, " + error.what() + "\n");
+                const FileOutcome failed{Outcome::Failed, std::nullopt, std::nullopt, error};
+                printer.print(ExtendLine(target.paths[i], failed, false, left > 1 || failingPath),
+                              ShowFailedJson(target.paths[i], error));
                 return Stopped;
             }
             printer.print(ShowLine(target.paths[i], header), ShowJson(target.paths[i], header));
@@ -165,17 +221,27 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
 int extend(const Options& options, Console& console, platform::FileAccess& files) {
     Printer printer(console, options.json);
     int status = Done;
-    for (const std::string& path : options.paths) {
-        const Target target = targetOf(path, files);
-        ProgressView progress(console, target.names.size());
-        const RunResult result =
-            ExtendTrends(progress, *target.folder, target.names, options.to,
-                         options.dryRun ? RunMode::DryRun : RunMode::Write);
-        // A flush that fails after a stop makes a second failed file.
+    const std::vector<Target> targets = targetsOf(options.paths, files, console);
+    std::size_t left = fileCount(targets);  // as in show()
+    const bool pathsUnread = options.paths.size() > targets.size();
+    const bool failingPath = targets.back().failure.has_value();
+    ProgressView progress(console, left);
+    for (const Target& target : targets) {
+        if (target.failure) {
+            printer.print(ExtendLine(target.path, failureOf(target), options.dryRun, pathsUnread),
+                          ExtendJson(target.path, failureOf(target)));
+            return Stopped;
+        }
+        const RunResult result = ExtendTrends(progress, *target.folder, target.names, options.to,
+                                              options.dryRun ? RunMode::DryRun : RunMode::Write);
+        left -= result.size();
+        // A flush that fails after a stop makes a second failed file; only
+        // the last outcome can be the one that left files untreated.
         bool failed = false;
         for (std::size_t i = 0; i < result.size(); ++i) {
             const FileOutcome& outcome = result[i];
-            printer.print(ExtendLine(target.paths[i], outcome, options.dryRun),
+            const bool untreatedAfter = i + 1 == result.size() && (left > 0 || failingPath);
+            printer.print(ExtendLine(target.paths[i], outcome, options.dryRun, untreatedAfter),
                           ExtendJson(target.paths[i], outcome));
             if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
             failed = failed || outcome.outcome == Outcome::Failed;
@@ -185,16 +251,24 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     return status;
 }
 
+// The status of a command whose report could not all be written: never
+// success, and a stopped run stays stopped.
+int withReport(int status, Console& console) {
+    if (console.flushOut()) return status;
+    console.err("kelvane-cli: the report could not be written to standard output\n");
+    return status == Stopped ? Stopped : ReportLost;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& arguments, Console& console, platform::FileAccess& files) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         console.out(std::string(Usage) + "\n" + Help);
-        return Done;
+        return withReport(Done, console);
     }
     if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v")) {
         console.out(VersionLine() + "\n");
-        return Done;
+        return withReport(Done, console);
     }
     const auto parsed = parse(arguments);
     if (const auto* why = std::get_if<std::string>(&parsed)) {
@@ -202,7 +276,9 @@ int Run(const std::vector<std::string>& arguments, Console& console, platform::F
         return UsageError;
     }
     const Options& options = std::get<Options>(parsed);
-    return options.show ? show(options, console, files) : extend(options, console, files);
+    const int status =
+        options.show ? show(options, console, files) : extend(options, console, files);
+    return withReport(status, console);
 }
 
 }  // namespace cli

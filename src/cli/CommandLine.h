@@ -18,6 +18,9 @@ public:
     virtual void err(const std::string& text) = 0;
     // True when standard error is a terminal, where progress is shown.
     virtual bool errIsTerminal() const = 0;
+    // Writes out what standard output still holds; false when any of what
+    // was given to out() could not be written.
+    virtual bool flushOut() = 0;
 };
 
 // The exit statuses.
@@ -25,6 +28,7 @@ inline constexpr int Done = 0;          // every file extended or skipped (shown
 inline constexpr int InvalidFiles = 1;  // some file was not a valid trend file
 inline constexpr int UsageError = 2;    // nothing was opened
 inline constexpr int Stopped = 3;       // a failure stopped the run
+inline constexpr int ReportLost = 4;    // done, but standard output could not be written
 
 // Runs `arguments` (without the program's name); returns the exit status.
 int Run(const std::vector<std::string>& arguments, Console& console,

@@ -31,7 +31,35 @@ const char* outcomeName(Outcome outcome) {
     return "failed";
 }
 
+std::string hex2(unsigned char byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02x", byte);
+    return text;
+}
+
+// The error and what the system said of it, for JSON.
+std::string errorJson(const platform::Error& error) {
+    const std::string cause = error.cause();
+    return ", \"error\": " + JsonString(error.what()) +
+           ", \"cause\": " + (cause.empty() ? "null" : JsonString(cause));
+}
+
 }  // namespace
+
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Char c = Utf8CharAt(text, at);
+        const std::size_t length = c.length ? c.length : 1;
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const bool control = c.length ? c.point < 0x20 || (c.point >= 0x7F && c.point <= 0x9F)
+                                      : byte >= 0x80 && byte <= 0x9F;
+        for (std::size_t i = at; i < at + length; ++i)
+            shown += control ? hex2(static_cast<unsigned char>(text[i])) : std::string(1, text[i]);
+        at += length;
+    }
+    return shown;
+}
 
 std::string JsonString(const std::string& text) {
     std::string json = "\"";
@@ -53,9 +81,9 @@ std::string JsonString(const std::string& text) {
 }
 
 std::string ShowLine(const std::string& path, const std::optional<TrendFileHeader>& header) {
-    if (!header) return path + ": not a valid trend file\n";
-    return path + ": " + std::to_string(header->HistoryFileCount()) + " history files, kind " +
-           std::to_string(header->KindCode()) + "\n";
+    if (!header) return Printable(path) + ": not a valid trend file\n";
+    return Printable(path) + ": " + std::to_string(header->HistoryFileCount()) +
+           " history files, kind " + std::to_string(header->KindCode()) + "\n";
 }
 
 std::string ShowJson(const std::string& path, const std::optional<TrendFileHeader>& header) {
@@ -65,7 +93,13 @@ std::string ShowJson(const std::string& path, const std::optional<TrendFileHeade
            ", \"count\": " + std::to_string(header->HistoryFileCount()) + "}";
 }
 
-std::string ExtendLine(const std::string& path, const FileOutcome& outcome, bool dryRun) {
+std::string ShowFailedJson(const std::string& path, const platform::Error& error) {
+    return "{\"file\": " + JsonString(path) + ", \"valid\": null" + errorJson(error) + "}";
+}
+
+std::string ExtendLine(const std::string& raw, const FileOutcome& outcome, bool dryRun,
+                       bool untreatedAfter) {
+    const std::string path = Printable(raw);
     switch (outcome.outcome) {
         case Outcome::Extended:
             return path + (dryRun ? ": would be extended from " : ": extended from ") +
@@ -77,14 +111,17 @@ std::string ExtendLine(const std::string& path, const FileOutcome& outcome, bool
         case Outcome::Failed:
             break;
     }
-    return path + ": failed, " + outcome.error->what() + "; the files after it were not treated\n";
+    const std::string cause = outcome.error->cause();
+    return path + ": failed, " + Printable(outcome.error->what()) +
+           (cause.empty() ? "" : " (" + Printable(cause) + ")") +
+           (untreatedAfter ? "; the files after it were not treated\n" : "\n");
 }
 
 std::string ExtendJson(const std::string& path, const FileOutcome& outcome) {
     std::string json = "{\"file\": " + JsonString(path) + ", \"outcome\": \"" +
                        outcomeName(outcome.outcome) + "\", \"before\": " + count(outcome.before) +
                        ", \"after\": " + count(outcome.after);
-    if (outcome.error) json += ", \"error\": " + JsonString(outcome.error->what());
+    if (outcome.error) json += errorJson(*outcome.error);
     return json + "}";
 }
 

@@ -13,10 +13,19 @@ namespace cli {
 // UTF-8 is written as the lone surrogate \udcXX, so the bytes can be told.
 std::string JsonString(const std::string& text);
 
+// `text` safe to show on a terminal: each control character (below U+0020,
+// U+007F, U+0080 to U+009F) and each byte 0x80 to 0x9F outside valid UTF-8
+// written as \xHH for each of its bytes, so that no name can forge a line or
+// steer the terminal.
+std::string Printable(const std::string& text);
+
 std::string ShowLine(const std::string& path, const std::optional<TrendFileHeader>& header);
 std::string ShowJson(const std::string& path, const std::optional<TrendFileHeader>& header);
+std::string ShowFailedJson(const std::string& path, const platform::Error& error);
 
-std::string ExtendLine(const std::string& path, const FileOutcome& outcome, bool dryRun);
+// `untreatedAfter`: the run stopped at this file with files still to treat.
+std::string ExtendLine(const std::string& path, const FileOutcome& outcome, bool dryRun,
+                       bool untreatedAfter);
 std::string ExtendJson(const std::string& path, const FileOutcome& outcome);
 
 }  // namespace cli

@@ -11,25 +11,30 @@ namespace {
 // UTF-16 to a console, which shows every character; UTF-8 to a file or pipe.
 class StandardStreams : public cli::Console {
 public:
-    void out(const std::string& text) override { write(STD_OUTPUT_HANDLE, text); }
+    void out(const std::string& text) override { m_outFailed |= !write(STD_OUTPUT_HANDLE, text); }
     void err(const std::string& text) override { write(STD_ERROR_HANDLE, text); }
     bool errIsTerminal() const override { return isConsole(GetStdHandle(STD_ERROR_HANDLE)); }
+    bool flushOut() override { return !m_outFailed; }  // nothing is held back
 
 private:
     static bool isConsole(HANDLE handle) {
         DWORD mode = 0;
         return GetConsoleMode(handle, &mode) != 0;
     }
-    static void write(DWORD which, const std::string& text) {
+    // False when not all of `text` was written.
+    static bool write(DWORD which, const std::string& text) {
         HANDLE handle = GetStdHandle(which);
         DWORD written = 0;
         if (isConsole(handle)) {
             const std::wstring wide = platform::toUtf16(text).value_or(L"?");
-            WriteConsoleW(handle, wide.data(), DWORD(wide.size()), &written, nullptr);
-        } else {
-            WriteFile(handle, text.data(), DWORD(text.size()), &written, nullptr);
+            return WriteConsoleW(handle, wide.data(), DWORD(wide.size()), &written, nullptr) &&
+                   written == wide.size();
         }
+        return WriteFile(handle, text.data(), DWORD(text.size()), &written, nullptr) &&
+               written == text.size();
     }
+
+    bool m_outFailed = false;
 };
 
 }  // namespace

@@ -17,16 +17,6 @@
 
 namespace browsing {
 
-// The names of `files` that match `pattern` ("*" any run, "?" one
-// character, letters without regard to case), in list order: what the file
-// list shows of a folder holding `files`.
-// The order of every list: names compared character by character with
-// letters folded to small letters (simple case folding of Latin, Greek and
-// Cyrillic), the rest by code point; names equal so compared are ordered by
-// their own bytes. A byte that is not part of valid UTF-8 sorts after every
-// character.
-std::vector<std::string> listedFiles(std::vector<std::string> files, const std::string& pattern);
-
 // The drives a user may pick: the machine's volumes but system and virtual
 // ones, the root of the tree always; sorted.
 std::vector<std::string> driveNames(const std::vector<platform::Volume>& volumes);

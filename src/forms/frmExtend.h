@@ -13,6 +13,7 @@
 #include "forms/Twips.h"
 #include "platform/Error.h"
 #include "platform/FileAccess.h"
+#include "trends/ProductRules.h"
 #include "trends/Trends.h"
 
 namespace frmExtendDesign {
@@ -41,17 +42,12 @@ inline constexpr const char* MultiSelectCaption = "Hold the Control key to selec
 inline constexpr const char* OkCaption = "OK";
 inline constexpr const char* CloseCaption = "Close";
 inline constexpr const char* HelpCaption = "Help";
-inline constexpr const char* FilePattern = "*.hst";
+inline constexpr const char* FilePattern = TrendFilePattern;
 
 inline constexpr const char* StartDrive = "c:";
 inline constexpr const char* StartFolder = "c:\\velmar\\data";
 
 }  // namespace frmExtendDesign
-
-// The number a user typed: optional sign, decimal digits, optional decimal
-// fraction, blanks around it. Fractions round to the nearest integer, halves
-// to the even neighbour. Empty when it is no number or outside 16 bits.
-std::optional<std::int16_t> ConvertToInt16(const std::string& text);
 
 class ExtendForm : protected BrowserView {
 public:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "forms/Twips.h"
+#include "trends/ProductRules.h"
 
 namespace frmHelpDesign {
 
@@ -37,10 +38,3 @@ inline constexpr const char* Paragraph3 =
     "then shut it down and copy the trend files from the first server onto it.";
 
 }  // namespace frmHelpDesign
-
-// "<title> version <major>.<minor, 2 digits>.<revision, 3 digits> <comments>".
-std::string VersionLine(const std::string& title, int major, int minor, int revision,
-                        const std::string& comments);
-
-// This program's own version line.
-std::string VersionLine();

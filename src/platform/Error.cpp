@@ -2,23 +2,26 @@
 
 namespace platform {
 
-Error::Error(int number, std::string description)
+Error::Error(int number, std::string description, Operation operation, std::string systemMessage)
     : std::runtime_error("Error " + std::to_string(number) + " " + description),
       m_number(number),
-      m_description(std::move(description)) {}
+      m_description(std::move(description)),
+      m_operation(operation),
+      m_systemMessage(std::move(systemMessage)) {}
+
+std::string Error::cause() const {
+    static const char* const names[] = {"", "open", "read", "write", "flush", "close", "list"};
+    if (m_systemMessage.empty()) return "";
+    const std::string step = names[int(m_operation)];
+    return step.empty() ? m_systemMessage : step + ": " + m_systemMessage;
+}
 
 namespace errors {
 
 static const char* describe(int number) {
     switch (number) {
-        case Overflow:
-            return "Overflow";
-        case SubscriptOutOfRange:
-            return "Subscript out of range";
         case BadFileName:
             return "Bad file name or number";
-        case FileNotFound:
-            return "File not found";
         case DeviceIo:
             return "Device I/O error";
         case DiskFull:
@@ -40,7 +43,9 @@ static const char* describe(int number) {
     }
 }
 
-Error make(int number) { return Error(number, describe(number)); }
+Error make(int number, Operation operation, std::string systemMessage) {
+    return Error(number, describe(number), operation, std::move(systemMessage));
+}
 
 }  // namespace errors
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,6 +50,12 @@ private:
     std::string m_fileName;
 };
 
+// A file's identity on this machine: its volume and its number there.
+struct FileId {
+    std::uint64_t volume, number;
+    bool operator==(const FileId&) const = default;
+};
+
 // The folder a run works in, opened once; names are opened inside it.
 class Folder {
 public:
@@ -71,9 +78,13 @@ public:
         std::vector<std::string> folders;  // subfolders, links to them included
     };
     // What this folder holds, in no particular order, each name as the system
-    // spells it. Throws Error when the folder is not there (76) or cannot be
-    // read; on Windows a name UTF-8 cannot hold exactly is left out.
+    // spells it. Throws NotAFolder when the path names something else, Error
+    // when the folder is not there (76) or cannot be read; on Windows a name
+    // UTF-8 cannot hold exactly is left out.
     virtual Entries list() = 0;
+
+    // Which file `name` leads to now, links followed; nothing when none.
+    virtual std::optional<FileId> fileId(const std::string& name) = 0;
 };
 
 class FileAccess {

@@ -1,9 +1,12 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "platform/FileAccess.h"
@@ -12,26 +15,31 @@
 namespace platform {
 namespace {
 
-Error errorFromErrno(int code) {
+int numberOf(int code) {
     switch (code) {
         case EACCES:
         case EPERM:
         case EROFS:
         case ETXTBSY:
-            return errors::make(errors::PermissionDenied);
+            return errors::PermissionDenied;
         case EIO:
-            return errors::make(errors::DeviceIo);
+            return errors::DeviceIo;
         case ENOSPC:
         case EDQUOT:
-            return errors::make(errors::DiskFull);
+            return errors::DiskFull;
         case EMFILE:
         case ENFILE:
-            return errors::make(errors::TooManyFiles);
+            return errors::TooManyFiles;
         case ENAMETOOLONG:
-            return errors::make(errors::BadFileName);
+            return errors::BadFileName;
         default:
-            return errors::make(errors::PathFileAccess);
+            return errors::PathFileAccess;
     }
+}
+
+// The program's number for `code`, with the system's own words for it.
+Error errorFromErrno(int code, Operation operation) {
+    return errors::make(numberOf(code), operation, std::strerror(code));
 }
 
 bool isMissing(int code) { return code == ENOENT || code == ENOTDIR || code == ELOOP; }
@@ -44,15 +52,54 @@ unsigned char typeOf(int folderFd, const dirent& entry) {
     return S_ISREG(target.st_mode) ? DT_REG : S_ISDIR(target.st_mode) ? DT_DIR : DT_UNKNOWN;
 }
 
-// Opens the file behind descriptor `fd` again with `flags`; -1 with ENOENT
-// where descriptors cannot be reopened (no /proc).
-int reopen(int fd, int flags) {
-    const std::string path = posix::calls().descriptorFolder + std::to_string(fd);
-    return posix::calls().open(path.c_str(), flags | O_NOCTTY | O_CLOEXEC);
-}
-
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Only procfs reopens a descriptor's own file by number: an ordinary folder
+// mounted at /proc would hand out whatever file it holds under that name.
+bool descriptorsReopen() {
+    struct statfs info {};
+    return ::statfs(posix::calls().descriptorFolder, &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
+}
+
+// Opens the file behind descriptor `fd`, which is `origin`, again with
+// `flags`; -1 with ENOENT where descriptors cannot be reopened, or where
+// what opened is not that same file.
+int reopen(int fd, const struct stat& origin, int flags) {
+    if (!descriptorsReopen()) return errno = ENOENT, -1;
+    const std::string path = posix::calls().descriptorFolder + std::to_string(fd);
+    const int opened = posix::calls().open(path.c_str(), flags | O_NOCTTY | O_CLOEXEC);
+    struct stat now {};
+    if (opened < 0 || (posix::calls().fstat(opened, &now) == 0 && sameFile(now, origin)))
+        return opened;
+    ::close(opened);
+    return errno = ENOENT, -1;
+}
+
+// File systems whose flush of the whole file system does not reach the
+// storage (it stays on this machine's side), so each file is flushed alone.
+bool syncfsReaches(int fd) {
+    struct statfs info {};
+    if (posix::calls().fstatfs(fd, &info) != 0) return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+        case FUSE_SUPER_MAGIC:
+        case NFS_SUPER_MAGIC:
+        case CIFS_SUPER_MAGIC:
+        case SMB2_SUPER_MAGIC:
+        case SMB_SUPER_MAGIC:
+        case V9FS_MAGIC:
+        case CEPH_SUPER_MAGIC:
+        case AFS_FS_MAGIC:
+            return false;
+        default:
+            return true;
+    }
+}
+
+Error changedSinceRead() {
+    return errors::make(errors::PathFileAccess, Operation::Open,
+                        "the name no longer leads to the file that was read");
 }
 
 // What a folder knows of the changes made in its files.
@@ -83,7 +130,7 @@ public:
         while (done < buffer.size()) {
             ssize_t n = ::pread(m_fd, buffer.data() + done, buffer.size() - done, off_t(done));
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) throw errorFromErrno(errno);
+            if (n < 0) throw errorFromErrno(errno, Operation::Read);
             if (n == 0) break;
             done += std::size_t(n);
         }
@@ -92,26 +139,35 @@ public:
 
     void openForWriting() override {
         if (m_readFd >= 0) return;
+        // Root writes what nobody may write; the permission still says the
+        // file is not to be changed, as a read-only file on Windows does.
+        if ((m_read.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            throw errors::make(errors::PermissionDenied, Operation::Open,
+                               "the file has no write permission");
         constexpr int flags = O_RDWR | O_NONBLOCK;
-        int fd = reopen(m_fd, flags);
+        int fd = reopen(m_fd, m_read, flags);
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
             fd = posix::calls().openat(m_folderFd, m_name.c_str(),
                                        flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
-            throw errno == ELOOP ? errors::make(errors::PathFileAccess) : errorFromErrno(errno);
-        struct stat opened {};
-        if (posix::calls().fstat(fd, &opened) != 0 || !sameFile(opened, m_read)) {
+            throw errno == ELOOP ? changedSinceRead() : errorFromErrno(errno, Operation::Open);
+        struct stat opened {
+        }, named{};
+        // The file read must still be the one its name leads to: one renamed
+        // over or deleted meanwhile is no longer what the user picked.
+        if (posix::calls().fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
+            ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read)) {
             ::close(fd);
-            throw errors::make(errors::PathFileAccess);
+            throw changedSinceRead();
         }
         m_readFd = std::exchange(m_fd, fd);
     }
 
     std::uint64_t size() override {
         struct stat now {};
-        if (posix::calls().fstat(m_fd, &now) != 0) throw errorFromErrno(errno);
+        if (posix::calls().fstat(m_fd, &now) != 0) throw errorFromErrno(errno, Operation::Read);
         return std::uint64_t(now.st_size);
     }
 
@@ -122,21 +178,26 @@ public:
         do {
             n = ::pwrite(m_fd, bytes.data(), bytes.size(), off_t(offset));
         } while (n < 0 && errno == EINTR);
-        if (n < 0) throw errorFromErrno(errno);
-        if (std::size_t(n) != bytes.size()) throw errors::make(errors::DeviceIo);
+        if (n < 0) throw errorFromErrno(errno, Operation::Write);
+        if (std::size_t(n) != bytes.size())
+            throw errors::make(errors::DeviceIo, Operation::Write,
+                               "a part of the bytes was written");
     }
 
     // A change on the folder's file system waits for the folder's one
-    // flush; one that a link took elsewhere is flushed here, file by file.
+    // flush, where that flush reaches the storage; any other is flushed
+    // here, file by file.
     void close() override {
-        if (m_written && m_read.st_dev == m_changes.folderDevice) m_changes.lastUnflushed = m_name;
-        const bool flushHere = m_written && m_read.st_dev != m_changes.folderDevice;
+        const bool flushHere =
+            m_written && (m_read.st_dev != m_changes.folderDevice || !syncfsReaches(m_fd));
+        if (m_written && !flushHere) m_changes.lastUnflushed = m_name;
         const int fd = std::exchange(m_fd, -1);
         const int flushError = flushHere && posix::calls().fdatasync(fd) != 0 ? errno : 0;
         // After EINTR the descriptor is gone on Linux; retrying could close another.
         const int closeError = ::close(fd) != 0 && errno != EINTR ? errno : 0;
         if (m_readFd >= 0) ::close(std::exchange(m_readFd, -1));
-        if (flushError || closeError) throw errorFromErrno(flushError ? flushError : closeError);
+        if (flushError) throw errorFromErrno(flushError, Operation::Flush);
+        if (closeError) throw errorFromErrno(closeError, Operation::Close);
     }
 
 private:
@@ -165,7 +226,7 @@ public:
         if (name.find('/') != std::string::npos) return nullptr;  // a path, not an entry
         if (m_fd < 0) {
             if (isMissing(m_openError)) return nullptr;
-            throw errorFromErrno(m_openError);
+            throw errorFromErrno(m_openError, Operation::Open);
         }
         // The entry is opened without access first and its kind decided on
         // that descriptor, so nothing swapped in afterwards is opened. No
@@ -173,31 +234,31 @@ public:
         const int entry = posix::calls().openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
         if (entry < 0) {
             if (isMissing(errno)) return nullptr;
-            throw errorFromErrno(errno);
+            throw errorFromErrno(errno, Operation::Open);
         }
         struct stat kind {};
         const int kindError = posix::calls().fstat(entry, &kind) != 0 ? errno : 0;
         // O_NONBLOCK: a pipe reached by the name-only open cannot hang it.
         constexpr int readOnly = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         int fd = -1;
-        if (!kindError && S_ISREG(kind.st_mode)) fd = reopen(entry, readOnly);
+        if (!kindError && S_ISREG(kind.st_mode)) fd = reopen(entry, kind, readOnly);
         const int reopenError = errno;
         ::close(entry);
-        if (kindError) throw errorFromErrno(kindError);
+        if (kindError) throw errorFromErrno(kindError, Operation::Open);
         if (!S_ISREG(kind.st_mode)) return nullptr;
-        if (fd < 0 && reopenError != ENOENT) throw errorFromErrno(reopenError);
+        if (fd < 0 && reopenError != ENOENT) throw errorFromErrno(reopenError, Operation::Open);
         if (fd < 0) {  // no /proc: the name opened for reading only decides
             fd = posix::calls().openat(m_fd, name.c_str(), readOnly);
             if (fd < 0) {
                 if (isMissing(errno) || errno == ENXIO || errno == EISDIR) return nullptr;
-                throw errorFromErrno(errno);
+                throw errorFromErrno(errno, Operation::Open);
             }
         }
         struct stat opened {};
         if (posix::calls().fstat(fd, &opened) != 0) {
             const int code = errno;
             ::close(fd);
-            throw errorFromErrno(code);
+            throw errorFromErrno(code, Operation::Open);
         }
         if (!S_ISREG(opened.st_mode)) {
             ::close(fd);
@@ -209,11 +270,12 @@ public:
     void flush() override {
         if (m_changes.lastUnflushed.empty()) return;
         const std::string name = std::exchange(m_changes.lastUnflushed, {});
-        if (posix::calls().syncfs(m_fd) != 0) throw FlushError(errorFromErrno(errno), name);
+        if (posix::calls().syncfs(m_fd) != 0)
+            throw FlushError(errorFromErrno(errno, Operation::Flush), name);
     }
 
     Entries list() override {
-        if (m_fd < 0) throw folderError(m_openError);
+        if (m_fd < 0) throwFolderError(m_openError, Operation::Open);
         // A descriptor of its own, so that reading the entries moves no
         // position of the folder's descriptor.
         const int listFd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -221,23 +283,38 @@ public:
         if (!dir) {
             const int code = errno;
             if (listFd >= 0) ::close(listFd);
-            throw folderError(code);
+            throwFolderError(code, Operation::List);
         }
         Entries entries;
+        errno = 0;
         while (const dirent* entry = ::readdir(dir)) {
             const std::string name = entry->d_name;
             if (name == "." || name == "..") continue;
             const unsigned char type = typeOf(m_fd, *entry);
             if (type == DT_REG) entries.files.push_back(name);
             if (type == DT_DIR) entries.folders.push_back(name);
+            errno = 0;
         }
+        const int readError = errno;
         ::closedir(dir);
+        if (readError) throwFolderError(readError, Operation::List);
         return entries;
     }
 
+    std::optional<FileId> fileId(const std::string& name) override {
+        struct stat info {};
+        if (m_fd < 0 || name.find('/') != std::string::npos ||
+            ::fstatat(m_fd, name.c_str(), &info, 0) != 0)
+            return std::nullopt;
+        return FileId{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)};
+    }
+
 private:
-    static Error folderError(int code) {
-        return isMissing(code) ? errors::make(errors::PathNotFound) : errorFromErrno(code);
+    [[noreturn]] static void throwFolderError(int code, Operation operation) {
+        if (code == ENOTDIR) throw NotAFolder(errorFromErrno(code, operation));
+        if (isMissing(code))
+            throw errors::make(errors::PathNotFound, operation, std::strerror(code));
+        throw errorFromErrno(code, operation);
     }
 
     int m_fd;
@@ -262,6 +339,7 @@ Calls systemCalls() {
             ::fstat,
             ::syncfs,
             ::fdatasync,
+            ::fstatfs,
             "/proc/self/fd/"};
 }
 

@@ -12,31 +12,56 @@
 namespace platform {
 namespace {
 
-Error errorFromLastError(DWORD code) {
+int numberOf(DWORD code) {
     switch (code) {
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
         case ERROR_WRITE_PROTECT:
-            return errors::make(errors::PermissionDenied);
+            return errors::PermissionDenied;
         case ERROR_CRC:
         case ERROR_READ_FAULT:
         case ERROR_WRITE_FAULT:
         case ERROR_GEN_FAILURE:
-            return errors::make(errors::DeviceIo);
+            return errors::DeviceIo;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-            return errors::make(errors::DiskFull);
+            return errors::DiskFull;
         case ERROR_TOO_MANY_OPEN_FILES:
-            return errors::make(errors::TooManyFiles);
+            return errors::TooManyFiles;
         case ERROR_NOT_READY:
-            return errors::make(errors::DeviceUnavailable);
+            return errors::DeviceUnavailable;
         case ERROR_INVALID_NAME:
         case ERROR_FILENAME_EXCED_RANGE:
-            return errors::make(errors::BadFileName);
+            return errors::BadFileName;
         default:
-            return errors::make(errors::PathFileAccess);
+            return errors::PathFileAccess;
     }
+}
+
+// The system's text for `code`, in English where the system has it.
+std::string systemMessage(DWORD code) {
+    constexpr DWORD flags =
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;
+    wchar_t text[512] = {};
+    if (!FormatMessageW(flags, nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), text,
+                        512, nullptr) &&
+        !FormatMessageW(flags, nullptr, code, 0, text, 512, nullptr))
+        return "system error " + std::to_string(code);
+    std::wstring message = text;
+    while (!message.empty() && (message.back() == L' ' || message.back() == L'.'))
+        message.pop_back();
+    return toUtf8(message).value_or("system error " + std::to_string(code));
+}
+
+// The program's number for `code`, with the system's own words for it.
+Error errorFromLastError(DWORD code, Operation operation) {
+    return errors::make(numberOf(code), operation, systemMessage(code));
+}
+
+Error changedSinceRead() {
+    return errors::make(errors::PathFileAccess, Operation::Open,
+                        "the name no longer leads to the file that was read");
 }
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -67,17 +92,6 @@ bool isReservedDeviceName(const std::wstring& name) {
            std::wstring(L"0123456789\u00B9\u00B2\u00B3").find(base[3]) != std::wstring::npos;
 }
 
-// The long-path form of `path`, free of the 260-character limit.
-std::wstring extendedPath(const std::wstring& path) {
-    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0) return path;
-    std::wstring full(length, L'\0');
-    full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
-    if (full.starts_with(L"\\\\?\\")) return full;
-    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
-
 class Handle {
 public:
     explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
@@ -98,10 +112,43 @@ private:
     HANDLE m_handle;
 };
 
+FileId identityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber,
+            (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// What `path` names now, links followed; nothing, with the reason in
+// GetLastError, when it names nothing.
+std::optional<BY_HANDLE_FILE_INFORMATION> informationOf(const std::wstring& path) {
+    Handle handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+    return info;
+}
+
+std::optional<FileId> fileIdentity(const std::wstring& path) {
+    const auto info = informationOf(path);
+    return info ? std::optional(identityOf(*info)) : std::nullopt;
+}
+
+// The identity of the folder `path` names now; nothing, with the reason in
+// GetLastError, when it names no folder.
+std::optional<FileId> folderIdentity(const std::wstring& path) {
+    const auto info = informationOf(path);
+    if (info && !(info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_DIRECTORY);
+        return std::nullopt;
+    }
+    return info ? std::optional(identityOf(*info)) : std::nullopt;
+}
+
 class WindowsFile final : public OpenFile {
 public:
-    // `handle` reads the file, sharing everything; `readOnly` from its attributes.
-    WindowsFile(HANDLE handle, bool readOnly) : m_handle(handle), m_readOnly(readOnly) {}
+    // `handle` reads the file at `path`, sharing everything; `readOnly` from
+    // its attributes, `identity` its volume and file index.
+    WindowsFile(HANDLE handle, std::wstring path, bool readOnly, FileId identity)
+        : m_handle(handle), m_path(std::move(path)), m_readOnly(readOnly), m_identity(identity) {}
     ~WindowsFile() override {
         if (!m_handle.valid()) return;
         try {
@@ -119,7 +166,7 @@ public:
             if (!ReadFile(m_handle.get(), buffer.data() + done, DWORD(buffer.size() - done), &n,
                           &position)) {
                 if (GetLastError() == ERROR_HANDLE_EOF) break;
-                throw errorFromLastError(GetLastError());
+                throw errorFromLastError(GetLastError(), Operation::Read);
             }
             if (n == 0) break;
             done += n;
@@ -133,17 +180,26 @@ public:
         if (m_writing) return;
         // Windows refuses to write such a file; refuse it the same way
         // whoever runs the program (an administrator under Wine writes anyway).
-        if (m_readOnly) throw errors::make(errors::PermissionDenied);
+        if (m_readOnly)
+            throw errors::make(errors::PermissionDenied, Operation::Open, "the file is read-only");
         HANDLE writer =
             ReOpenFile(m_handle.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, 0);
-        if (writer == INVALID_HANDLE_VALUE) throw errorFromLastError(GetLastError());
+        if (writer == INVALID_HANDLE_VALUE)
+            throw errorFromLastError(GetLastError(), Operation::Open);
         m_handle.reset(writer);
+        // Held without sharing deletion, the file can no longer be renamed
+        // or deleted: if its name still leads to it now, it does until closed.
+        if (fileIdentity(m_path) != m_identity) {
+            m_handle.reset(INVALID_HANDLE_VALUE);
+            throw changedSinceRead();
+        }
         m_writing = true;
     }
 
     std::uint64_t size() override {
         LARGE_INTEGER length{};
-        if (!GetFileSizeEx(m_handle.get(), &length)) throw errorFromLastError(GetLastError());
+        if (!GetFileSizeEx(m_handle.get(), &length))
+            throw errorFromLastError(GetLastError(), Operation::Read);
         return std::uint64_t(length.QuadPart);
     }
 
@@ -155,42 +211,30 @@ public:
         position.OffsetHigh = DWORD(offset >> 32);
         DWORD n = 0;
         if (!WriteFile(m_handle.get(), bytes.data(), DWORD(bytes.size()), &n, &position))
-            throw errorFromLastError(GetLastError());
-        if (n != bytes.size()) throw errors::make(errors::DeviceIo);
+            throw errorFromLastError(GetLastError(), Operation::Write);
+        if (n != bytes.size())
+            throw errors::make(errors::DeviceIo, Operation::Write,
+                               "a part of the bytes was written");
     }
 
     // Windows has no flush for a whole volume that an ordinary user may call,
     // so a changed file goes to disk before its handle is let go.
     void close() override {
         Handle handle(m_handle.release());
-        if (m_written && !FlushFileBuffers(handle.get())) throw errorFromLastError(GetLastError());
-        if (!CloseHandle(handle.release())) throw errorFromLastError(GetLastError());
+        if (m_written && !FlushFileBuffers(handle.get()))
+            throw errorFromLastError(GetLastError(), Operation::Flush);
+        if (!CloseHandle(handle.release()))
+            throw errorFromLastError(GetLastError(), Operation::Close);
     }
 
 private:
     Handle m_handle;
+    std::wstring m_path;
     bool m_readOnly;
+    FileId m_identity;
     bool m_writing = false;
     bool m_written = false;
 };
-
-using FolderIdentity = std::pair<DWORD, std::uint64_t>;  // volume, file index
-
-// The identity of the folder `path` names now; nothing, with the reason in
-// GetLastError, when it names no folder.
-std::optional<FolderIdentity> folderIdentity(const std::wstring& path) {
-    Handle handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
-    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetLastError(ERROR_DIRECTORY);
-        return std::nullopt;
-    }
-    return FolderIdentity(info.dwVolumeSerialNumber,
-                          (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
-}
 
 class WindowsFolder final : public Folder {
 public:
@@ -214,7 +258,7 @@ public:
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!probe.valid()) {
             if (isMissing(GetLastError()) || isUnresolvableLink(GetLastError())) return nullptr;
-            throw errorFromLastError(GetLastError());
+            throw errorFromLastError(GetLastError(), Operation::Open);
         }
         BY_HANDLE_FILE_INFORMATION info{};
         if (GetFileType(probe.get()) != FILE_TYPE_DISK ||
@@ -222,20 +266,21 @@ public:
             (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
             return nullptr;
         HANDLE reader = ReOpenFile(probe.get(), GENERIC_READ, ShareAll, 0);
-        if (reader == INVALID_HANDLE_VALUE) throw errorFromLastError(GetLastError());
-        return std::make_unique<WindowsFile>(reader,
-                                             info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+        if (reader == INVALID_HANDLE_VALUE)
+            throw errorFromLastError(GetLastError(), Operation::Open);
+        return std::make_unique<WindowsFile>(
+            reader, path, info.dwFileAttributes & FILE_ATTRIBUTE_READONLY, identityOf(info));
     }
 
     void flush() override {}  // each changed file was flushed as it was closed
 
     Entries list() override {
-        if (!m_identity) throw folderError(m_openError);
+        if (!m_identity) throwFolderError(m_openError, Operation::Open);
         WIN32_FIND_DATAW found;
         HANDLE search =
             FindFirstFileExW(extendedPath(*m_path + L"*").c_str(), FindExInfoBasic, &found,
                              FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-        if (search == INVALID_HANDLE_VALUE) throw folderError(GetLastError());
+        if (search == INVALID_HANDLE_VALUE) throwFolderError(GetLastError(), Operation::List);
         Entries entries;
         do {
             const std::optional<std::string> name = toUtf8(found.cFileName);
@@ -246,14 +291,25 @@ public:
             else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE))
                 entries.files.push_back(*name);
         } while (FindNextFileW(search, &found));
+        const DWORD stopped = GetLastError();
         FindClose(search);
+        if (stopped != ERROR_NO_MORE_FILES) throwFolderError(stopped, Operation::List);
         return entries;
     }
 
+    std::optional<FileId> fileId(const std::string& name) override {
+        const std::optional<std::wstring> wide = toUtf16(name);
+        if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos)
+            return std::nullopt;
+        return fileIdentity(extendedPath(*m_path + *wide));
+    }
+
 private:
-    static Error folderError(DWORD code) {
-        return isMissing(code) || code == ERROR_DIRECTORY ? errors::make(errors::PathNotFound)
-                                                          : errorFromLastError(code);
+    [[noreturn]] static void throwFolderError(DWORD code, Operation operation) {
+        if (code == ERROR_DIRECTORY) throw NotAFolder(errorFromLastError(code, operation));
+        if (isMissing(code))
+            throw errors::make(errors::PathNotFound, operation, systemMessage(code));
+        throw errorFromLastError(code, operation);
     }
 
     // Windows opens names by path: a folder renamed, or a link in its path
@@ -266,7 +322,7 @@ private:
     }
 
     std::optional<std::wstring> m_path;
-    std::optional<std::pair<DWORD, std::uint64_t>> m_identity;
+    std::optional<FileId> m_identity;
     DWORD m_openError = ERROR_PATH_NOT_FOUND;
 };
 

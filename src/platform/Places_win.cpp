@@ -20,11 +20,7 @@ std::vector<Volume> mountedVolumes() {
 std::optional<std::string> fullPath(const std::string& path) {
     const std::optional<std::wstring> wide = toUtf16(path);
     if (!wide || wide->empty()) return std::nullopt;
-    const DWORD length = GetFullPathNameW(wide->c_str(), 0, nullptr, nullptr);
-    if (length == 0) return std::nullopt;
-    std::wstring full(length, L'\0');
-    full.resize(GetFullPathNameW(wide->c_str(), length, full.data(), nullptr));
-    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    std::wstring full = plainFullPath(*wide);
     if (full.size() >= 2 && full[1] == L':') full[0] = wchar_t(std::towlower(full[0]));
     return toUtf8(full);
 }

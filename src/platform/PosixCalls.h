@@ -4,6 +4,7 @@
 // fail; the layer makes each of these calls through here.
 
 #include <sys/stat.h>
+#include <sys/statfs.h>
 
 namespace platform::posix {
 
@@ -13,7 +14,8 @@ struct Calls {
     int (*fstat)(int fd, struct stat* info);
     int (*syncfs)(int fd);
     int (*fdatasync)(int fd);
-    // Where a descriptor can be opened again by number; nowhere without /proc.
+    int (*fstatfs)(int fd, struct statfs* info);
+    // Where a descriptor can be opened again by number, when procfs is mounted there.
     const char* descriptorFolder;
 };
 

@@ -16,3 +16,12 @@ std::optional<std::wstring> toUtf16(const std::string& utf8);
 std::optional<std::string> toUtf8(const std::wstring& utf16);
 
 }  // namespace platform
+
+// `path` made absolute and plain: "/" read as "\", no "." or ".." steps, no
+// doubled or trailing separator but a root's ("c:\"). Unlike the system's
+// own full path it keeps the dots and spaces that end a name, which the
+// file system keeps too: "dot." is never taken for "dot".
+std::wstring plainFullPath(const std::wstring& path);
+
+// The same in the long form that is free of the 260-character limit: "\\?\".
+std::wstring extendedPath(const std::wstring& path);

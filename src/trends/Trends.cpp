@@ -76,32 +76,39 @@ std::optional<std::string> flushChanges(Run& run) {
     return std::nullopt;
 }
 
-// Writes the new count into the file decided on, opened for writing only now.
-void writeCount(Run& run, platform::OpenFile& file, TrendFileHeader& header,
-                std::int16_t newFileCount) {
+// Opens `file`, decided on, for writing and reads its header again: another
+// program may have changed it since it was read. True when it is still valid.
+bool reopenForWriting(platform::OpenFile& file, TrendFileHeader& header) {
     file.openForWriting();
-    // Another program may have cut the file since it was read; a write now
-    // would grow it again.
-    if (file.size() < TrendFileHeader::Size)
-        throw platform::errors::make(platform::errors::InputPastEnd);
-    header.SetHistoryFileCount(newFileCount);
-    run.lastChanged = run.result.size() - 1;  // whatever the write does, it is flushed
-    file.writeAt(TrendFileHeader::HistoryFileCountOffset, header.HistoryFileCountBytes());
+    // A file cut since it was read would grow again by the write.
+    if (const std::uint64_t size = file.size(); size < TrendFileHeader::Size)
+        throw platform::errors::make(platform::errors::InputPastEnd, platform::Operation::Write,
+                                     "the file holds " + std::to_string(size) +
+                                         " bytes, less than a header, since it was read");
+    return readValidHeader(&file, header);
 }
 
 // Treats one file into `outcome`, the last of the run's result, which holds
 // what was known when a failure is thrown. The file is decided on while
-// open for reading only.
+// open for reading only, and again once open for writing.
 void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFileCount,
                      FileOutcome& outcome) {
     auto file = run.folder.openExisting(fileName);
     TrendFileHeader header;
-    if (readValidHeader(file.get(), header)) {
+    bool valid = readValidHeader(file.get(), header);
+    const bool due = valid && header.HistoryFileCount() <= newFileCount;
+    if (due && run.mode == RunMode::Write) valid = reopenForWriting(*file, header);
+    if (valid) {
         outcome.before = header.HistoryFileCount();
         if (*outcome.before > newFileCount) {
             outcome = {Outcome::Skipped, outcome.before, outcome.before, {}};
         } else {
-            if (run.mode == RunMode::Write) writeCount(run, *file, header, newFileCount);
+            if (run.mode == RunMode::Write) {
+                header.SetHistoryFileCount(newFileCount);
+                run.lastChanged = run.result.size() - 1;  // whatever the write does, it is flushed
+                file->writeAt(TrendFileHeader::HistoryFileCountOffset,
+                              header.HistoryFileCountBytes());
+            }
             outcome = {Outcome::Extended, outcome.before, newFileCount, {}};
         }
     }

@@ -12,9 +12,11 @@ namespace {
 
 struct Captured : cli::Console {
     std::string printed, errors;
+    bool terminal = false, outLost = false;
     void out(const std::string& text) override { printed += text; }
     void err(const std::string& text) override { errors += text; }
-    bool errIsTerminal() const override { return false; }
+    bool errIsTerminal() const override { return terminal; }
+    bool flushOut() override { return !outLost; }
 };
 
 class CliTest : public ::testing::Test {
@@ -27,6 +29,7 @@ protected:
         for (const auto& [name, bytes] : {std::pair("a.hst", a), {"B.HST", b}, {"other.txt", a}})
             folder.write(name, bytes);
         folder.write("bad.hst", Bytes(200, 1));
+        std::filesystem::create_directory(folder.path() / "empty");
     }
     std::string path(const std::string& name) const { return dir + platform::Separator + name; }
     int run(std::vector<std::string> arguments, Captured& console,
@@ -39,27 +42,57 @@ protected:
 };
 
 TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
-    // arguments, status, standard output, what a.hst holds after
+    const std::string a5 = path("a.hst") + ": 5 history files, kind 2\n";
+    const std::string missing = path("missing.hst") + ": failed, Error 76 Path not found (open: " +
+#ifdef _WIN32
+                                "The system cannot find the file specified)";
+#else
+                                "No such file or directory)";
+#endif
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string printed;
+        Bytes aAfter;
+        std::string error = "";  // the start of what standard error says
+    };
     // clang-format off
-    const std::tuple<std::vector<std::string>, int, std::string, Bytes> cases[] = {
-        {{"show", "DIR/"}, 1, path("a.hst") + ": 5 history files, kind 2\n" + path("B.HST") +
-             ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n", a},
-        {{"show", "--", path("a.hst")}, 0, path("a.hst") + ": 5 history files, kind 2\n", a},
-        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, 0, path("a.hst") +
-             ": would be extended from 5 to 9\n" + path("B.HST") + ": skipped, already set for 30 files\n", a},
-        {{"extend", path("missing.hst"), "--to", " 2.5 "}, 1, path("missing.hst") + ": not a valid trend file, left alone\n", a},
-        {{"extend", "--to", "12", path("a.hst")}, 0, path("a.hst") + ": extended from 5 to 12\n", withCount(a, 12)},
-        {{"extend", "--to", "0", "DIR"}, 2, "", a},              {{"extend", "DIR"}, 2, "", a},
-        {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a},   {{"show", "--dry-run", "DIR"}, 2, "", a},
-        {{"show"}, 2, "", a},                                    {{"frob", "--to", "9", "DIR"}, 2, "", a}};
+    const Case cases[] = {
+        {.arguments = {"show", "DIR/"}, .status = 1, .printed = a5 + path("B.HST") +
+             ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n", .aAfter = a},
+        {.arguments = {"show", "--", path("a.hst")}, .status = 0, .printed = a5, .aAfter = a},
+        {.arguments = {"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, .status = 0,
+         .printed = path("a.hst") + ": would be extended from 5 to 9\n" + path("B.HST") +
+             ": skipped, already set for 30 files\n", .aAfter = a},
+        {.arguments = {"extend", "--to", "12", path("a.hst")}, .status = 0,
+         .printed = path("a.hst") + ": extended from 5 to 12\n", .aAfter = withCount(a, 12)},
+        // Each file once, where first given, however often a PATH names it.
+        {.arguments = {"extend", "--to", "12", path("a.hst"), "DIR", path("a.hst")}, .status = 1,
+         .printed = path("a.hst") + ": extended from 5 to 12\n" + path("B.HST") +
+             ": skipped, already set for 30 files\n" + path("bad.hst") + ": not a valid trend file, left alone\n",
+         .aAfter = withCount(a, 12)},
+        // A PATH that is not there stops the command there, with the system's cause.
+        {.arguments = {"extend", path("missing.hst"), "--to", " 2.5 ", path("a.hst")}, .status = 3,
+         .printed = missing + "; the files after it were not treated\n", .aAfter = a},
+        {.arguments = {"show", path("missing.hst")}, .status = 3, .printed = missing + "\n", .aAfter = a},
+        {.arguments = {"extend", "--to", "9", path("empty")}, .status = 0, .printed = "", .aAfter = a,
+         .error = "kelvane-cli: " + path("empty") + ": no trend files (*.hst) there"},
+        {.arguments = {"extend", "--to", "0", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: --to"},
+        {.arguments = {"extend", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: --to"},
+        {.arguments = {"extend", "--to", "9", "--bogus", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: unknown option"},
+        {.arguments = {"show", "--dry-run", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: unknown option"},
+        {.arguments = {"show"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: no PATH"},
+        {.arguments = {"frob", "--to", "9", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: unknown command"}};
     // clang-format on
-    for (const auto& [arguments, status, out, after] : cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.arguments.back());
         folder.write("a.hst", a);
         Captured console;
-        EXPECT_EQ(run(arguments, console), status) << arguments[0] << " " << arguments.back();
-        EXPECT_EQ(console.printed, out) << arguments.back();
-        EXPECT_EQ(console.errors.empty(), status != cli::UsageError) << console.errors;
-        EXPECT_EQ(folder.read("a.hst"), after) << arguments.back();
+        EXPECT_EQ(run(c.arguments, console), c.status);
+        EXPECT_EQ(console.printed, c.printed);
+        EXPECT_TRUE(console.errors.starts_with(c.error)) << console.errors;
+        EXPECT_EQ(console.errors.empty(), c.error.empty()) << console.errors;
+        EXPECT_EQ(folder.read("a.hst"), c.aAfter);
         EXPECT_EQ(folder.read("B.HST"), b);
     }
 }
@@ -82,33 +115,70 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
     EXPECT_EQ(shown.printed, "[\n  {\"file\": " + cli::JsonString(path("B.HST")) +
                                  ", \"valid\": true, \"kind\": 2, \"count\": 30}\n]\n");
 
-    // A write that fails at the first file, a flush that fails, a read that fails.
-    const platform::Error full = platform::errors::make(platform::errors::DiskFull);
-    const std::string failed =
-        "\", \"outcome\": \"failed\", \"before\": 5, \"after\": null, "
-        "\"error\": \"Error 61 Disk full\"}\n]\n";
+    // A write that fails at the first file, a flush that fails at the end, a
+    // read that fails, a folder that cannot be listed.
+    const platform::Error full = platform::errors::make(
+        platform::errors::DiskFull, platform::Operation::Write, "No space left on device");
+    const std::string error =
+        "\"error\": \"Error 61 Disk full\", \"cause\": \"write: No space left on device\"}";
+    const std::string failedA = cli::JsonString(path("a.hst")) +
+                                ", \"outcome\": \"failed\", \"before\": 5, \"after\": null, " +
+                                error;
     using Step = FakeFiles::Step;
+    struct Fault {
+        Step step;
+        std::vector<std::string> arguments;
+        std::string printedEnd;
+    };
     // clang-format off
-    const std::tuple<Step, std::vector<std::string>, std::string> faults[] = {
-        {Step::Write, {"extend", "--json", "--to", "40", "DIR"}, failed},  // B.HST would be next
-        {Step::Flush, {"extend", "--json", "--to", "20", path("a.hst")}, failed},
-        {Step::Read, {"show", "DIR"}, ""}};
+    const Fault faults[] = {
+        {Step::Write, {"extend", "--json", "--to", "40", "DIR"}, failedA + "\n]\n"},  // B.HST would be next
+        {Step::Flush, {"extend", "--to", "20", path("a.hst")},
+         path("a.hst") + ": failed, Error 61 Disk full (write: No space left on device)\n"},  // no file after it
+        {Step::Read, {"show", "--json", "DIR"}, cli::JsonString(path("a.hst")) + ", \"valid\": null, " + error + "\n]\n"},
+        {Step::List, {"extend", "--json", "--to", "40", "DIR"}, cli::JsonString(dir) +
+             ", \"outcome\": \"failed\", \"before\": null, \"after\": null, " + error + "\n]\n"}};
     // clang-format on
-    for (const auto& [fault, arguments, last] : faults) {
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(int(fault.step));
         FakeFiles failing;
         Events log;
         failing.log = &log;
-        failing.fault = {fault, full};
+        failing.fault = {fault.step, full};
         folder.write("a.hst", a);
         Captured stopped;
-        EXPECT_EQ(run(arguments, stopped, failing), cli::Stopped) << int(fault);
-        if (!last.empty()) {
-            EXPECT_TRUE(stopped.printed.ends_with("a.hst" + last)) << stopped.printed;
-        }
-        if (arguments[0] == "extend") {
+        EXPECT_EQ(run(fault.arguments, stopped, failing), cli::Stopped);
+        EXPECT_TRUE(stopped.printed.ends_with(fault.printedEnd)) << stopped.printed;
+        if (fault.step == Step::Write || fault.step == Step::Flush) {
             EXPECT_EQ(log.back(), "flush");  // however the run ends
         }
         EXPECT_EQ(folder.read("B.HST"), b);  // the files after the failure are untouched
+    }
+}
+
+// What a terminal shows: progress counted over the whole command, and names
+// whose control characters cannot forge a line or steer the terminal. A
+// report that cannot be written is never success.
+TEST_F(CliTest, TerminalAndStandardOutput) {
+    Captured terminal;
+    terminal.terminal = true;
+    EXPECT_EQ(run({"extend", "--to", "9", path("a.hst"), path("B.HST")}, terminal), cli::Done);
+    EXPECT_NE(terminal.errors.find("[2/2] B"), std::string::npos) << terminal.errors;
+
+    EXPECT_EQ(cli::Printable("x.hst: skipped\nzz\x1b[2J\x7f\xc2\x9b\x9b\xc3\xa9\xff"),
+              "x.hst: skipped\\x0azz\\x1b[2J\\x7f\\xc2\\x9b\\x9b\xc3\xa9\xff");
+    const FileOutcome skipped{Outcome::Skipped, 50, 50, {}};
+    EXPECT_EQ(cli::ExtendLine("P.hst: ok\n", skipped, false, false),
+              "P.hst: ok\\x0a: skipped, already set for 50 files\n");
+
+    for (const auto& [arguments, status] :
+         {std::pair<std::vector<std::string>, int>{{"--version"}, cli::ReportLost},
+          {{"show", "DIR"}, cli::ReportLost},
+          {{"extend", "--to", "9", path("missing.hst")}, cli::Stopped}}) {
+        Captured lost;
+        lost.outLost = true;
+        EXPECT_EQ(run(arguments, lost), status) << arguments.back();
+        EXPECT_TRUE(lost.errors.ends_with("the report could not be written to standard output\n"));
     }
 }
 

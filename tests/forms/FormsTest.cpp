@@ -106,7 +106,7 @@ TEST(Browsing, OneOrderForEveryList) {
     // clang-format on
     std::vector<std::string> names(ordered.rbegin(), ordered.rend());
     names.insert(names.begin() + 3, {"a.hst.bak", "a.hs", "ahst"});  // not listed
-    EXPECT_EQ(browsing::listedFiles(names, "*.hst"), ordered);
+    EXPECT_EQ(ListedFiles(names, "*.hst"), ordered);
 }
 
 TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {

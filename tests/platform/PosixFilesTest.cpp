@@ -36,6 +36,7 @@ struct Watch {
     inline static int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
     inline static int failFlush = 0;              // errno for syncfs and fdatasync, 0 for none
     inline static std::function<void()> atFstat;  // runs before each fstat
+    inline static long fileSystemType = 0;        // what fstatfs says, 0 for the truth
     const platform::posix::Calls saved = platform::posix::calls();
 
     Watch() {
@@ -50,12 +51,18 @@ struct Watch {
         };
         calls.syncfs = [](int fd) { return flush(fd, ::syncfs, true); };
         calls.fdatasync = [](int fd) { return flush(fd, ::fdatasync, false); };
+        calls.fstatfs = [](int fd, struct statfs* info) {
+            const int result = ::fstatfs(fd, info);
+            if (fileSystemType) info->f_type = fileSystemType;
+            return result;
+        };
     }
     ~Watch() {
         platform::posix::calls() = saved;
         flushed.clear();
         writeOpens = writeOpensOfOthers = failFlush = 0;
         atFstat = nullptr;
+        fileSystemType = 0;
     }
     static int opened(int fd, int flags) {
         struct stat info {};
@@ -145,21 +152,48 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
 }
 
 // A regular file the system refuses stops the run at it, with the reason;
-// files before it are done and files after it untouched.
+// files before it are done and files after it untouched. A file nobody may
+// write is refused to root too.
 TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
-    for (const fs::perms refused :
-         {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
-          fs::perms::owner_write}) {
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    for (const auto& [refused, nobody] : {std::pair(readOnly, true), std::pair(readOnly, false),
+                                          std::pair(fs::perms::owner_write, true)}) {
         for (const char* file : {"a.hst", "b.hst", "c.hst"})
             fs::permissions(folder.write(file, trendFile(validHeader(1))), fs::perms::all);
         fs::permissions(folder.path() / "b.hst", refused);
-        const Events events = run(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9, true);
+        const Events events = run(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9, nobody);
         if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
         EXPECT_EQ(events.back(), stoppedEvent("b.hst", "70 Permission denied"));
         EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(9)));
+        EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(1)));
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
         fs::remove(folder.path() / "b.hst");
     }
+    // The system's own words come with the program's number.
+    RecordingView view;
+    const auto openFolder = platform::nativeFileAccess().openFolder(folder.programPath());
+    const RunResult result = ExtendTrends(view, *openFolder, {std::string(300, 'n') + ".hst"}, 9);
+    ASSERT_TRUE(result.at(0).error);
+    EXPECT_EQ(result[0].error->what(), std::string("Error 52 Bad file name or number"));
+    EXPECT_EQ(result[0].error->cause(), "open: File name too long");
+}
+
+// A /proc that is no procfs (a mount namespace or a chroot may put any
+// folder there) is never taken to reopen a descriptor: whatever it holds
+// under the descriptor's number is left alone.
+TEST_F(PosixFilesTest, AFolderAtProcIsNoProcfs) {
+    const TempFolder fake;
+    fake.write("decoy.hst", trendFile(validHeader(1)));
+    for (int fd = 0; fd < 256; ++fd)
+        fs::create_symlink(fake.path() / "decoy.hst", fake.path() / std::to_string(fd));
+    const std::string descriptors = fake.programPath() + "/";
+    Watch watch;
+    platform::posix::calls().descriptorFolder = descriptors.c_str();
+    folder.write("t.hst", trendFile(validHeader(1)));
+    EXPECT_EQ(run(folder.programPath(), {"t.hst"}, 9).back(), CompletedEvent);
+    EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(9)));
+    EXPECT_EQ(fake.read("decoy.hst"), trendFile(validHeader(1)));
 }
 
 // An entry swapped for a link to a device, or for another trend file,
@@ -227,6 +261,14 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
         EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(last.size()), view.events.end()), last);
         fs::remove(folder.path() / "link.hst");
     }
+    // A file system whose flush as a whole never reaches its storage (FUSE,
+    // network shares): each changed file is flushed on its own instead.
+    Watch watch;
+    Watch::fileSystemType = 0x65735546;  // FUSE
+    const Events events = run(folder.programPath(), {"a.hst", "c.hst"}, 10);
+    EXPECT_EQ(Watch::flushed,
+              (std::vector<std::pair<bool, dev_t>>{{false, here.st_dev}, {false, here.st_dev}}));
+    EXPECT_EQ(events.back(), CompletedEvent);
 }
 
 }  // namespace

@@ -56,7 +56,10 @@ public:
         m_files.step(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
-    void openForWriting() override { m_file->openForWriting(); }
+    void openForWriting() override {
+        m_files.step(Step::OpenForWriting, m_name);
+        m_file->openForWriting();
+    }
     std::uint64_t size() override {
         m_files.step(Step::Size, m_name);
         return m_file->size();
@@ -93,7 +96,13 @@ public:
         m_files.step(Step::Flush, "");
         m_folder->flush();
     }
-    Entries list() override { return m_folder->list(); }
+    Entries list() override {
+        m_files.step(Step::List, "");
+        return m_folder->list();
+    }
+    std::optional<platform::FileId> fileId(const std::string& name) override {
+        return m_folder->fileId(name);
+    }
 
 private:
     std::unique_ptr<platform::Folder> m_folder;

@@ -90,7 +90,7 @@ private:
 // files left open, fails a step or lets another program act on request.
 class FakeFiles : public platform::FileAccess {
 public:
-    enum class Step { Open, Read, Size, Write, Flush };
+    enum class Step { List, Open, Read, OpenForWriting, Size, Write, Flush };
     Events* log = nullptr;                                  // "write NAME OFFSET+LENGTH", "flush"
     std::optional<std::pair<Step, platform::Error>> fault;  // at every such step
     std::function<void(Step, const std::string& name)> before;  // each step; "" for the folder
