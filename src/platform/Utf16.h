@@ -15,8 +15,6 @@ std::optional<std::wstring> toUtf16(const std::string& utf8);
 // Nothing when `utf16` holds an unpaired surrogate, for the same reason.
 std::optional<std::string> toUtf8(const std::wstring& utf16);
 
-}  // namespace platform
-
 // `path` made absolute and plain: "/" read as "\", no "." or ".." steps, no
 // doubled or trailing separator but a root's ("c:\"). Unlike the system's
 // own full path it keeps the dots and spaces that end a name, which the
@@ -25,3 +23,5 @@ std::wstring plainFullPath(const std::wstring& path);
 
 // The same in the long form that is free of the 260-character limit: "\\?\".
 std::wstring extendedPath(const std::wstring& path);
+
+}  // namespace platform

@@ -45,7 +45,7 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
     const std::string a5 = path("a.hst") + ": 5 history files, kind 2\n";
     const std::string missing = path("missing.hst") + ": failed, Error 76 Path not found (open: " +
 #ifdef _WIN32
-                                "The system cannot find the file specified)";
+                                "File not found)";  // as Wine words it
 #else
                                 "No such file or directory)";
 #endif

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "TrendFixtures.h"
+#include "platform/Places.h"
 
 namespace {
 
@@ -43,10 +44,17 @@ TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (readOnly) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
         RecordingView view;
-        ExtendTrends(view, folder.programPath(), {"locked.hst", "after.hst"}, 6);
+        const RunResult result =
+            ExtendTrends(view, folder.programPath(), {"locked.hst", "after.hst"}, 6);
         CloseHandle(other);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(view.events.back(), stoppedEvent("locked.hst", "70 Permission denied"));
+        // Beside the number, the cause: the attribute, or the system's words.
+        ASSERT_TRUE(result.at(0).error);
+        const std::string cause = result[0].error->cause();
+        EXPECT_TRUE(readOnly ? cause == "open: the file is read-only"
+                             : cause.starts_with("open: ") && cause.size() > 12)
+            << cause;
         EXPECT_EQ(folder.read("locked.hst"), trendFile(validHeader(2)));
         EXPECT_EQ(folder.read("after.hst"), trendFile(validHeader(2)));
     }
@@ -89,6 +97,46 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     while (FindNextFileW(search, &found));
     FindClose(search);
     EXPECT_EQ(entries, 3);
+}
+
+// A name may end in dots or spaces, which the system's own full path drops:
+// "dot." is its own folder, never its neighbour "dot".
+TEST(WindowsFiles, FolderNamesEndingInDotsOrSpacesAreKept) {
+    TempFolder folder;
+    const std::wstring base = L"\\\\?\\" + folder.path().wstring() + L"\\";
+    const Bytes two = trendFile(validHeader(2));
+    for (const wchar_t* name : {L"dot", L"dot.", L"dot "}) {
+        CreateDirectoryW((base + name).c_str(), nullptr);
+        HANDLE file = CreateFileW((base + name + L"\\t.hst").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, two.data(), DWORD(two.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    auto countIn = [&](const wchar_t* name) {
+        Bytes bytes(two.size());
+        DWORD read = 0;
+        HANDLE file = CreateFileW((base + name + L"\\t.hst").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+        return bytes[148];
+    };
+    for (const auto& [name, count] : {std::pair("dot.", 7), std::pair("dot ", 8)}) {
+        const std::string path = folder.programPath() + "\\" + name;
+        EXPECT_TRUE(platform::fullPath(path).value_or("").ends_with(path.substr(1))) << name;
+        RecordingView view;
+        ExtendTrends(view, path, {"t.hst"}, std::int16_t(count));
+        EXPECT_EQ(view.events.back(), CompletedEvent) << name;
+        EXPECT_EQ(countIn(L"dot"), 2) << name;
+    }
+    EXPECT_EQ(countIn(L"dot."), 7);
+    EXPECT_EQ(countIn(L"dot "), 8);
+    // The standard library's removal loops on such names under Wine.
+    for (const wchar_t* name : {L"dot", L"dot.", L"dot "}) {
+        DeleteFileW((base + name + L"\\t.hst").c_str());
+        RemoveDirectoryW((base + name).c_str());
+    }
 }
 
 }  // namespace

@@ -125,9 +125,9 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
          "message information: t is already set for 30000 files.\r\nIt will be skipped."},
         {"signature destroyed", Step::OpenForWriting, write(unsigned_), unsigned_,
          "message error: File 't.hst' is not a valid trend file."},
-        {"renamed over", Step::OpenForWriting, [&] {
-             folder.write("t.new", other);
-             std::filesystem::rename(folder.path() / "t.new", folder.path() / "t.hst");
+        {"replaced", Step::OpenForWriting, [&] {
+             std::filesystem::rename(folder.path() / "t.hst", folder.path() / "t.old");
+             folder.write("t.hst", other);
          }, other, moved},
         {"deleted", Step::OpenForWriting, [&] { std::filesystem::remove(folder.path() / "t.hst"); },
          Bytes(), moved, false},
