@@ -87,8 +87,7 @@ Target targetOf(const std::string& path, platform::FileAccess& files) {
     std::shared_ptr<platform::Folder> folder = files.openFolder(path);
     try {
         Target target{path, folder, ListedFiles(folder->list().files, TrendFilePattern), {}, {}};
-        const bool joined = !path.empty() && isSeparator(path.back());
-        const std::string prefix = joined ? path : path + platform::Separator;
+        const std::string prefix = platform::withSeparator(path);
         for (const std::string& name : target.names) target.paths.push_back(prefix + name);
         return target;
     } catch (const platform::NotAFolder&) {

@@ -5,37 +5,15 @@
 #include "trends/ProductRules.h"
 
 namespace browsing {
-namespace {
 
 using platform::Separator;
-
-bool underOrAt(const std::string& path, const std::string& tree) {
-    return path == tree || path.starts_with(tree + "/");
-}
-
-// System and virtual mounts are not places where anyone keeps trend files.
-bool isRealVolume(const platform::Volume& volume) {
-    const std::string& root = volume.root;
-    const bool systemTree = underOrAt(root, "/proc") || underOrAt(root, "/sys") ||
-                            underOrAt(root, "/dev") || underOrAt(root, "/snap") ||
-                            (underOrAt(root, "/run") && !root.starts_with("/run/media/"));
-    const bool virtualType =
-        volume.type == "tmpfs" || volume.type == "overlay" || volume.type == "squashfs";
-    return !systemTree && !virtualType && !volume.device.starts_with("/dev/loop");
-}
-
-std::string withSeparator(const std::string& path) {
-    return path.ends_with(Separator) ? path : path + Separator;
-}
-
-}  // namespace
+using platform::withSeparator;
 
 std::vector<std::string> driveNames(const std::vector<platform::Volume>& volumes) {
     std::vector<std::string> drives;
     if (Separator == '/') drives.push_back("/");  // the root of the tree is always there
     for (const platform::Volume& volume : volumes)
-        if (isRealVolume(volume) &&
-            std::find(drives.begin(), drives.end(), volume.root) == drives.end())
+        if (std::find(drives.begin(), drives.end(), volume.root) == drives.end())
             drives.push_back(volume.root);
     std::sort(drives.begin(), drives.end());
     return drives;
@@ -86,12 +64,10 @@ std::optional<platform::Error> FolderBrowser::chooseDrive(int index) {
     return openFolder(currentFolderOn(index));
 }
 
-bool FolderBrowser::chooseDriveNamed(const std::string& name,
-                                     std::optional<platform::Error>& error) {
+std::optional<platform::Error> FolderBrowser::chooseDriveNamed(const std::string& name) {
     const auto found = std::find(m_drives.begin(), m_drives.end(), name);
-    if (found == m_drives.end()) return false;
-    error = chooseDrive(int(found - m_drives.begin()));
-    return true;
+    if (found == m_drives.end()) return std::nullopt;
+    return chooseDrive(int(found - m_drives.begin()));
 }
 
 std::optional<platform::Error> FolderBrowser::openFolder(const std::string& path) {

@@ -17,8 +17,8 @@
 
 namespace browsing {
 
-// The drives a user may pick: the machine's volumes but system and virtual
-// ones, the root of the tree always; sorted.
+// The drives a user may pick: the volumes a user keeps files on, each once,
+// the root of the tree always; sorted.
 std::vector<std::string> driveNames(const std::vector<platform::Volume>& volumes);
 
 // The position in `drives` of the innermost drive that holds `folder`, or -1.
@@ -65,8 +65,8 @@ public:
     // the drive's current folder. An error when the folder cannot be opened:
     // the drive stays selected, the other lists stay as they were.
     std::optional<platform::Error> chooseDrive(int index);
-    // False when no drive of that name is offered.
-    bool chooseDriveNamed(const std::string& name, std::optional<platform::Error>& error);
+    // The same for the drive named `name`; nothing happens when none is offered.
+    std::optional<platform::Error> chooseDriveNamed(const std::string& name);
     // Opens `path`: the folder list shows it, the file list its files, the
     // drive list quietly the drive that holds it. An error, changing
     // nothing, when it is no folder that can be read.

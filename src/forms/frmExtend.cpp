@@ -4,8 +4,8 @@ ExtendForm::ExtendForm(platform::FileAccess& files, std::vector<platform::Volume
     : m_lists(*this, frmExtendDesign::FilePattern, files, std::move(volumes)) {}
 
 void ExtendForm::Form_Load() {
-    std::optional<platform::Error> driveError;
-    m_lists.chooseDriveNamed(frmExtendDesign::StartDrive, driveError);
+    const std::optional<platform::Error> driveError =
+        m_lists.chooseDriveNamed(frmExtendDesign::StartDrive);
     if (driveError) showMessage(driveError->what(), MessageIcon::Exclamation);
     m_lists.openFolder(frmExtendDesign::StartFolder);
 }

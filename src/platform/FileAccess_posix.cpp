@@ -153,8 +153,8 @@ public:
                                        flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             throw errno == ELOOP ? changedSinceRead() : errorFromErrno(errno, Operation::Open);
-        struct stat opened {
-        }, named{};
+        struct stat opened {};
+        struct stat named {};
         // The file read must still be the one its name leads to: one renamed
         // over or deleted meanwhile is no longer what the user picked.
         if (posix::calls().fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||

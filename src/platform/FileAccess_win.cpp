@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/FileAccess.h"
+#include "platform/Places.h"
 #include "platform/Utf16.h"
 
 namespace platform {
@@ -238,9 +239,8 @@ private:
 
 class WindowsFolder final : public Folder {
 public:
-    explicit WindowsFolder(const std::string& path) : m_path(toUtf16(path)) {
+    explicit WindowsFolder(const std::string& path) : m_path(toUtf16(withSeparator(path))) {
         if (!m_path) return;  // no folder has that name
-        if (!m_path->empty() && m_path->back() != L'\\') *m_path += L'\\';
         m_identity = folderIdentity(extendedPath(*m_path));
         if (!m_identity) m_openError = GetLastError();
     }

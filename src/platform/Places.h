@@ -15,14 +15,28 @@ inline constexpr char Separator = '\\';
 inline constexpr char Separator = '/';
 #endif
 
+// `folder` with the separator that joins a name to it, unless it ends in a
+// separator already ("/" counts on Windows too).
+inline std::string withSeparator(const std::string& folder) {
+    const bool ends = !folder.empty() && (folder.back() == Separator || folder.back() == '/');
+    return ends ? folder : folder + Separator;
+}
+
 struct Volume {
     std::string root;    // "c:" on Windows, the mount point elsewhere
     std::string type;    // the file system's type, where the system says it
     std::string device;  // what is mounted, where the system says it
 };
 
-// Every mounted volume, in no particular order.
+// The mounted volumes a user can keep files on, in no particular order: on
+// Windows the drive letters; elsewhere not the system's and virtual mounts.
 std::vector<Volume> mountedVolumes();
+
+#ifndef _WIN32
+// False for a mount that is no place to keep files: under /proc, /sys, /dev,
+// /snap, /run but /run/media; tmpfs, overlay, squashfs; a loop device.
+bool isUserVolume(const Volume& volume);
+#endif
 
 // `path` made absolute and plain: no "." or ".." steps, no doubled or
 // trailing separator but a root's. Nothing when no path can be made of it.

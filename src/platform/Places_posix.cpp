@@ -7,13 +7,33 @@
 
 namespace platform {
 
+namespace {
+
+bool underOrAt(const std::string& path, const std::string& tree) {
+    return path == tree || path.starts_with(tree + "/");
+}
+
+}  // namespace
+
+bool isUserVolume(const Volume& volume) {
+    const std::string& root = volume.root;
+    const bool systemTree = underOrAt(root, "/proc") || underOrAt(root, "/sys") ||
+                            underOrAt(root, "/dev") || underOrAt(root, "/snap") ||
+                            (underOrAt(root, "/run") && !root.starts_with("/run/media/"));
+    const bool virtualType =
+        volume.type == "tmpfs" || volume.type == "overlay" || volume.type == "squashfs";
+    return !systemTree && !virtualType && !volume.device.starts_with("/dev/loop");
+}
+
 std::vector<Volume> mountedVolumes() {
     std::vector<Volume> volumes;
     const std::unique_ptr<FILE, int (*)(FILE*)> table(::setmntent("/proc/self/mounts", "r"),
                                                       ::endmntent);
     if (!table) return volumes;
-    while (const mntent* entry = ::getmntent(table.get()))
-        volumes.push_back({entry->mnt_dir, entry->mnt_type, entry->mnt_fsname});
+    while (const mntent* entry = ::getmntent(table.get())) {
+        Volume volume{entry->mnt_dir, entry->mnt_type, entry->mnt_fsname};
+        if (isUserVolume(volume)) volumes.push_back(std::move(volume));
+    }
     return volumes;
 }
 

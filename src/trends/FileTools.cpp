@@ -24,7 +24,7 @@ Utf8Char Utf8CharAt(const std::string& text, std::size_t at) {
         point = (point << 6) | (byte(at + k) & 0x3F);
     }
     const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    const bool valid = point >= least[length] && point <= 0x10FFFF &&
-                       (point < 0xD800 || point > 0xDFFF);
+    const bool valid =
+        point >= least[length] && point <= 0x10FFFF && (point < 0xD800 || point > 0xDFFF);
     return {point, valid ? length : 0};
 }

@@ -125,12 +125,6 @@ void tellUser(RunView& view, const std::string& fileName, const FileOutcome& out
 
 }  // namespace
 
-RunResult ExtendTrends(RunView& view, const std::string& folder,
-                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                       platform::FileAccess& files) {
-    return ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount);
-}
-
 RunResult ExtendTrends(RunView& view, platform::Folder& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                        RunMode mode) {

@@ -52,11 +52,6 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                        RunMode mode = RunMode::Write);
 
-// The same in the folder at the path `folder`, opened when the run starts.
-RunResult ExtendTrends(RunView& view, const std::string& folder,
-                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                       platform::FileAccess& files = platform::nativeFileAccess());
-
 // The header of `fileName` in `folder`, read with the file open for reading
 // only; nothing when it is no valid trend file. Throws Error when the file
 // cannot be read.

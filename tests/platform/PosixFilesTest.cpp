@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "TrendFixtures.h"
+#include "platform/Places.h"
 #include "platform/PosixCalls.h"
 
 namespace fs = std::filesystem;
@@ -34,6 +35,7 @@ Events run(const std::string& folder, const std::vector<std::string>& names, std
 struct Watch {
     inline static std::vector<std::pair<bool, dev_t>> flushed;  // whole file system?, device
     inline static int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
+    inline static int createOrTruncateOpens = 0;                // tried, whatever they reached
     inline static int failFlush = 0;              // errno for syncfs and fdatasync, 0 for none
     inline static std::function<void()> atFstat;  // runs before each fstat
     inline static long fileSystemType = 0;        // what fstatfs says, 0 for the truth
@@ -60,11 +62,12 @@ struct Watch {
     ~Watch() {
         platform::posix::calls() = saved;
         flushed.clear();
-        writeOpens = writeOpensOfOthers = failFlush = 0;
+        writeOpens = writeOpensOfOthers = createOrTruncateOpens = failFlush = 0;
         atFstat = nullptr;
         fileSystemType = 0;
     }
     static int opened(int fd, int flags) {
+        createOrTruncateOpens += (flags & (O_CREAT | O_TRUNC)) != 0;
         struct stat info {};
         const bool writes = (flags & O_ACCMODE) != O_RDONLY || (flags & (O_CREAT | O_TRUNC));
         if (fd >= 0 && writes && !(flags & O_PATH))
@@ -80,6 +83,26 @@ struct Watch {
     }
 };
 
+TEST(Places, OnlyVolumesThatHoldFilesAreOffered) {
+    const std::pair<platform::Volume, bool> volumes[] = {
+        {{"/", "ext4", "/dev/sda1"}, true},
+        {{"/home", "ext4", "/dev/sda2"}, true},
+        {{"/run/media/usb", "vfat", "/dev/sdb1"}, true},
+        {{"/proc", "proc", "proc"}, false},
+        {{"/proc/fs/nfsd", "nfsd", "nfsd"}, false},
+        {{"/sys", "sysfs", "sysfs"}, false},
+        {{"/dev/pts", "devpts", "devpts"}, false},
+        {{"/run/user/0", "tmpfs", "tmpfs"}, false},
+        {{"/run/lock", "ext4", "/dev/sda3"}, false},
+        {{"/mnt/ram", "tmpfs", "tmpfs"}, false},
+        {{"/mnt/image", "ext4", "/dev/loop0"}, false},
+        {{"/snap/core", "squashfs", "/dev/sdc"}, false},
+        {{"/var/lib/docker/x", "overlay", "overlay"}, false},
+        {{"/procedures", "ext4", "/dev/sda4"}, true}};
+    for (const auto& [volume, offered] : volumes)
+        EXPECT_EQ(platform::isUserVolume(volume), offered) << volume.root;
+}
+
 class PosixFilesTest : public ::testing::Test {
 protected:
     TempFolder folder;
@@ -93,7 +116,12 @@ protected:
 TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
     const fs::path odd = folder.path() / "odd.hst";
     const std::string invalid = "message error: File 'odd.hst' is not a valid trend file.";
-    const std::tuple<std::string, std::function<void()>, std::string> kinds[] = {
+    struct Kind {
+        std::string kind;
+        std::function<void()> make;  // puts it at odd.hst
+        std::string message;
+    };
+    const Kind kinds[] = {
         {"missing", [] {}, invalid},
         {"folder", [&] { fs::create_directory(odd); }, invalid},
         {"fifo", [&] { ::mkfifo(odd.c_str(), 0644); }, invalid},
@@ -122,6 +150,7 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
             EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
             EXPECT_EQ(Watch::writeOpens, 1);
             EXPECT_EQ(Watch::writeOpensOfOthers, 0);
+            EXPECT_EQ(Watch::createOrTruncateOpens, 0);
             fs::remove(odd);
         }
     }

@@ -34,6 +34,12 @@ Bytes withCount(Bytes file, std::int16_t count) {
     return file;
 }
 
+RunResult ExtendTrends(RunView& view, const std::string& folder,
+                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
+                       platform::FileAccess& files) {
+    return ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount);
+}
+
 TempFolder::TempFolder(const std::filesystem::path& parent) {
     std::random_device seed;
     do m_path = parent / ("kelvane-test-" + std::to_string(seed()));

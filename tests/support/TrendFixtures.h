@@ -36,6 +36,11 @@ inline std::string stoppedEvent(const std::string& name, const std::string& erro
     return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
 }
 
+// A run in the folder at the path `folder`, opened when the run starts.
+RunResult ExtendTrends(RunView& view, const std::string& folder,
+                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
+                       platform::FileAccess& files = platform::nativeFileAccess());
+
 // A new folder in `parent` that exists for the life of the object.
 class TempFolder {
 public:

@@ -27,4 +27,20 @@ TEST(IsValidTrendHeader, EveryValueOfEveryExaminedByte) {
     }
 }
 
+// Values whose two bytes both differ from the good header's, around every
+// bound of the 16-bit fields: the zeros, the kind, the count.
+TEST(IsValidTrendHeader, SixteenBitValuesAroundEachBound) {
+    const TrendFileHeader good = patternedHeader();
+    for (const std::size_t offset : {136u, 138u, 148u}) {
+        for (const int value :
+             {-0x8000, -0x7FFF, -256, -2, -1, 0, 1, 6, 7, 0xFF, 0x100, 0x106, 0x7FFE, 0x7FFF}) {
+            TrendFileHeader changed = good;
+            changed.bytes[offset] = std::uint8_t(value & 0xFF);
+            changed.bytes[offset + 1] = std::uint8_t((value >> 8) & 0xFF);
+            EXPECT_EQ(IsValidTrendHeader(changed), validByTheBytes(changed.bytes))
+                << "offset " << offset << " value " << value;
+        }
+    }
+}
+
 }  // namespace

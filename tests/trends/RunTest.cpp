@@ -55,7 +55,14 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     auto told = [](const std::string& label, const std::string& message) {
         return Events{"show", "label " + label, "events", "message " + message, "hide", CompletedEvent};
     };
-    const std::tuple<std::string, Bytes, std::int16_t, Bytes, Events> cases[] = {
+    struct Case {
+        std::string name;
+        Bytes before;
+        std::int16_t newCount;
+        Bytes after;
+        Events events;
+    };
+    const Case cases[] = {
         {"T1.hst", patterned, 0x0201, withCount(patterned, 0x0201), written("T1.hst", "T1")},
         {"T1.hst", patterned, 0x0102, patterned, written("T1.hst", "T1")},
         {"T1.hst", minusOne, 1, withCount(minusOne, 1), written("T1.hst", "T1")},

@@ -1,0 +1,39 @@
+// The product's rules, which every front end follows: the typed number and
+// the names listed, in the one order of every list.
+
+#include <gtest/gtest.h>
+
+#include "trends/ProductRules.h"
+
+namespace {
+
+TEST(ConvertToInt16, TypedNumbers) {
+    // clang-format off
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"", {}},          {"  ", {}},       {"abc", {}},        {"-3", -3},         {"0.4", 0},
+        {"32768", {}},     {"32767", 32767}, {"-32768", -32768}, {"2.5", 2},         {"3.5", 4},
+        {"2.51", 3},       {"0.5", 0},       {" \t12\t ", 12},   {"+7", 7},          {".6", 1},
+        {"5.", 5},         {".", {}},        {"-", {}},          {"1,000", {}},      {"1e3", {}},
+        {"0x10", {}},      {"1 2", {}},      {"32767.5", {}},    {"\xef\xbc\x91", {}},
+        {"00000000012", 12}, {"123456789012345678901234567890", {}}};
+    // clang-format on
+    for (const auto& [text, value] : cases) {
+        const auto result = ConvertToInt16(text);
+        EXPECT_EQ(result ? std::optional<int>(*result) : std::nullopt, value) << text;
+    }
+}
+
+TEST(ListedFiles, OneOrderForEveryList) {
+    // clang-format off
+    const std::vector<std::string> ordered = {
+        ".hst", "10.hst", "9.hst", "_under.hst", "A.hst", "a.hst", "b.hst", "d\xef\xbf\xbd.hst",
+        "d\xff.hst", "e.HST", "z.Hst", "~t.hst", "\xc3\x9f.hst" /* sharp s */, "\xc3\x84rger.hst",
+        "\xc3\xa4rger.hst", "\xc3\x89.hst", "\xce\xa9.hst", "\xcf\x89.hst",
+        "\x80.hst", "\xf8\x90\x80\x80.hst" /* no UTF-8: by their bytes, after every character */};
+    // clang-format on
+    std::vector<std::string> names(ordered.rbegin(), ordered.rend());
+    names.insert(names.begin() + 3, {"a.hst.bak", "a.hs", "ahst"});  // not listed
+    EXPECT_EQ(ListedFiles(names, "*.hst"), ordered);
+}
+
+}  // namespace
