@@ -156,55 +156,91 @@ bool report(const std::vector<Row>& rows) {
     return allMet;
 }
 
-void measureRun(std::vector<Row>& rows, const std::string& platform) {
+// The main window as a user runs it: showing the whole selection of the
+// folder it opened, in front of which the windowed loops run.
+struct MainWindow {
+    frmExtend main;
+    QLineEdit* number = main.findChild<QLineEdit*>("txtNoFiles");
+    QPushButton* ok = main.findChild<QPushButton*>("cmdOK");
+    QWidget bareWindow;
+    QLabel* bareLabel = new QLabel(&bareWindow);
+
+    MainWindow() {
+        main.findChild<QListView*>("filConvert")->selectAll();
+        main.show();
+        bareWindow.show();
+        if (!QTest::qWaitForWindowExposed(&main) || !QTest::qWaitForWindowExposed(&bareWindow))
+            std::exit(1);
+        toolkit::setMessageHook([](const QString&, MessageIcon) {});
+    }
+    ~MainWindow() { toolkit::setMessageHook({}); }
+    void runThroughWindows(std::int16_t count) {
+        number->setText(QString::number(count));
+        ok->click();
+    }
+};
+
+void measureRun(std::vector<Row>& rows, const std::string& platform, int fileCount, int reps) {
     Folder folder("run");
-    folder.addTrendFiles(10000, 4096);
+    folder.addTrendFiles(fileCount, 4096);
     const double files = double(folder.names.size());
     QuietView quiet;
-    // As a user runs it: the main window shows the whole selection, in
-    // front of which both windowed loops below run.
     QDir::setCurrent(QString::fromStdString(folder.programPath()));  // the window opens there
-    frmExtend main;
-    main.findChild<QListView*>("filConvert")->selectAll();
-    auto* number = main.findChild<QLineEdit*>("txtNoFiles");
-    auto* ok = main.findChild<QPushButton*>("cmdOK");
-    main.show();
-    QWidget bareWindow;
-    QLabel bareLabel(&bareWindow);
-    bareWindow.show();
-    if (!QTest::qWaitForWindowExposed(&main) || !QTest::qWaitForWindowExposed(&bareWindow))
-        std::exit(1);
-    toolkit::setMessageHook([](const QString&, MessageIcon) {});
+    MainWindow window;
     std::vector<double> floor, unflushed, core, bare, windowed;
-    for (int rep = 0; rep < 7; ++rep) {
-        const auto count = std::int16_t(100 + 4 * rep);  // rising, so every file is written
+    for (int rep = 0; rep < reps; ++rep) {
+        const auto count = std::int16_t(100 + 5 * rep);  // rising, so every file is written
         auto perFile = [&](const std::function<void()>& work) { return secondsOf(work) / files; };
-        floor.push_back(perFile([&] { fileStepFloor(folder, count); }));
-        unflushed.push_back(perFile([&] {  // what the one flush costs: the difference
-            for (const std::string& name : folder.names)
-                fileStep((folder.path / name).string(), std::int16_t(count - 1));
-        }));
-        core.push_back(perFile([&] {
-            ExtendTrends(quiet, folder.programPath(), folder.names, std::int16_t(count + 1));
-        }));
-        bare.push_back(perFile([&] { windowedFloor(bareLabel, folder, std::int16_t(count + 2)); }));
-        windowed.push_back(perFile([&] {
-            number->setText(QString::number(count + 3));
-            ok->click();
-        }));
+        if (fileCount == 10000) {  // the file work's own rows, once
+            floor.push_back(perFile([&] { fileStepFloor(folder, count); }));
+            unflushed.push_back(perFile([&] {  // what the one flush costs: the difference
+                for (const std::string& name : folder.names)
+                    fileStep((folder.path / name).string(), std::int16_t(count - 1));
+            }));
+            core.push_back(perFile([&] {
+                ExtendTrends(quiet, folder.programPath(), folder.names, std::int16_t(count + 1));
+            }));
+        }
+        // The two windowed loops alternate, so that a change of load meets both.
+        bare.push_back(
+            perFile([&] { windowedFloor(*window.bareLabel, folder, std::int16_t(count + 2)); }));
+        windowed.push_back(perFile([&] { window.runThroughWindows(std::int16_t(count + 3)); }));
     }
-    toolkit::setMessageHook({});
-    const double floorMicro = median(floor) * Micro, bareMicro = median(bare) * Micro;
-    rows.push_back(
-        {"file step floor (open, read, write, close, flush)", 10000, floorMicro, "us/file", 0, 0});
-    rows.push_back(
-        {"file step without the flush", 10000, median(unflushed) * Micro, "us/file", 0, 0});
-    rows.push_back({"core run, view that does nothing", 10000, median(core) * Micro, "us/file",
-                    floorMicro, 1.15});
-    rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", 10000, bareMicro,
-                    "us/file", 0, 0});
-    rows.push_back({"OK in a main window of 10,000 selected (" + platform + ")", 10000,
-                    median(windowed) * Micro, "us/file", bareMicro, 1.1});
+    const double bareMicro = median(bare) * Micro;
+    const std::string n = fileCount == 10000 ? "10,000" : "50,000";
+    if (fileCount == 10000) {
+        const double floorMicro = median(floor) * Micro;
+        rows.push_back({"file step floor (open, read, write, close, flush)", fileCount, floorMicro,
+                        "us/file", 0, 0});
+        rows.push_back(
+            {"file step without the flush", fileCount, median(unflushed) * Micro, "us/file", 0, 0});
+        rows.push_back({"core run, view that does nothing", fileCount, median(core) * Micro,
+                        "us/file", floorMicro, 1.15});
+    }
+    rows.push_back({"bare loop: label, event pass, file step (" + platform + ")", fileCount,
+                    bareMicro, "us/file", 0, 0});
+    rows.push_back({"OK in a main window of " + n + " selected (" + platform + ")", fileCount,
+                    median(windowed) * Micro, "us/file", bareMicro, 1.2});
+}
+
+// One loop alone, over and over, for a profiler: the windowed ones, "bare"
+// or "ok", or what they do to the files, "floor" or "core".
+void profileLoop(const std::string& loop, int fileCount) {
+    Folder folder("profile");
+    folder.addTrendFiles(fileCount, 4096);
+    QDir::setCurrent(QString::fromStdString(folder.programPath()));
+    MainWindow window;
+    for (int rep = 0; rep < 5; ++rep) {
+        const auto count = std::int16_t(100 + rep);
+        const double seconds = secondsOf([&] {
+            QuietView quiet;
+            if (loop == "bare") windowedFloor(*window.bareLabel, folder, count);
+            if (loop == "ok") window.runThroughWindows(count);
+            if (loop == "floor") fileStepFloor(folder, count);
+            if (loop == "core") ExtendTrends(quiet, folder.programPath(), folder.names, count);
+        });
+        std::printf("%s %.1f us/file\n", loop.c_str(), seconds / fileCount * Micro);
+    }
 }
 
 // kelvane-cli extend, the whole program with its lines written away, over
@@ -360,12 +396,21 @@ void measureStartup(std::vector<Row>& rows, const QString& probe, const std::str
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // As the window program starts: its identity and its dialog font.
+    toolkit::useApplicationIdentity();
+    toolkit::useDialogFont();
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "profile" && argc > 2) {
+        profileLoop(argv[2], argc > 3 ? std::atoi(argv[3]) : 10000);
+        return 0;
+    }
     const std::string platform = QGuiApplication::platformName().toStdString();
     const QString probe = QCoreApplication::applicationDirPath() + "/startup_probe";
     std::vector<Row> rows;
-    measureRun(rows, platform);
-    // "run" measures the run alone, for a profiler.
-    if (argc < 2 || std::string(argv[1]) != "run") {
+    measureRun(rows, platform, 10000, 7);
+    measureRun(rows, platform, 50000, 3);
+    // "run" measures the run alone.
+    if (mode != "run") {
         measureCommandLine(rows);
         measureFileSize(rows);
         measureLargeFolder(rows, probe);

@@ -58,31 +58,25 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
     };
     // clang-format off
     const Case cases[] = {
-        {.arguments = {"show", "DIR/"}, .status = 1, .printed = a5 + path("B.HST") +
-             ": 30 history files, kind 2\n" + path("bad.hst") + ": not a valid trend file\n", .aAfter = a},
-        {.arguments = {"show", "--", path("a.hst")}, .status = 0, .printed = a5, .aAfter = a},
-        {.arguments = {"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, .status = 0,
-         .printed = path("a.hst") + ": would be extended from 5 to 9\n" + path("B.HST") +
-             ": skipped, already set for 30 files\n", .aAfter = a},
-        {.arguments = {"extend", "--to", "12", path("a.hst")}, .status = 0,
-         .printed = path("a.hst") + ": extended from 5 to 12\n", .aAfter = withCount(a, 12)},
+        {{"show", "DIR/"}, 1, a5 + path("B.HST") + ": 30 history files, kind 2\n" + path("bad.hst") +
+             ": not a valid trend file\n", a},
+        {{"show", "--", path("a.hst")}, 0, a5, a},
+        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, 0, path("a.hst") +
+             ": would be extended from 5 to 9\n" + path("B.HST") + ": skipped, already set for 30 files\n", a},
+        {{"extend", "--to", "12", path("a.hst")}, 0, path("a.hst") + ": extended from 5 to 12\n", withCount(a, 12)},
         // Each file once, where first given, however often a PATH names it.
-        {.arguments = {"extend", "--to", "12", path("a.hst"), "DIR", path("a.hst")}, .status = 1,
-         .printed = path("a.hst") + ": extended from 5 to 12\n" + path("B.HST") +
-             ": skipped, already set for 30 files\n" + path("bad.hst") + ": not a valid trend file, left alone\n",
-         .aAfter = withCount(a, 12)},
+        {{"extend", "--to", "12", path("a.hst"), "DIR", path("a.hst")}, 1, path("a.hst") + ": extended from 5 to 12\n" +
+             path("B.HST") + ": skipped, already set for 30 files\n" + path("bad.hst") +
+             ": not a valid trend file, left alone\n", withCount(a, 12)},
         // A PATH that is not there stops the command there, with the system's cause.
-        {.arguments = {"extend", path("missing.hst"), "--to", " 2.5 ", path("a.hst")}, .status = 3,
-         .printed = missing + "; the files after it were not treated\n", .aAfter = a},
-        {.arguments = {"show", path("missing.hst")}, .status = 3, .printed = missing + "\n", .aAfter = a},
-        {.arguments = {"extend", "--to", "9", path("empty")}, .status = 0, .printed = "", .aAfter = a,
-         .error = "kelvane-cli: " + path("empty") + ": no trend files (*.hst) there"},
-        {.arguments = {"extend", "--to", "0", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: --to"},
-        {.arguments = {"extend", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: --to"},
-        {.arguments = {"extend", "--to", "9", "--bogus", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: unknown option"},
-        {.arguments = {"show", "--dry-run", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: unknown option"},
-        {.arguments = {"show"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: no PATH"},
-        {.arguments = {"frob", "--to", "9", "DIR"}, .status = 2, .printed = "", .aAfter = a, .error = "kelvane-cli: unknown command"}};
+        {{"extend", path("missing.hst"), "--to", " 2.5 ", path("a.hst")}, 3,
+         missing + "; the files after it were not treated\n", a},
+        {{"show", path("missing.hst")}, 3, missing + "\n", a},
+        {{"extend", "--to", "9", path("empty")}, 0, "", a, "kelvane-cli: " + path("empty") + ": no trend files (*.hst) there"},
+        {{"extend", "--to", "0", "DIR"}, 2, "", a, "kelvane-cli: --to"},   {{"extend", "DIR"}, 2, "", a, "kelvane-cli: --to"},
+        {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
+        {{"show", "--dry-run", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
+        {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"frob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command"}};
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments[0] + " " + c.arguments.back());

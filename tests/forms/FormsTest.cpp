@@ -53,15 +53,10 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
     };
     // clang-format off
     const Case cases[] = {
-        {.typed = "", .selected = true, .shown = noNumber, .count = 1},
-        {.typed = "0", .selected = true, .shown = noNumber, .count = 1},
-        {.typed = "-3", .selected = true, .shown = noNumber, .count = 1},
-        {.typed = "abc", .selected = false, .shown = noNumber, .count = 1},
-        {.typed = "0.4", .selected = true, .shown = noNumber, .count = 1},
-        {.typed = "32768", .selected = true, .shown = noNumber, .count = 1},
-        {.typed = "5", .selected = false, .shown = "message none: Please select one or more trend files", .count = 1},
-        {.typed = " 2.5 ", .selected = true, .shown = "show", .count = 2},
-        {.typed = "32767", .selected = true, .shown = "show", .count = 32767}};
+        {"", true, noNumber, 1},      {"0", true, noNumber, 1},   {"-3", true, noNumber, 1},
+        {"abc", false, noNumber, 1},  {"0.4", true, noNumber, 1}, {"32768", true, noNumber, 1},
+        {"5", false, "message none: Please select one or more trend files", 1},
+        {" 2.5 ", true, "show", 2},   {"32767", true, "show", 32767}};
     // clang-format on
     for (const auto& [typed, selected, shown, count] : cases) {
         FakeExtendForm form;
