@@ -16,12 +16,6 @@ namespace {
 
 QPointer<frmConverting> theWindow;
 
-QWidget* shownMainWindow() {
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "frmExtend" && top->isVisible()) return top;
-    return nullptr;
-}
-
 // Over the main window when there is one, else in the middle of the screen.
 void placeOver(QWidget* main, QWidget& window) {
     if (!main) return centreOnScreen(&window);
@@ -69,7 +63,10 @@ frmConverting::frmConverting()
 void ConvertingView::showProgress() {
     frmConverting& window = frmConverting::instance();
     if (window.isVisible()) return window.raise();
-    QWidget* main = shownMainWindow();
+    QWidget* main = m_owner && m_owner->isVisible() ? m_owner : nullptr;
+    // Blank until the run names its first file: waiting to be exposed below
+    // lets the window paint, and it must not paint the last run's last name.
+    window.lblFileName->clear();
     window.winId();  // the native window, to be told which window it stands over
     // Kept above the main window by the window manager, even when a message
     // box raises the main window; it still blocks nothing.

@@ -28,9 +28,15 @@ private:
 // What a run shows: this progress window, message boxes and the event pass.
 class ConvertingView : public RunView {
 public:
+    // `owner` is the main window, which the progress window stands over.
+    explicit ConvertingView(QWidget* owner) : m_owner(owner) {}
+
     void showProgress() override;
     void setProgressFileName(const std::string& text) override;
     void hideProgress() override;
     void showMessage(const std::string& text, MessageIcon icon) override;
     void doEvents() override;
+
+private:
+    QWidget* m_owner;
 };

@@ -92,10 +92,7 @@ void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
     toolkit::showMessage(QString::fromStdString(text), icon);
 }
 
-RunView& frmExtend::progress() {
-    static ConvertingView view;
-    return view;
-}
+RunView& frmExtend::progress() { return m_progress; }
 
 void frmExtend::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -14,6 +14,7 @@
 #include "forms/frmExtendLayout.h"
 #include "qt/DirList.h"
 #include "qt/FileList.h"
+#include "qt/frmConverting.h"
 
 class frmExtend : public QWidget, public ExtendForm, private layout::ExtendGeometry {
     Q_OBJECT
@@ -70,4 +71,5 @@ private:
     QPushButton* cmdOK;
     QPushButton* cmdClose;
     QPushButton* cmdHelp;
+    ConvertingView m_progress{this};  // handed this window as its owner
 };

@@ -12,6 +12,7 @@ inline constexpr const wchar_t* HelpClass = L"Kelvane.frmHelp";
 enum : int {
     Label1 = 100,
     Label2,
+    Label3,
     txtNoFiles,
     fraTrendLocation,
     drvConvert,
@@ -23,9 +24,6 @@ enum : int {
     cmdHelp,
     lblFileName,
     lblVersion,
-    Paragraph1,
-    Paragraph2,
-    Paragraph3,
 };
 
 }  // namespace win32ids

@@ -8,6 +8,7 @@ namespace toolkit {
 namespace {
 
 HWND messageOwner = nullptr;
+std::map<HWND, twips::Rect> places;  // each control's last place, in twips
 
 UINT boxStyle(MessageIcon icon) {
     switch (icon) {
@@ -44,7 +45,8 @@ int dpiOf(HWND window) {
 }
 
 HWND createWindow(const wchar_t* className, WNDPROC procedure, const std::wstring& caption,
-                  DWORD style, double width, double height, HWND owner, void* parameter) {
+                  DWORD style, double width, double height, HWND owner, void* parameter,
+                  DWORD extendedStyle) {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -53,12 +55,17 @@ HWND createWindow(const wchar_t* className, WNDPROC procedure, const std::wstrin
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = className;
     RegisterClassW(&windowClass);  // fails harmlessly when it is registered already
-    HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, className, caption.c_str(), style, 0, 0, 0,
-                                  0, owner, nullptr, windowClass.hInstance, parameter);
+    HWND window =
+        CreateWindowExW(WS_EX_CONTROLPARENT | extendedStyle, className, caption.c_str(), style, 0,
+                        0, 0, 0, owner, nullptr, windowClass.hInstance, parameter);
     const int dpi = dpiOf(window);
     const SIZE outer =
         outerSize(style, {twips::toPixels(width, dpi), twips::toPixels(height, dpi)}, dpi);
-    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
+    // Sized without activating: a window activated while hidden keeps the
+    // keyboard from the window the user is in, and is not activated again
+    // when it is shown.
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return window;
 }
 
@@ -100,8 +107,23 @@ HWND makeControl(HWND parent, const wchar_t* className, const std::wstring& text
 }
 
 void place(HWND control, const twips::Rect& rect, int dpi) {
+    places[control] = rect;
     const twips::PixelRect pixels = twips::toPixels(rect, dpi);
     MoveWindow(control, pixels.left, pixels.top, pixels.width, pixels.height, TRUE);
+}
+
+void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam) {
+    const int dpi = HIWORD(wParam);
+    for (HWND control = GetWindow(window, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        SendMessageW(control, WM_SETFONT, WPARAM(dialogFont(dpi)), TRUE);
+        if (const auto kept = places.find(control); kept != places.end())
+            place(control, kept->second, dpi);
+    }
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::wstring textOf(HWND control) {
@@ -112,8 +134,9 @@ std::wstring textOf(HWND control) {
 
 void setMessageOwner(HWND owner) { messageOwner = owner; }
 
-void showMessage(const std::string& text, MessageIcon icon) {
-    MessageBoxW(IsWindow(messageOwner) ? messageOwner : nullptr, widen(text).c_str(), AppTitle.c_str(),
+void showMessage(const std::string& text, MessageIcon icon, HWND owner) {
+    if (!owner) owner = messageOwner;
+    MessageBoxW(IsWindow(owner) ? owner : nullptr, widen(text).c_str(), AppTitle.c_str(),
                 boxStyle(icon));
 }
 

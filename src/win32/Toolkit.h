@@ -19,7 +19,6 @@
 
 namespace toolkit {
 
-
 // The standard controls in the look the manifest asks for.
 void useCommonControls();
 
@@ -37,7 +36,7 @@ int dpiOf(HWND window);
 // client area is `width` by `height` twips at the window's DPI; hidden.
 HWND createWindow(const wchar_t* className, WNDPROC procedure, const std::wstring& caption,
                   DWORD style, double width, double height, HWND owner = nullptr,
-                  void* parameter = nullptr);
+                  void* parameter = nullptr, DWORD extendedStyle = 0);
 // The outer size of a window whose client area is `client`, at `dpi`.
 SIZE outerSize(DWORD style, SIZE client, int dpi);
 void centreOnScreen(HWND window);
@@ -49,13 +48,21 @@ HFONT dialogFont(int dpi);
 // twips, already relative to the parent's client area).
 HWND makeControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
                  int id, const twips::Rect& rect);
+// Places `control` at `rect` (twips) at `dpi`; the place is kept in twips for
+// a move to a screen of another DPI.
 void place(HWND control, const twips::Rect& rect, int dpi);
+
+// WM_DPICHANGED for every top-level window: the dialog font at the new DPI
+// for each control, each control at its kept place, and the window in the
+// rectangle Windows suggests.
+void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam);
 
 std::wstring textOf(HWND control);
 
-// Message boxes stand over this window (the main window).
+// Message boxes stand over this window (the main window) unless another
+// owner is given.
 void setMessageOwner(HWND owner);
-void showMessage(const std::string& text, MessageIcon icon);
+void showMessage(const std::string& text, MessageIcon icon, HWND owner = nullptr);
 
 // Handles the keys a dialog handles (Tab, access keys, Enter) for `message`;
 // true when it was one of them.

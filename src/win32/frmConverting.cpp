@@ -12,9 +12,13 @@ constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 HWND theWindow = nullptr;
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {  // the close box only hides it; the run goes on
-        ShowWindow(window, SW_HIDE);
-        return 0;
+    switch (message) {
+        case WM_CLOSE:  // the close box only hides it; the run goes on
+            ShowWindow(window, SW_HIDE);
+            return 0;
+        case WM_DPICHANGED:
+            toolkit::rescaleForDpi(window, wParam, lParam);
+            return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -30,49 +34,55 @@ void placeOverMainWindow(HWND window) {
         design::placeOver({mainFrame.left, mainFrame.top, mainFrame.right - mainFrame.left,
                            mainFrame.bottom - mainFrame.top},
                           frame.right - frame.left, frame.bottom - frame.top);
-    SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(window, nullptr, place.left, place.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND create() {
-    // Owned by the main window, so that the main window, active again after
-    // each message box, never covers the name of the file being treated.
+HWND create(HWND owner) {
+    // Owned by the main window, so that the main window never covers the
+    // name of the file being treated. Never active: the keyboard stays in
+    // the main window, also when a message box it owns goes away.
     HWND window = toolkit::createWindow(win32ids::ConvertingClass, windowProc, toolkit::AppTitle,
-                                        Style, design::ClientWidth, design::ClientHeight,
-                                        FindWindowW(win32ids::ExtendClass, nullptr));
+                                        Style, design::ClientWidth, design::ClientHeight, owner,
+                                        nullptr, WS_EX_NOACTIVATE);
     // SS_NOPREFIX: an "&" in a file name is shown, not taken as an access key.
     const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-    toolkit::makeControl(window, L"STATIC", toolkit::widen(design::Label1Caption), label, 0,
-                         design::Label1);
+    toolkit::makeControl(window, L"STATIC", toolkit::widen(design::Label1Caption), label,
+                         win32ids::Label1, design::Label1);
     toolkit::makeControl(window, L"STATIC", L"", label, win32ids::lblFileName, design::lblFileName);
     placeOverMainWindow(window);  // only now: afterwards it stays where it was left
     return window;
 }
 
-HWND instance() {
-    if (!theWindow) theWindow = create();
+HWND instance(HWND owner) {
+    if (!theWindow) theWindow = create(owner);
     return theWindow;
 }
 
 }  // namespace
 
 void ConvertingView::showProgress() {
-    HWND window = instance();
+    HWND window = instance(m_owner);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ConvertingView::setProgressFileName(const std::string& text) {
-    HWND window = instance();
+    HWND window = instance(m_owner);
     SetDlgItemTextW(window, win32ids::lblFileName, toolkit::widen(text).c_str());
-    // A message box for the file before made the main window active again.
+    // Above the main window again, whatever another program raised meanwhile.
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     UpdateWindow(window);  // the name is on screen before the file is opened
 }
 
-void ConvertingView::hideProgress() { ShowWindow(instance(), SW_HIDE); }
+void ConvertingView::hideProgress() { ShowWindow(instance(m_owner), SW_HIDE); }
 
+// While the progress window shows, the box stands over it: owned by it, the
+// box keeps it between itself and the main window, whatever a window
+// manager raises when the box before goes away.
 void ConvertingView::showMessage(const std::string& text, MessageIcon icon) {
-    toolkit::showMessage(text, icon);
+    const bool shown = theWindow && IsWindowVisible(theWindow);
+    toolkit::showMessage(text, icon, shown ? theWindow : m_owner);
 }
 
 void ConvertingView::doEvents() { toolkit::doEvents(); }

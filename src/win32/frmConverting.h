@@ -8,9 +8,15 @@
 
 class ConvertingView : public RunView {
 public:
+    // `owner` is the main window, which the progress window stands over.
+    explicit ConvertingView(HWND owner) : m_owner(owner) {}
+
     void showProgress() override;
     void setProgressFileName(const std::string& text) override;
     void hideProgress() override;
     void showMessage(const std::string& text, MessageIcon icon) override;
     void doEvents() override;
+
+private:
+    HWND m_owner;
 };

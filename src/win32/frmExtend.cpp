@@ -173,14 +173,11 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum, minimum};
             return 0;
         }
-        case WM_DPICHANGED: {
-            useDpi(HIWORD(wParam));
-            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+        case WM_DPICHANGED:
+            m_dpi = HIWORD(wParam);  // before the new size lays the controls out at it
+            toolkit::rescaleForDpi(m_window, wParam, lParam);
+            for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
             return 0;
-        }
         case WM_CLOSE:  // the close box does what Close does
             toolkit::endProgram();
     }
@@ -213,17 +210,6 @@ void frmExtend::foldersShown() {
 }
 
 void frmExtend::filesShown() { m_files.showFiles(lists().files()); }
-
-void frmExtend::useDpi(int dpi) {
-    m_dpi = dpi;
-    for (const auto& [id, control] : m_controls)
-        SendMessageW(control, WM_SETFONT, WPARAM(toolkit::dialogFont(dpi)), TRUE);
-    for (const auto& [id, rect] : {std::pair{ids::Label1, design::Label1},
-                                   {ids::Label2, design::Label2},
-                                   {ids::txtNoFiles, design::txtNoFiles}})
-        toolkit::place(m_controls[id], rect, dpi);
-    for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
-}
 
 // The frames without a border exist only as offsets: every control is a
 // child of the window, placed where its container puts it.
@@ -258,8 +244,8 @@ void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
 }
 
 RunView& frmExtend::progress() {
-    static ConvertingView view;
-    return view;
+    if (!m_progress) m_progress = std::make_unique<ConvertingView>(m_window);
+    return *m_progress;
 }
 
 bool frmExtend::isWindowMinimized() const { return IsIconic(m_window); }

@@ -4,6 +4,7 @@
 // the window decides (ExtendForm) and to its layout.
 
 #include <map>
+#include <memory>
 
 #include "forms/frmExtend.h"
 #include "forms/frmExtendLayout.h"
@@ -21,7 +22,6 @@ private:
     void onCommand(int id, int code);
     void moveFocus(HWND control);
     void placeControls();
-    void useDpi(int dpi);
 
     // The lists show what the browsing model holds.
     void driveShown() override;
@@ -50,4 +50,5 @@ private:
     std::map<int, HWND> m_controls;  // by control id
     std::map<layout::Control, twips::Rect> m_layout;
     FileList m_files;
+    std::unique_ptr<RunView> m_progress;  // handed this window as its owner
 };

@@ -20,6 +20,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_ACTIVATE:  // the focus goes back to Close, the one control that takes it
             if (LOWORD(wParam) != WA_INACTIVE) SetFocus(GetDlgItem(window, win32ids::cmdClose));
             return 0;
+        case WM_DPICHANGED:
+            toolkit::rescaleForDpi(window, wParam, lParam);
+            return 0;
         case WM_DESTROY:
             theWindow = nullptr;
             return 0;
@@ -37,11 +40,11 @@ HWND create() {
                               Style, design::ClientWidth, design::ClientHeight);
     using toolkit::makeControl;
     makeControl(window, L"STATIC", toolkit::widen(design::Paragraph1), SS_LEFT | SS_NOPREFIX,
-                win32ids::Paragraph1, design::Label1);
+                win32ids::Label1, design::Label1);
     makeControl(window, L"STATIC", toolkit::widen(design::Paragraph2), SS_LEFT | SS_NOPREFIX,
-                win32ids::Paragraph2, design::Label2);
+                win32ids::Label2, design::Label2);
     makeControl(window, L"STATIC", toolkit::widen(design::Paragraph3), SS_LEFT | SS_NOPREFIX,
-                win32ids::Paragraph3, design::Label3);
+                win32ids::Label3, design::Label3);
     makeControl(window, L"BUTTON", toolkit::widen(design::CloseCaption), WS_TABSTOP | BS_PUSHBUTTON,
                 win32ids::cmdClose, design::cmdClose);
     makeControl(window, L"STATIC", toolkit::widen(design::VersionPlaceholder),

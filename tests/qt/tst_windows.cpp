@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "TrendFixtures.h"
+#include "WindowTexts.h"
 #include "forms/frmHelp.h"
 #include "platform/PosixCalls.h"
 #include "qt/Toolkit.h"
@@ -25,12 +26,29 @@ QStringList rowsOf(const QAbstractItemModel& model) {
     return rows;
 }
 
+// Each text of the shared table for window `name` that `window` does not show.
+QStringList textsNotShown(const QWidget* window, const std::string& name) {
+    QStringList missing;
+    for (const ShownText& text : ShownTexts) {
+        if (text.window != name) continue;
+        const auto* control = *text.control ? window->findChild<QWidget*>(text.control) : window;
+        QString shown = window->windowTitle();
+        if (auto* label = qobject_cast<const QLabel*>(control)) shown = label->text();
+        if (auto* button = qobject_cast<const QAbstractButton*>(control)) shown = button->text();
+        if (auto* frame = qobject_cast<const QGroupBox*>(control)) shown = frame->title();
+        if (!control || shown != text.text)
+            missing << QString("%1: \"%2\"").arg(text.control, shown);
+    }
+    return missing;
+}
+
 }  // namespace
 
 class WindowsTest : public QObject {
     Q_OBJECT
 
-    QStringList m_messages;  // each with the progress window's label, if it is shown
+    QStringList m_messages;     // each with the progress window's label, if it is shown
+    QStringList m_shownLabels;  // the progress window's label as it is shown
     int m_ends = 0;
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<frmExtend> m_window;
@@ -48,6 +66,12 @@ class WindowsTest : public QObject {
     void pressOk(const QString& text) {
         control<QLineEdit>("txtNoFiles")->setText(text);
         control<QPushButton>("cmdOK")->click();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            m_shownLabels << static_cast<frmConverting*>(watched)->lblFileName->text();
+        return false;
     }
 
 private slots:
@@ -98,6 +122,8 @@ private slots:
             QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));
 
         frmConverting* first = frmConverting::existing();
+        QCOMPARE(textsNotShown(first, "frmConverting"), QStringList());
+        first->installEventFilter(this);  // a second run shows no name before its first file's
         first->move(first->pos() + QPoint(9, 7));  // where the user moved it, it stays
         const QPoint moved = first->pos();
         list->setSelectionMode(
@@ -108,6 +134,7 @@ private slots:
         list->selectAll();
         pressOk("40");
         QCOMPARE(frmConverting::existing(), first);
+        QCOMPARE(m_shownLabels, QStringList({""}));
         m_window->resize(200, 250);
         QCOMPARE(m_window->frameGeometry().size(), QSize(367, 367));  // the minimum, snapped
         QCOMPARE(first->pos(), moved);
@@ -127,6 +154,7 @@ private slots:
         m_folder->write("top.hst", {});
         m_folder->write("sub\xff/sub.hst", {});
         openWindow();
+        QCOMPARE(textsNotShown(m_window.get(), "frmExtend"), QStringList());
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("txtNoFiles"));
         control<FileList>("filConvert")->setFocus();
@@ -152,7 +180,14 @@ private slots:
         QCOMPARE(rowsOf(*files), QStringList());
 
         QTest::keyClick(control<QPushButton>("cmdHelp"), Qt::Key_Return);
-        QCOMPARE(frmHelp::existing()->lblVersion->text(), QString::fromStdString(VersionLine()));
+        QCOMPARE(textsNotShown(frmHelp::existing(), "frmHelp"), QStringList());
+        const QString line = frmHelp::existing()->lblVersion->text();
+        QCOMPARE(line, QString::fromStdString(VersionLine()));
+        std::map<std::string, std::string> version;
+        for (const auto& [name, text] : versionStrings()) version[name] = text;
+        QVERIFY2(line.startsWith(QString::fromStdString(version["ProductName"] + " version ")) &&
+                     line.endsWith(QString::fromStdString(" " + version["Comments"])),
+                 qPrintable(line));
         frmHelp::existing()->lblVersion->setText("kept");  // a second Help must not rebuild it
         control<QPushButton>("cmdHelp")->click();
         QCOMPARE(frmHelp::existing()->lblVersion->text(), QString("kept"));

@@ -13,6 +13,9 @@
 #include <map>
 
 #include "TrendFixtures.h"
+#include "WindowTexts.h"
+#include "forms/frmConverting.h"
+#include "forms/frmExtend.h"
 #include "forms/frmHelp.h"
 #include "win32/ControlIds.h"
 
@@ -30,15 +33,15 @@ std::string textOf(HWND window) {
     return fs::path(text).string();
 }
 
-// The shown window of kelvane.exe of `className`, looked for up to `looks`
-// times, 50 ms apart.
-HWND find(const wchar_t* className, int looks = 400) {
+// The window of kelvane.exe of `className`, shown unless `shown` is false,
+// looked for up to `looks` times, 50 ms apart.
+HWND find(const wchar_t* className, int looks = 400, bool shown = true) {
     for (int look = 0; look < looks; ++look, Sleep(50))
         for (HWND window = nullptr;
              (window = FindWindowExW(nullptr, window, className, nullptr));) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == kelvane.dwProcessId && IsWindowVisible(window)) return window;
+            if (owner == kelvane.dwProcessId && (IsWindowVisible(window) || !shown)) return window;
         }
     return nullptr;
 }
@@ -52,27 +55,190 @@ HWND focusAfterKeys() {
     return info.hwndFocus;
 }
 
-// The next message box: "text [progress label]", with "!" when it shows an
-// icon; answered with OK.
-std::string answerMessage() {
-    HWND box = find(L"#32770");
-    if (!box) return "(no message box)";
-    std::string shown = textOf(GetDlgItem(box, 0xFFFF));
+// A key pressed on the keyboard: the system hands it to the window of
+// kelvane.exe that holds the focus, or to the active one if none does.
+void key(WORD virtualKey) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// True when `upper` stands above `lower` among the top-level windows.
+bool isAbove(HWND upper, HWND lower) {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+        if (window == upper || window == lower) return window == upper;
+    return false;
+}
+
+// The standard icon a message box shows, told by its pixels on the screen:
+// each icon is drawn here, at the size shown, on the box's own background.
+std::string iconOf(HWND box) {
+    HWND icon = nullptr;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
             SendMessageW(child, STM_GETICON, 0, 0))
-            shown = "!" + shown;
+            icon = child;
+    if (!icon) return "none";
+    RECT place{};
+    GetWindowRect(icon, &place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    HDC screen = GetDC(nullptr), drawn = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ old = SelectObject(drawn, bitmap);
+    auto pixels = [&] {
+        std::vector<COLORREF> all;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) all.push_back(GetPixel(drawn, x, y));
+        return all;
+    };
+    std::string name = "unrecognised";
+    for (int look = 0; look < 40 && name == "unrecognised"; ++look, Sleep(50)) {  // until painted
+        BitBlt(drawn, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+        const std::vector<COLORREF> shown = pixels();
+        for (const auto& [candidate, id] : {std::pair{"error", IDI_ERROR},
+                                            {"information", IDI_INFORMATION},
+                                            {"exclamation", IDI_EXCLAMATION}}) {
+            HBRUSH background = CreateSolidBrush(shown[0]);  // a corner, outside every icon
+            const RECT all{0, 0, width, height};
+            FillRect(drawn, &all, background);
+            DeleteObject(background);
+            DrawIconEx(drawn, 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
+            if (pixels() == shown) name = candidate;
+        }
+    }
+    SelectObject(drawn, old);
+    DeleteObject(bitmap);
+    DeleteDC(drawn);
+    ReleaseDC(nullptr, screen);
+    return name;
+}
+
+// The next message box: "icon: text [progress label]", with "(behind)" when
+// the progress window shows below the main window or the box is not its
+// own; answered with OK.
+std::string answerMessage(HWND main) {
+    HWND box = find(L"#32770");
+    if (!box) return "(no message box)";
+    std::string shown = iconOf(box) + ": " + textOf(GetDlgItem(box, 0xFFFF));
     HWND progress = find(ids::ConvertingClass, 1);
     shown += " [" + (progress ? textOf(GetDlgItem(progress, ids::lblFileName)) : "") + "]";
+    if (progress && (!isAbove(progress, main) || GetWindow(box, GW_OWNER) != progress))
+        shown += " (behind)";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     while (IsWindow(box)) Sleep(20);
     return shown;
 }
 
-TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
+// Each text of the shared table for window `name` that `window` does not show.
+std::string textsNotShown(HWND window, const std::string& name) {
+    static const std::map<std::string, int> idOf = {{"Label1", ids::Label1},
+                                                    {"Label2", ids::Label2},
+                                                    {"Label3", ids::Label3},
+                                                    {"fraTrendLocation", ids::fraTrendLocation},
+                                                    {"lblMultiSelect", ids::lblMultiSelect},
+                                                    {"cmdOK", ids::cmdOK},
+                                                    {"cmdClose", ids::cmdClose},
+                                                    {"cmdHelp", ids::cmdHelp}};
+    std::string missing;
+    for (const ShownText& text : ShownTexts) {
+        if (text.window != name) continue;
+        const std::string control = text.control;
+        const std::string shown =
+            textOf(control.empty() ? window : GetDlgItem(window, idOf.at(control)));
+        if (shown != text.text) missing += control + ": \"" + shown + "\" ";
+    }
+    return missing;
+}
+
+// A string of kelvane.exe's version resource, in U.S. English and Unicode.
+std::string versionString(const std::string& name) {
+    DWORD ignored = 0;
+    std::vector<char> block(GetFileVersionInfoSizeW(kelvanePath.c_str(), &ignored));
+    const std::wstring path = L"\\StringFileInfo\\040904b0\\" + fs::path(name).wstring();
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    if (block.empty() ||
+        !GetFileVersionInfoW(kelvanePath.c_str(), 0, DWORD(block.size()), block.data()) ||
+        !VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+        return "(none)";
+    return fs::path(value).string();
+}
+
+// What Windows sends a window moved to a screen of 144 dpi: WM_DPICHANGED
+// with the rectangle it suggests, the same place and the design's client
+// area at 144 dpi. The rectangle is written into kelvane.exe, where the
+// message's address is read. Returns the client area's size and `control`'s.
+// (Its font cannot be told from here: WM_GETFONT answers 0 across processes.)
+std::string sizesAt144Dpi(HWND window, int control) {
+    constexpr int dpi = 144;
+    const std::map<std::wstring, std::pair<double, double>> designs = {
+        {ids::ExtendClass, {frmExtendDesign::ClientWidth, frmExtendDesign::ClientHeight}},
+        {ids::ConvertingClass,
+         {frmConvertingDesign::ClientWidth, frmConvertingDesign::ClientHeight}},
+        {ids::HelpClass, {frmHelpDesign::ClientWidth, frmHelpDesign::ClientHeight}}};
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    const auto [width, height] = designs.at(className);
+    // Wine draws a frame at the system's dpi whatever the window's: the
+    // borders around the client area are the window's own.
+    RECT frame{}, client{};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    const RECT rect{frame.left, frame.top, frame.right - client.right + twips::toPixels(width, dpi),
+                    frame.bottom - client.bottom + twips::toPixels(height, dpi)};
+    void* there = VirtualAllocEx(kelvane.hProcess, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE,
+                                 PAGE_READWRITE);
+    WriteProcessMemory(kelvane.hProcess, there, &rect, sizeof rect, nullptr);
+    HWND item = GetDlgItem(window, control);
+    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(there),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    VirtualFreeEx(kelvane.hProcess, there, 0, MEM_RELEASE);
+    RECT placed{};
+    GetClientRect(window, &client);
+    GetWindowRect(item, &placed);
+    return std::to_string(client.right) + "x" + std::to_string(client.bottom) + " " +
+           std::to_string(placed.right - placed.left) + "x" +
+           std::to_string(placed.bottom - placed.top);
+}
+
+// What sizesAt144Dpi gives for a client area of `width` by `height` twips
+// and a control of `design`.
+std::string designAt144Dpi(double width, double height, const twips::Rect& design) {
+    const twips::PixelRect control = twips::toPixels(design, 144);
+    return std::to_string(twips::toPixels(width, 144)) + "x" +
+           std::to_string(twips::toPixels(height, 144)) + " " + std::to_string(control.width) +
+           "x" + std::to_string(control.height);
+}
+
+// Starts kelvane.exe in c:\ and returns its main window.
+HWND launch() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + kelvanePath + L"\"";
+    if (!CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        L"C:\\", &startup, &kelvane))
+        return nullptr;
+    return find(ids::ExtendClass);
+}
+
+// True once kelvane.exe has ended by itself with exit status 0.
+bool endedWell() {
+    DWORD code = 1;
+    const bool ended = WaitForSingleObject(kelvane.hProcess, 10000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(kelvane.hProcess, &code) && code == 0;
+    TerminateProcess(kelvane.hProcess, 9);
+    CloseHandle(kelvane.hProcess);
+    CloseHandle(kelvane.hThread);
+    return ended;
+}
+
+TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
+    for (const auto& [name, text] : versionStrings()) EXPECT_EQ(versionString(name), text) << name;
     const fs::path data = L"C:\\velmar\\data";
     fs::remove_all(data);
-    fs::create_directories(data);
+    fs::create_directories(data / "sub");
     // "~x.hst" lists last, as in every front end; a list that sorts itself would put it first.
     std::map<std::string, Bytes> files = {
         {"LOW.HST", trendFile(patternedHeader())},
@@ -80,21 +246,23 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
         {"equal.hst", withCount(trendFile(patternedHeader()), 0x0201)},
         {"high.hst", trendFile(validHeader(600))},
         {"bad.hst", Bytes(300, 7)},
+        {"dud.hst", Bytes(200, 7)},
         {"short.hst", Bytes(100, 7)},
         {"other.txt", trendFile(validHeader(1))}};
-    for (const auto& [name, bytes] : files)
-        std::ofstream(data / name, std::ios::binary)
+    auto write = [](const fs::path& path, const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    fs::create_directory(data / "sub");
-    std::ofstream(data / "sub" / "s.hst");
+    };
+    for (const auto& [name, bytes] : files) write(data / name, bytes);
+    // Enough files in "sub" for a run that Close from the keyboard ends midway.
+    const Bytes before = trendFile(patternedHeader()), after = withCount(before, 0x0201);
+    auto many = [](int i) { return "s" + std::to_string(10000 + i) + ".hst"; };
+    constexpr int Many = 3000;
+    for (int i = 0; i < Many; ++i) write(data / "sub" / many(i), before);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring command = L"\"" + kelvanePath + L"\"";
-    ASSERT_TRUE(CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, L"C:\\", &startup, &kelvane));
-    HWND main = find(ids::ExtendClass);
+    HWND main = launch();
     ASSERT_TRUE(main);
+    EXPECT_EQ(textsNotShown(main, "frmExtend"), "");
     auto press = [&](int id) {
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(main, id)));
     };
@@ -107,30 +275,37 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
         SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(name));
         listed += fs::path(name).string() + " ";
     }
-    EXPECT_EQ(listed, "bad.hst equal.hst high.hst LOW.HST short.hst ~x.hst ");
+    EXPECT_EQ(listed, "bad.hst dud.hst equal.hst high.hst LOW.HST short.hst ~x.hst ");
 
-    // A run over every listed file.
-    SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L" 513 "));
-    SendMessageW(list, LB_SETSEL, TRUE, -1);
-    press(ids::cmdOK);
-    for (const char* expected :
-         {"!File 'bad.hst' is not a valid trend file. [bad]",
-          "!high is already set for 600 files.\r\nIt will be skipped. [high]",
-          "!File 'short.hst' is not a valid trend file. [short]"})
-        EXPECT_EQ(answerMessage(), expected);
-    EXPECT_EQ(answerMessage(), Completed + std::string(" []"));
-    for (const char* extended : {"LOW.HST", "~x.hst"})
-        files[extended] = withCount(files[extended], 0x0201);
-    for (const auto& [name, bytes] : files) {  // byte for byte
-        std::ifstream in(data / name, std::ios::binary);
-        EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), bytes) << name;
-    }
+    // Tab from the number to Help and Enter: the help window opens with the
+    // focus on Close, which Enter presses.
+    for (int i = 0; i < 6; ++i) PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+    HWND help = find(ids::HelpClass);
+    ASSERT_TRUE(help);
+    EXPECT_EQ(textsNotShown(help, "frmHelp"), "");
+    EXPECT_EQ(textOf(GetDlgItem(help, ids::lblVersion)), VersionLine());
+    EXPECT_EQ(focusAfterKeys(), GetDlgItem(help, ids::cmdClose));
+    key(VK_RETURN);
+    for (int i = 0; i < 100 && IsWindow(help); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindow(help));
 
-    // A double click on a folder opens it: its one file is listed.
+    // Help again, twice: one window.
+    press(ids::cmdHelp);
+    help = find(ids::HelpClass);
+    ASSERT_TRUE(help);
+    press(ids::cmdHelp);
+    Sleep(300);
+    EXPECT_EQ(find(ids::HelpClass, 1), help);
+    EXPECT_EQ(sizesAt144Dpi(help, ids::cmdClose),
+              designAt144Dpi(frmHelpDesign::ClientWidth, frmHelpDesign::ClientHeight,
+                             frmHelpDesign::cmdClose));
+
+    // A double click on a folder opens it.
     HWND folders = GetDlgItem(main, ids::dirConvert);
     SendMessageW(folders, LB_SETCURSEL, WPARAM(SendMessageW(folders, LB_GETCOUNT, 0, 0) - 1), 0);
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(ids::dirConvert, LBN_DBLCLK), LPARAM(folders));
-    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), Many);
 
     // Alt+N from the file list goes to the number.
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -139,32 +314,71 @@ TEST(Kelvane, ARunThroughTheWindowsHelpAndClose) {
     PostMessageW(list, WM_SYSKEYDOWN, 'N', 1 | 1 << 29);  // bit 29: Alt is down
     EXPECT_EQ(focusAfterKeys(), GetDlgItem(main, ids::txtNoFiles));
 
-    // Tab from the number to Help and Enter, then the button again from the
-    // main window: the same window, with the focus on Close, which Enter
-    // presses.
-    for (int i = 0; i < 6; ++i) PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);
-    PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
-    HWND help = find(ids::HelpClass);
-    ASSERT_TRUE(help);
-    SetForegroundWindow(main);
+    // A click on OK starts the first run, over every file of "sub"; once the
+    // progress window shows, Tab goes to Close and Space presses it: the
+    // program ends, help window and all, with no file half done.
+    SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L"513"));
+    SendMessageW(list, LB_SETSEL, TRUE, -1);
+    HWND ok = GetDlgItem(main, ids::cmdOK);
+    PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ASSERT_TRUE(find(ids::ConvertingClass));
     Sleep(300);
-    ASSERT_EQ(GetForegroundWindow(), main);
-    press(ids::cmdHelp);
-    Sleep(300);
-    EXPECT_EQ(find(ids::HelpClass, 1), help);
-    EXPECT_EQ(textOf(GetDlgItem(help, ids::lblVersion)), VersionLine());
-    PostMessageW(help, WM_KEYDOWN, VK_RETURN, 0);
-    for (int i = 0; i < 100 && IsWindow(help); ++i) Sleep(50);
-    EXPECT_FALSE(IsWindow(help));
+    key(VK_TAB);
+    key(VK_SPACE);
+    EXPECT_TRUE(endedWell());
+    int raised = 0;
+    for (int i = 0; i < Many; ++i) {
+        std::ifstream in(data / "sub" / many(i), std::ios::binary);
+        const Bytes now(std::istreambuf_iterator<char>(in), {});
+        EXPECT_EQ(now, i == raised && now == after ? after : before) << many(i);
+        raised += now == after;
+    }
+    EXPECT_TRUE(raised > 0 && raised < Many) << raised;
 
-    // Close ends the program, help window and all.
-    press(ids::cmdHelp);
-    ASSERT_TRUE(find(ids::HelpClass));
+    // Again: a run over every listed file, each box with its icon, owned by
+    // the progress window, which names its file above the main window.
+    main = launch();
+    ASSERT_TRUE(main);
+    list = GetDlgItem(main, ids::filConvert);
+    SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L" 513 "));
+    SendMessageW(list, LB_SETSEL, TRUE, -1);
+    press(ids::cmdOK);
+    EXPECT_EQ(textsNotShown(find(ids::ConvertingClass), "frmConverting"), "");
+    for (const char* expected :
+         {"error: File 'bad.hst' is not a valid trend file. [bad]",
+          "error: File 'dud.hst' is not a valid trend file. [dud]",
+          "information: high is already set for 600 files.\r\nIt will be skipped. [high]",
+          "error: File 'short.hst' is not a valid trend file. [short]"})
+        EXPECT_EQ(answerMessage(main), expected);
+    EXPECT_EQ(answerMessage(main), "none: " + std::string(Completed) + " []");
+    EXPECT_TRUE(IsChild(main, focusAfterKeys()));  // the keyboard is back in the main window
+    for (const char* extended : {"LOW.HST", "~x.hst"})
+        files[extended] = withCount(files[extended], 0x0201);
+    for (const auto& [name, bytes] : files) {  // byte for byte
+        std::ifstream in(data / name, std::ios::binary);
+        EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(in), {}), bytes) << name;
+    }
+
+    // A file that cannot be written stops the run.
+    SetFileAttributesW((data / "equal.hst").c_str(), FILE_ATTRIBUTE_READONLY);
+    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    SendMessageW(list, LB_SETSEL, TRUE, 2);
+    press(ids::cmdOK);
+    EXPECT_EQ(answerMessage(main),
+              "exclamation: Conversion stopped at file 'equal.hst'.\r\nError 70 Permission "
+              "denied []");
+    SetFileAttributesW((data / "equal.hst").c_str(), FILE_ATTRIBUTE_NORMAL);  // for the next time
+
+    // The main and progress windows follow a move to a screen of another dpi.
+    EXPECT_EQ(sizesAt144Dpi(main, ids::cmdOK),
+              designAt144Dpi(frmExtendDesign::ClientWidth, frmExtendDesign::ClientHeight,
+                             frmExtendDesign::cmdOK));
+    EXPECT_EQ(sizesAt144Dpi(find(ids::ConvertingClass, 1, false), ids::lblFileName),
+              designAt144Dpi(frmConvertingDesign::ClientWidth, frmConvertingDesign::ClientHeight,
+                             frmConvertingDesign::lblFileName));
     press(ids::cmdClose);
-    DWORD code = 1;
-    EXPECT_EQ(WaitForSingleObject(kelvane.hProcess, 10000), WAIT_OBJECT_0);
-    EXPECT_TRUE(GetExitCodeProcess(kelvane.hProcess, &code) && code == 0);
-    TerminateProcess(kelvane.hProcess, 9);
+    EXPECT_TRUE(endedWell());
 }
 
 }  // namespace
