@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     main.show();
 
     frmConverting& progress = frmConverting::instance();
-    progress.lblFileName->setText("PRESSURE");
+    progress.findChild<QLabel*>("lblFileName")->setText("PRESSURE");
     progress.show();
 
     frmHelp::open();

@@ -17,12 +17,13 @@ public:
     // The window if a run has created it, else nullptr.
     static frmConverting* existing();
 
+private:
+    frmConverting();
+    friend class ConvertingView;
+
     QLabel* Label1;
     QLabel* lblFileName;
     bool placed = false;  // placed when first shown, then left where it is
-
-private:
-    frmConverting();
 };
 
 // What a run shows: this progress window, message boxes and the event pass.

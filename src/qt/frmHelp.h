@@ -16,13 +16,13 @@ public:
     // The open help window, or nullptr.
     static frmHelp* existing();
 
+private:
+    frmHelp();
+
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
     QPushButton* cmdClose;
     QLabel* lblVersion;
-
-private:
-    frmHelp();
     void Form_Load();
 };

@@ -21,7 +21,7 @@ namespace {
 // window paints there: the label, painted, with nothing over it.
 bool labelIsOnScreen() {
     frmConverting& window = frmConverting::instance();
-    const QRect label = window.lblFileName->geometry();
+    const QRect label = window.findChild<QLabel*>("lblFileName")->geometry();
     const QPoint where = window.mapToGlobal(label.topLeft());
     const QImage screen = QGuiApplication::primaryScreen()
                               ->grabWindow(0, where.x(), where.y(), label.width(), label.height())
@@ -71,7 +71,8 @@ private slots:
             QDeadlineTimer slowOpen(name == "a.hst" ? 1500 : 500);
             bool seen = false;
             while (!(seen = labelIsOnScreen()) && !slowOpen.hasExpired()) QThread::msleep(50);
-            const QString label = frmConverting::instance().lblFileName->text() + ".hst";
+            const QString label =
+                frmConverting::instance().findChild<QLabel*>("lblFileName")->text() + ".hst";
             if (!seen || label != QString::fromStdString(name)) faults << "unseen " + label;
         };
         QTimer answer;

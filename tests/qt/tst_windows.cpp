@@ -70,7 +70,7 @@ class WindowsTest : public QObject {
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show)
-            m_shownLabels << static_cast<frmConverting*>(watched)->lblFileName->text();
+            m_shownLabels << watched->findChild<QLabel*>("lblFileName")->text();
         return false;
     }
 
@@ -78,7 +78,8 @@ private slots:
     void init() {
         toolkit::setMessageHook([this](const QString& text, MessageIcon icon) {
             const frmConverting* shown = frmConverting::existing();
-            const QString label = shown && shown->isVisible() ? shown->lblFileName->text() : "";
+            const QString label =
+                shown && shown->isVisible() ? shown->findChild<QLabel*>("lblFileName")->text() : "";
             m_messages << QString("%1 %2 [%3]").arg(int(icon)).arg(text, label);
         });
         toolkit::setEndHook([this] { ++m_ends; });
@@ -181,17 +182,19 @@ private slots:
 
         QTest::keyClick(control<QPushButton>("cmdHelp"), Qt::Key_Return);
         QCOMPARE(textsNotShown(frmHelp::existing(), "frmHelp"), QStringList());
-        const QString line = frmHelp::existing()->lblVersion->text();
+        const QString line = frmHelp::existing()->findChild<QLabel*>("lblVersion")->text();
         QCOMPARE(line, QString::fromStdString(VersionLine()));
         std::map<std::string, std::string> version;
         for (const auto& [name, text] : versionStrings()) version[name] = text;
         QVERIFY2(line.startsWith(QString::fromStdString(version["ProductName"] + " version ")) &&
                      line.endsWith(QString::fromStdString(" " + version["Comments"])),
                  qPrintable(line));
-        frmHelp::existing()->lblVersion->setText("kept");  // a second Help must not rebuild it
+        frmHelp::existing()
+            ->findChild<QLabel*>("lblVersion")
+            ->setText("kept");  // a second Help must not rebuild it
         control<QPushButton>("cmdHelp")->click();
-        QCOMPARE(frmHelp::existing()->lblVersion->text(), QString("kept"));
-        QTest::keyClick(frmHelp::existing()->cmdClose, Qt::Key_Return);
+        QCOMPARE(frmHelp::existing()->findChild<QLabel*>("lblVersion")->text(), QString("kept"));
+        QTest::keyClick(frmHelp::existing()->findChild<QPushButton*>("cmdClose"), Qt::Key_Return);
         QTRY_VERIFY(!frmHelp::existing());
         control<QPushButton>("cmdHelp")->click();
         QTest::keyClick(control<QPushButton>("cmdClose"), Qt::Key_Return);
@@ -243,7 +246,7 @@ int closeDuringRun(const char* folder) {
     QTimer everyPass;
     QObject::connect(&everyPass, &QTimer::timeout, [&] {
         const frmConverting* progress = frmConverting::existing();
-        if (progress && progress->lblFileName->text() >= "t102")
+        if (progress && progress->findChild<QLabel*>("lblFileName")->text() >= "t102")
             window.findChild<QPushButton*>("cmdClose")->click();
     });
     everyPass.start(0);
