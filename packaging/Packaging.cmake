@@ -52,8 +52,6 @@ endif()
 if(WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/README-windows.txt DESTINATION . RENAME README.txt)
-    set(CPACK_GENERATOR ZIP)
-    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 endif()
 
 set(CPACK_PACKAGE_NAME kelvane)
@@ -79,16 +77,12 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
 
-# The MSI (target msi, built with wixl) installs what the ZIP holds, stripped,
-# from a staging folder; its version, title and publisher come from here.
+# The ZIP and the MSI (target msi) hold what the install puts, stripped, from
+# a staging folder; scripts/pack-windows makes them the same bytes every build.
 if(WIN32)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/kelvane.wxs.in ${CMAKE_BINARY_DIR}/kelvane.wxs @ONLY)
     add_custom_target(msi
-        COMMAND ${CMAKE_COMMAND} --install . --prefix msi-files --strip
-        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/kelvane.ico msi-files
-        COMMAND wixl --arch x64 --define Version=${PROJECT_VERSION}
-            --output kelvane-${PROJECT_VERSION}-x64.msi kelvane.wxs
-        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+        COMMAND ${PROJECT_SOURCE_DIR}/scripts/pack-windows ${CMAKE_BINARY_DIR}
         VERBATIM)
-    add_dependencies(msi kelvane)
+    add_dependencies(msi kelvane kelvane-cli)
 endif()
