@@ -165,6 +165,11 @@ TEST_F(CliTest, TerminalAndStandardOutput) {
     EXPECT_EQ(cli::ExtendLine("P.hst: ok\n", skipped, false, false),
               "P.hst: ok\\x0a: skipped, already set for 50 files\n");
 
+    FakeFiles refusing;  // a dry run never opens for writing
+    refusing.fault = {FakeFiles::Step::OpenForWriting, platform::errors::make(70)};
+    Captured dry;
+    EXPECT_EQ(run({"extend", "--dry-run", "--to", "9", path("a.hst")}, dry, refusing), cli::Done);
+
     for (const auto& [arguments, status] :
          {std::pair<std::vector<std::string>, int>{{"--version"}, cli::ReportLost},
           {{"show", "DIR"}, cli::ReportLost},
