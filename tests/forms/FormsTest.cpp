@@ -77,8 +77,6 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
     EXPECT_EQ(std::count(form.view.events.begin(), form.view.events.end(), "show"), 2);
 }
 
-using browsing::FolderItem;
-
 // `path` with "/" written as the system's separator.
 std::string native(std::string path) {
     std::replace(path.begin(), path.end(), '/', platform::Separator);
@@ -97,13 +95,6 @@ TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
                                                    native("/run/media/usb")};
     for (const auto& [folder, drive] : holding)
         EXPECT_EQ(browsing::driveHolding(nativeDrives, native(folder)), drive) << folder;
-}
-
-TEST(Browsing, AncestorsThenSubfolders) {
-    std::string shown;
-    for (const FolderItem& item : browsing::folderItems(native("/a/b"), {"z", "B", "a"}))
-        shown += std::to_string(item.depth) + " " + item.name + " " + item.path + ", ";
-    EXPECT_EQ(shown, native("0 / /, 1 a /a, 2 b /a/b, 3 a /a/b/a, 3 B /a/b/B, 3 z /a/b/z, "));
 }
 
 // A drive's folder opens and the file list follows; a drive without a medium
