@@ -86,6 +86,7 @@ std::string native(std::string path) {
 TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
     const std::vector<platform::Volume> volumes = {{"/run/media/usb", "vfat", "/dev/sdb1"},
                                                    {"/home", "ext4", "/dev/sda2"},
+                                                   {"/", "ext4", "/dev/sda1"},
                                                    {"/home", "ext4", "/dev/sda2"}};
     const std::vector<std::string> drives = browsing::driveNames(volumes);
     EXPECT_EQ(drives, (std::vector<std::string>{"/", "/home", "/run/media/usb"}));
