@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <variant>
 
 #include "cli/Report.h"
@@ -106,24 +107,21 @@ Target targetOf(const std::string& path, platform::FileAccess& files) {
 std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::FileAccess& files,
                               Console& console) {
     std::vector<Target> targets;
-    std::vector<platform::FileId> seen;
+    std::set<platform::FileId> seen;
     for (const std::string& path : paths) {
         Target& target = targets.emplace_back(targetOf(path, files));
         if (target.failure) break;
         if (target.names.empty())
             console.err("kelvane-cli: " + Printable(path) + ": no trend files (*.hst) there\n");
-        for (std::size_t i = target.names.size(); i-- > 0;) {
+        // A name for a file already named, here or by an earlier PATH, goes.
+        Target kept{target.path, target.folder, {}, {}, {}};
+        for (std::size_t i = 0; i < target.names.size(); ++i) {
             const auto id = target.folder->fileId(target.names[i]);
-            if (!id) continue;
-            // The earliest mention keeps the file: drop this one if any before it.
-            const bool before = std::find(seen.begin(), seen.end(), *id) != seen.end();
-            if (before) {
-                target.names.erase(target.names.begin() + std::ptrdiff_t(i));
-                target.paths.erase(target.paths.begin() + std::ptrdiff_t(i));
-            }
+            if (id && !seen.insert(*id).second) continue;
+            kept.names.push_back(target.names[i]);
+            kept.paths.push_back(target.paths[i]);
         }
-        for (const std::string& name : target.names)
-            if (const auto id = target.folder->fileId(name)) seen.push_back(*id);
+        target = std::move(kept);
     }
     return targets;
 }
@@ -271,7 +269,7 @@ int Run(const std::vector<std::string>& arguments, Console& console, platform::F
     }
     const auto parsed = parse(arguments);
     if (const auto* why = std::get_if<std::string>(&parsed)) {
-        console.err("kelvane-cli: " + *why + "\n" + Usage);
+        console.err("kelvane-cli: " + Printable(*why) + "\n" + Usage);
         return UsageError;
     }
     const Options& options = std::get<Options>(parsed);

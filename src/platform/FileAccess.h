@@ -53,7 +53,7 @@ private:
 // A file's identity on this machine: its volume and its number there.
 struct FileId {
     std::uint64_t volume, number;
-    bool operator==(const FileId&) const = default;
+    auto operator<=>(const FileId&) const = default;
 };
 
 // The folder a run works in, opened once; names are opened inside it.

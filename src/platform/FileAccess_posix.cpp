@@ -105,6 +105,7 @@ Error changedSinceRead() {
 // What a folder knows of the changes made in its files.
 struct Changes {
     dev_t folderDevice = 0;
+    bool eachFile = false;      // the folder cannot be flushed: each file is
     std::string lastUnflushed;  // on the folder's file system, "" when none
 };
 
@@ -188,8 +189,8 @@ public:
     // flush, where that flush reaches the storage; any other is flushed
     // here, file by file.
     void close() override {
-        const bool flushHere =
-            m_written && (m_read.st_dev != m_changes.folderDevice || !syncfsReaches(m_fd));
+        const bool flushHere = m_written && (m_changes.eachFile || !syncfsReaches(m_fd) ||
+                                             m_read.st_dev != m_changes.folderDevice);
         if (m_written && !flushHere) m_changes.lastUnflushed = m_name;
         const int fd = std::exchange(m_fd, -1);
         const int flushError = flushHere && posix::calls().fdatasync(fd) != 0 ? errno : 0;
@@ -215,6 +216,17 @@ public:
     explicit PosixFolder(const std::string& path)
         : m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
           m_openError(m_fd < 0 ? errno : 0) {
+        // A folder that may be searched but not read still opens the files
+        // in it; it cannot be flushed or listed, so each file is flushed.
+        if (m_openError == EACCES) {
+            m_fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            m_openError = m_fd < 0 ? errno : 0;
+            m_changes.eachFile = m_fd >= 0;
+        }
+        // A path through a file names nothing; only one that is itself a
+        // file names something that is no folder.
+        struct stat named {};
+        m_pathIsNoFolder = m_openError == ENOTDIR && ::stat(path.c_str(), &named) == 0;
         struct stat folder {};
         if (m_fd >= 0 && ::fstat(m_fd, &folder) == 0) m_changes.folderDevice = folder.st_dev;
     }
@@ -275,6 +287,7 @@ public:
     }
 
     Entries list() override {
+        if (m_pathIsNoFolder) throw NotAFolder(errorFromErrno(ENOTDIR, Operation::Open));
         if (m_fd < 0) throwFolderError(m_openError, Operation::Open);
         // A descriptor of its own, so that reading the entries moves no
         // position of the folder's descriptor.
@@ -311,7 +324,6 @@ public:
 
 private:
     [[noreturn]] static void throwFolderError(int code, Operation operation) {
-        if (code == ENOTDIR) throw NotAFolder(errorFromErrno(code, operation));
         if (isMissing(code))
             throw errors::make(errors::PathNotFound, operation, std::strerror(code));
         throw errorFromErrno(code, operation);
@@ -319,6 +331,7 @@ private:
 
     int m_fd;
     int m_openError;
+    bool m_pathIsNoFolder = false;
     Changes m_changes;
 };
 

@@ -49,6 +49,13 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
 #else
                                 "No such file or directory)";
 #endif
+    const std::string throughFile =
+        path("a.hst") + platform::Separator +
+#ifdef _WIN32
+        "x.hst: failed, Error 76 Path not found (open: Path not found)\n";
+#else
+        "x.hst: failed, Error 76 Path not found (open: Not a directory)\n";
+#endif
     struct Case {
         std::vector<std::string> arguments;
         int status;
@@ -76,7 +83,8 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         {{"extend", "--to", "0", "DIR"}, 2, "", a, "kelvane-cli: --to"},   {{"extend", "DIR"}, 2, "", a, "kelvane-cli: --to"},
         {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
         {{"show", "--dry-run", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
-        {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"frob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command"}};
+        {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"fr\x1bob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command 'fr\\x1bob'"},
+        {{"show", path("a.hst") + platform::Separator + "x.hst"}, 3, throughFile, a}};
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments[0] + " " + c.arguments.back());
@@ -89,6 +97,16 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         EXPECT_EQ(folder.read("a.hst"), c.aAfter);
         EXPECT_EQ(folder.read("B.HST"), b);
     }
+}
+
+// Two names of one file in one folder: the file is treated once.
+TEST_F(CliTest, AFileTwiceInAFolderIsTreatedOnce) {
+    std::filesystem::create_directory(folder.path() / "twice");
+    folder.write("twice/t.hst", a);
+    std::filesystem::create_hard_link(folder.path() / "twice/t.hst", folder.path() / "twice/u.hst");
+    Captured once;
+    EXPECT_EQ(run({"extend", "--to", "9", path("twice")}, once), cli::Done);
+    EXPECT_EQ(once.printed, path("twice") + platform::Separator + "t.hst: extended from 5 to 9\n");
 }
 
 TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {

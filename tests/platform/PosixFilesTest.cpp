@@ -208,6 +208,21 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     EXPECT_EQ(result[0].error->cause(), "open: File name too long");
 }
 
+// A folder that may be searched but not read: its files are opened by name
+// and each changed one is flushed on its own; the folder is not listed.
+TEST_F(PosixFilesTest, AFolderSearchedButNotReadStillOpensItsFiles) {
+    fs::create_directory(folder.path() / "locked");
+    fs::permissions(folder.write("locked/t.hst", trendFile(validHeader(1))), fs::perms::all);
+    fs::permissions(folder.path() / "locked", fs::perms::owner_all | fs::perms::others_exec);
+    Watch watch;
+    const Events events = run((folder.path() / "locked").string(), {"t.hst"}, 9, true);
+    if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
+    EXPECT_EQ(events.back(), CompletedEvent);
+    EXPECT_EQ(folder.read("locked/t.hst"), trendFile(validHeader(9)));
+    EXPECT_EQ(Watch::flushed.size(), 1u);
+    EXPECT_FALSE(Watch::flushed.at(0).first);  // fdatasync, not syncfs
+}
+
 // A /proc that is no procfs (a mount namespace or a chroot may put any
 // folder there) is never taken to reopen a descriptor: whatever it holds
 // under the descriptor's number is left alone.
