@@ -133,14 +133,12 @@ std::string answerMessage(HWND main) {
 
 // Each text of the shared table for window `name` that `window` does not show.
 std::string textsNotShown(HWND window, const std::string& name) {
-    static const std::map<std::string, int> idOf = {{"Label1", ids::Label1},
-                                                    {"Label2", ids::Label2},
-                                                    {"Label3", ids::Label3},
-                                                    {"fraTrendLocation", ids::fraTrendLocation},
-                                                    {"lblMultiSelect", ids::lblMultiSelect},
-                                                    {"cmdOK", ids::cmdOK},
-                                                    {"cmdClose", ids::cmdClose},
-                                                    {"cmdHelp", ids::cmdHelp}};
+    // clang-format off
+    static const std::map<std::string, int> idOf = {
+        {"Label1", ids::Label1}, {"Label2", ids::Label2}, {"Label3", ids::Label3},
+        {"fraTrendLocation", ids::fraTrendLocation}, {"lblMultiSelect", ids::lblMultiSelect},
+        {"cmdOK", ids::cmdOK}, {"cmdClose", ids::cmdClose}, {"cmdHelp", ids::cmdHelp}};
+    // clang-format on
     std::string missing;
     for (const ShownText& text : ShownTexts) {
         if (text.window != name) continue;
@@ -240,15 +238,13 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     fs::remove_all(data);
     fs::create_directories(data / "sub");
     // "~x.hst" lists last, as in every front end; a list that sorts itself would put it first.
+    // clang-format off
     std::map<std::string, Bytes> files = {
-        {"LOW.HST", trendFile(patternedHeader())},
-        {"~x.hst", trendFile(patternedHeader())},
+        {"LOW.HST", trendFile(patternedHeader())}, {"~x.hst", trendFile(patternedHeader())},
         {"equal.hst", withCount(trendFile(patternedHeader()), 0x0201)},
-        {"high.hst", trendFile(validHeader(600))},
-        {"bad.hst", Bytes(300, 7)},
-        {"dud.hst", Bytes(200, 7)},
-        {"short.hst", Bytes(100, 7)},
-        {"other.txt", trendFile(validHeader(1))}};
+        {"high.hst", trendFile(validHeader(600))}, {"bad.hst", Bytes(300, 7)}, {"dud.hst", Bytes(200, 7)},
+        {"short.hst", Bytes(100, 7)}, {"other.txt", trendFile(validHeader(1))}};
+    // clang-format on
     auto write = [](const fs::path& path, const Bytes& bytes) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
