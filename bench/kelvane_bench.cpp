@@ -331,8 +331,7 @@ void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
         void foldersShown() override {}
         void filesShown() override { list.showFiles(lists->files()); }
     } view;
-    view.lists = std::make_unique<FolderBrowser>(view, "*.hst", platform::nativeFileAccess(),
-                                                 std::vector<platform::Volume>{});
+    view.lists = std::make_unique<FolderBrowser>(view, "*.hst", platform::nativeFileAccess());
     FileList& list = view.list;
     std::vector<double> ours, plain;
     std::size_t plainCount = 0;

@@ -48,13 +48,12 @@ std::vector<FolderItem> folderItems(const std::string& folder,
 
 }  // namespace browsing
 
-FolderBrowser::FolderBrowser(BrowserView& view, std::string pattern, platform::FileAccess& files,
-                             std::vector<platform::Volume> volumes)
+FolderBrowser::FolderBrowser(BrowserView& view, std::string pattern, platform::FileAccess& files)
     : m_view(view),
       m_pattern(std::move(pattern)),
       m_access(files),
-      m_drives(browsing::driveNames(volumes)) {
-    load(platform::currentFolder(""));
+      m_drives(browsing::driveNames(files.mountedVolumes())) {
+    load(m_access.currentFolder(""));
 }
 
 std::optional<platform::Error> FolderBrowser::chooseDrive(int index) {
@@ -85,7 +84,7 @@ void FolderBrowser::openFolderAt(int row) {
 }
 
 std::optional<platform::Error> FolderBrowser::load(const std::string& path) {
-    const std::optional<std::string> full = platform::fullPath(path);
+    const std::optional<std::string> full = m_access.fullPath(path);
     if (!full) return platform::errors::make(platform::errors::PathNotFound);
     std::shared_ptr<platform::Folder> folder = m_access.openFolder(*full);
     platform::Folder::Entries entries;
@@ -108,12 +107,12 @@ std::optional<platform::Error> FolderBrowser::load(const std::string& path) {
     return std::nullopt;
 }
 
-std::string FolderBrowser::rootFolderOf(const std::string& drive) {
-    return platform::fullPath(drive + platform::Separator).value_or(drive);
+std::string FolderBrowser::rootFolderOf(const std::string& drive) const {
+    return m_access.fullPath(drive + platform::Separator).value_or(drive);
 }
 
 std::string FolderBrowser::currentFolderOn(int drive) const {
     const std::string& name = m_drives[std::size_t(drive)];
-    const std::string current = platform::currentFolder(name);
+    const std::string current = m_access.currentFolder(name);
     return browsing::driveHolding(m_drives, current) == drive ? current : rootFolderOf(name);
 }

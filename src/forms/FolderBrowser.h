@@ -47,10 +47,9 @@ public:
 
 class FolderBrowser {
 public:
-    // Opens the process's current folder; the view is told nothing until a
-    // list changes after this.
-    FolderBrowser(BrowserView& view, std::string pattern, platform::FileAccess& files,
-                  std::vector<platform::Volume> volumes);
+    // Offers the drives `files` tells of and opens the process's current
+    // folder; the view is told nothing until a list changes after this.
+    FolderBrowser(BrowserView& view, std::string pattern, platform::FileAccess& files);
 
     const std::vector<std::string>& drives() const { return m_drives; }
     int drive() const { return m_drive; }  // -1 when none holds the folder
@@ -78,7 +77,7 @@ public:
 private:
     // Reads the folder at `path` into the lists, telling the view nothing.
     std::optional<platform::Error> load(const std::string& path);
-    static std::string rootFolderOf(const std::string& drive);
+    std::string rootFolderOf(const std::string& drive) const;
     // The drive's current folder when that lies on the drive, else its root.
     std::string currentFolderOn(int drive) const;
 

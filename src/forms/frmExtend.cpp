@@ -1,7 +1,7 @@
 #include "forms/frmExtend.h"
 
-ExtendForm::ExtendForm(platform::FileAccess& files, std::vector<platform::Volume> volumes)
-    : m_lists(*this, frmExtendDesign::FilePattern, files, std::move(volumes)) {}
+ExtendForm::ExtendForm(platform::FileAccess& files)
+    : m_lists(*this, frmExtendDesign::FilePattern, files) {}
 
 void ExtendForm::Form_Load() {
     const std::optional<platform::Error> driveError =

@@ -51,8 +51,7 @@ inline constexpr const char* StartFolder = "c:\\velmar\\data";
 
 class ExtendForm : protected BrowserView {
 public:
-    explicit ExtendForm(platform::FileAccess& files = platform::nativeFileAccess(),
-                        std::vector<platform::Volume> volumes = platform::mountedVolumes());
+    explicit ExtendForm(platform::FileAccess& files = platform::nativeFileAccess());
     ~ExtendForm() override = default;
 
     // Start-up: drive "c:", then folder "c:\velmar\data"; whichever is not

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/Places.h"
 
 namespace platform {
 
@@ -97,6 +98,15 @@ public:
     // the folder cannot be opened, its names are missing files, or fail to
     // open with the folder's own error, and list() says why.
     virtual std::unique_ptr<Folder> openFolder(const std::string& path) = 0;
+
+    // Where folders are, as Places.h tells them; a test may tell of others.
+    virtual std::vector<Volume> mountedVolumes() { return platform::mountedVolumes(); }
+    virtual std::optional<std::string> fullPath(const std::string& path) {
+        return platform::fullPath(path);
+    }
+    virtual std::string currentFolder(const std::string& drive) {
+        return platform::currentFolder(drive);
+    }
 };
 
 // The operating system's files.

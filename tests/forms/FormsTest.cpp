@@ -16,17 +16,24 @@ namespace {
 
 // The main window without a toolkit: its controls are fields, its messages
 // and progress are recorded, its files are real files in a folder.
-struct FormFiles {
+// The machine's files, on the volumes a test tells of.
+struct FormFiles : platform::FileAccess {
     TempFolder folder;
     RecordingView view;
+    std::vector<platform::Volume> volumes;
+    explicit FormFiles(std::vector<platform::Volume> on) : volumes(std::move(on)) {}
+    std::unique_ptr<platform::Folder> openFolder(const std::string& path) override {
+        return platform::nativeFileAccess().openFolder(path);
+    }
+    std::vector<platform::Volume> mountedVolumes() override { return volumes; }
 };
 
 struct FakeExtendForm : FormFiles, ExtendForm {
     std::string number;
     std::vector<std::string> selected = {"t.hst"};
 
-    explicit FakeExtendForm(std::vector<platform::Volume> volumes = {})
-        : ExtendForm(platform::nativeFileAccess(), std::move(volumes)) {
+    explicit FakeExtendForm(std::vector<platform::Volume> onVolumes = {})
+        : FormFiles(std::move(onVolumes)), ExtendForm(static_cast<FormFiles&>(*this)) {
         folder.write("t.hst", trendFile(validHeader(1)));
         lists().openFolder(folder.programPath());
         view.events.clear();
