@@ -58,7 +58,7 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 
 // Only procfs reopens a descriptor's own file by number: an ordinary folder
 // mounted at /proc would hand out whatever file it holds under that name.
-bool descriptorsReopen() {
+bool descriptorFolderIsProcfs() {
     struct statfs info {};
     return ::statfs(posix::calls().descriptorFolder, &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
 }
@@ -66,8 +66,8 @@ bool descriptorsReopen() {
 // Opens the file behind descriptor `fd`, which is `origin`, again with
 // `flags`; -1 with ENOENT where descriptors cannot be reopened, or where
 // what opened is not that same file.
-int reopen(int fd, const struct stat& origin, int flags) {
-    if (!descriptorsReopen()) return errno = ENOENT, -1;
+int reopen(bool descriptorsReopen, int fd, const struct stat& origin, int flags) {
+    if (!descriptorsReopen) return errno = ENOENT, -1;
     const std::string path = posix::calls().descriptorFolder + std::to_string(fd);
     const int opened = posix::calls().open(path.c_str(), flags | O_NOCTTY | O_CLOEXEC);
     struct stat now {};
@@ -77,8 +77,8 @@ int reopen(int fd, const struct stat& origin, int flags) {
     return errno = ENOENT, -1;
 }
 
-// File systems whose flush of the whole file system does not reach the
-// storage (it stays on this machine's side), so each file is flushed alone.
+// False on file systems whose flush of the whole file system does not reach
+// the storage (it stays on this machine's side), so each file is flushed alone.
 bool syncfsReaches(int fd) {
     struct statfs info {};
     if (posix::calls().fstatfs(fd, &info) != 0) return false;
@@ -102,17 +102,19 @@ Error changedSinceRead() {
                         "the name no longer leads to the file that was read");
 }
 
-// What a folder knows of the changes made in its files.
-struct Changes {
+// What a folder's files share, decided once when the folder opens: how
+// they are reopened and made durable; and the changes made in them.
+struct FolderState {
     dev_t folderDevice = 0;
-    bool eachFile = false;      // the folder cannot be flushed: each file is
-    std::string lastUnflushed;  // on the folder's file system, "" when none
+    bool descriptorsReopen = false;  // through /proc
+    bool eachFile = false;           // the folder's flush would not reach them
+    std::string lastUnflushed;       // on the folder's file system, "" when none
 };
 
 class PosixFile final : public OpenFile {
 public:
     // `fd` is open for reading on the regular file `name` of `folderFd`.
-    PosixFile(int fd, const struct stat& read, int folderFd, std::string name, Changes& changes)
+    PosixFile(int fd, const struct stat& read, int folderFd, std::string name, FolderState& changes)
         : m_fd(fd),
           m_read(read),
           m_folderFd(folderFd),
@@ -146,7 +148,7 @@ public:
             throw errors::make(errors::PermissionDenied, Operation::Open,
                                "the file has no write permission");
         constexpr int flags = O_RDWR | O_NONBLOCK;
-        int fd = reopen(m_fd, m_read, flags);
+        int fd = reopen(m_changes.descriptorsReopen, m_fd, m_read, flags);
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
@@ -189,8 +191,8 @@ public:
     // flush, where that flush reaches the storage; any other is flushed
     // here, file by file.
     void close() override {
-        const bool flushHere = m_written && (m_changes.eachFile || !syncfsReaches(m_fd) ||
-                                             m_read.st_dev != m_changes.folderDevice);
+        const bool flushHere =
+            m_written && (m_changes.eachFile || m_read.st_dev != m_changes.folderDevice);
         if (m_written && !flushHere) m_changes.lastUnflushed = m_name;
         const int fd = std::exchange(m_fd, -1);
         const int flushError = flushHere && posix::calls().fdatasync(fd) != 0 ? errno : 0;
@@ -207,7 +209,7 @@ private:
     struct stat m_read;
     int m_folderFd;
     std::string m_name;
-    Changes& m_changes;
+    FolderState& m_changes;
     bool m_written = false;
 };
 
@@ -218,10 +220,10 @@ public:
           m_openError(m_fd < 0 ? errno : 0) {
         // A folder that may be searched but not read still opens the files
         // in it; it cannot be flushed or listed, so each file is flushed.
-        if (m_openError == EACCES) {
+        const bool searchOnly = m_openError == EACCES;
+        if (searchOnly) {
             m_fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
             m_openError = m_fd < 0 ? errno : 0;
-            m_changes.eachFile = m_fd >= 0;
         }
         // A path through a file names nothing; only one that is itself a
         // file names something that is no folder.
@@ -229,6 +231,8 @@ public:
         m_pathIsNoFolder = m_openError == ENOTDIR && ::stat(path.c_str(), &named) == 0;
         struct stat folder {};
         if (m_fd >= 0 && ::fstat(m_fd, &folder) == 0) m_changes.folderDevice = folder.st_dev;
+        m_changes.descriptorsReopen = descriptorFolderIsProcfs();
+        m_changes.eachFile = m_fd >= 0 && (searchOnly || !syncfsReaches(m_fd));
     }
     ~PosixFolder() override {
         if (m_fd >= 0) ::close(m_fd);
@@ -253,7 +257,8 @@ public:
         // O_NONBLOCK: a pipe reached by the name-only open cannot hang it.
         constexpr int readOnly = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         int fd = -1;
-        if (!kindError && S_ISREG(kind.st_mode)) fd = reopen(entry, kind, readOnly);
+        if (!kindError && S_ISREG(kind.st_mode))
+            fd = reopen(m_changes.descriptorsReopen, entry, kind, readOnly);
         const int reopenError = errno;
         ::close(entry);
         if (kindError) throw errorFromErrno(kindError, Operation::Open);
@@ -332,7 +337,7 @@ private:
     int m_fd;
     int m_openError;
     bool m_pathIsNoFolder = false;
-    Changes m_changes;
+    FolderState m_changes;
 };
 
 class PosixFileAccess final : public FileAccess {
