@@ -132,6 +132,13 @@ std::size_t fileCount(const std::vector<Target>& targets) {
     return count;
 }
 
+// What the command has yet to treat: the files, a PATH that could not be
+// read and every PATH after it left unread, each of those counting once.
+std::size_t untreatedCount(const std::vector<Target>& targets, const Options& options) {
+    return fileCount(targets) + options.paths.size() - targets.size() +
+           (targets.back().failure ? 1 : 0);
+}
+
 // What a run shows: progress on a terminal, nothing else; the outcomes are
 // the run's result. One count for the whole command.
 class ProgressView : public RunView {
@@ -187,14 +194,10 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
     Printer printer(console, options.json);
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
-    // Files not yet treated: their count, a PATH that could not be read, or
-    // PATHs left unread after it.
-    std::size_t left = fileCount(targets);
-    const bool pathsUnread = options.paths.size() > targets.size();
-    const bool failingPath = targets.back().failure.has_value();
+    std::size_t left = untreatedCount(targets, options);
     for (const Target& target : targets) {
         if (target.failure) {
-            printer.print(ExtendLine(target.path, failureOf(target), false, pathsUnread),
+            printer.print(ExtendLine(target.path, failureOf(target), false, left > 1),
                           ShowFailedJson(target.path, *target.failure));
             return Stopped;
         }
@@ -204,7 +207,7 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
                 header = ReadTrendHeader(*target.folder, target.names[i]);
             } catch (const platform::Error& error) {
                 const FileOutcome failed{Outcome::Failed, std::nullopt, std::nullopt, error};
-                printer.print(ExtendLine(target.paths[i], failed, false, left > 1 || failingPath),
+                printer.print(ExtendLine(target.paths[i], failed, false, left > 1),
                               ShowFailedJson(target.paths[i], error));
                 return Stopped;
             }
@@ -219,13 +222,11 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     Printer printer(console, options.json);
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
-    std::size_t left = fileCount(targets);  // as in show()
-    const bool pathsUnread = options.paths.size() > targets.size();
-    const bool failingPath = targets.back().failure.has_value();
-    ProgressView progress(console, left);
+    std::size_t left = untreatedCount(targets, options);
+    ProgressView progress(console, fileCount(targets));
     for (const Target& target : targets) {
         if (target.failure) {
-            printer.print(ExtendLine(target.path, failureOf(target), options.dryRun, pathsUnread),
+            printer.print(ExtendLine(target.path, failureOf(target), options.dryRun, left > 1),
                           ExtendJson(target.path, failureOf(target)));
             return Stopped;
         }
@@ -237,7 +238,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
         bool failed = false;
         for (std::size_t i = 0; i < result.size(); ++i) {
             const FileOutcome& outcome = result[i];
-            const bool untreatedAfter = i + 1 == result.size() && (left > 0 || failingPath);
+            const bool untreatedAfter = i + 1 == result.size() && left > 0;
             printer.print(ExtendLine(target.paths[i], outcome, options.dryRun, untreatedAfter),
                           ExtendJson(target.paths[i], outcome));
             if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
