@@ -30,6 +30,9 @@ protected:
             folder.write(name, bytes);
         folder.write("bad.hst", Bytes(200, 1));
         std::filesystem::create_directory(folder.path() / "empty");
+        std::filesystem::create_directory(folder.path() / "twice");  // one file, two names
+        std::filesystem::create_hard_link(folder.write("twice/t.hst", a),
+                                          folder.path() / "twice/u.hst");
     }
     std::string path(const std::string& name) const { return dir + platform::Separator + name; }
     int run(std::vector<std::string> arguments, Captured& console,
@@ -75,6 +78,7 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         {{"extend", "--to", "12", path("a.hst"), "DIR", path("a.hst")}, 1, path("a.hst") + ": extended from 5 to 12\n" +
              path("B.HST") + ": skipped, already set for 30 files\n" + path("bad.hst") +
              ": not a valid trend file, left alone\n", withCount(a, 12)},
+        {{"extend", "--to", "9", path("twice")}, 0, path("twice") + platform::Separator + "t.hst: extended from 5 to 9\n", a},
         // A PATH that is not there stops the command there, with the system's cause.
         {{"extend", path("missing.hst"), "--to", " 2.5 ", path("a.hst")}, 3,
          missing + "; the files after it were not treated\n", a},
@@ -97,16 +101,6 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         EXPECT_EQ(folder.read("a.hst"), c.aAfter);
         EXPECT_EQ(folder.read("B.HST"), b);
     }
-}
-
-// Two names of one file in one folder: the file is treated once.
-TEST_F(CliTest, AFileTwiceInAFolderIsTreatedOnce) {
-    std::filesystem::create_directory(folder.path() / "twice");
-    folder.write("twice/t.hst", a);
-    std::filesystem::create_hard_link(folder.path() / "twice/t.hst", folder.path() / "twice/u.hst");
-    Captured once;
-    EXPECT_EQ(run({"extend", "--to", "9", path("twice")}, once), cli::Done);
-    EXPECT_EQ(once.printed, path("twice") + platform::Separator + "t.hst: extended from 5 to 9\n");
 }
 
 TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {

@@ -91,18 +91,18 @@ std::string native(std::string path) {
 }
 
 TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
-    const std::vector<platform::Volume> volumes = {{"/run/media/usb", "vfat", "/dev/sdb1"},
-                                                   {"/home", "ext4", "/dev/sda2"},
-                                                   {"/", "ext4", "/dev/sda1"},
-                                                   {"/home", "ext4", "/dev/sda2"}};
-    const std::vector<std::string> drives = browsing::driveNames(volumes);
-    EXPECT_EQ(drives, (std::vector<std::string>{"/", "/home", "/run/media/usb"}));
-    const std::pair<const char*, int> holding[] = {
-        {"/home/ann", 1}, {"/homework", 0}, {"/", 0}, {"/home", 1}, {"/run/media/usb/x", 2}};
-    const std::vector<std::string> nativeDrives = {native("/"), native("/home"),
-                                                   native("/run/media/usb")};
-    for (const auto& [folder, drive] : holding)
-        EXPECT_EQ(browsing::driveHolding(nativeDrives, native(folder)), drive) << folder;
+    const std::vector<platform::Volume> volumes = {
+        {"/run/media/usb", "", ""}, {"/home", "", ""}, {"/", "", ""}, {"/home", "", ""}};
+    EXPECT_EQ(browsing::driveNames(volumes),
+              (std::vector<std::string>{"/", "/home", "/run/media/usb"}));
+    const std::vector<std::string> drives = {native("/"), native("/home"),
+                                             native("/run/media/usb")};
+    for (const auto& [folder, drive] : {std::pair{"/home/ann", 1},
+                                        {"/homework", 0},
+                                        {"/", 0},
+                                        {"/home", 1},
+                                        {"/run/media/usb/x", 2}})
+        EXPECT_EQ(browsing::driveHolding(drives, native(folder)), drive) << folder;
 }
 
 // A drive's folder opens and the file list follows; a drive without a medium

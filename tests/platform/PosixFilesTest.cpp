@@ -110,29 +110,33 @@ protected:
 // writing, so nothing else can change.
 TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
     const fs::path odd = folder.path() / "odd.hst";
-    const std::string invalid = "message error: File 'odd.hst' is not a valid trend file.";
-    struct Kind {
-        std::string kind;
-        std::function<void()> make;  // puts it at odd.hst
-        std::string message;
+    const std::pair<std::string, std::function<void()>> kinds[] = {
+        {"missing", [] {}},
+        {"folder", [&] { fs::create_directory(odd); }},
+        {"fifo", [&] { ::mkfifo(odd.c_str(), 0644); }},
+        {"socket", [&] { ::mknod(odd.c_str(), S_IFSOCK | 0644, 0); }},
+        {"block device", [&] { ::mknod(odd.c_str(), S_IFBLK | 0644, makedev(7, 0)); }},
+        {"link to /dev/null", [&] { fs::create_symlink("/dev/null", odd); }},
+        {"link to a folder", [&] { fs::create_directory_symlink(folder.path(), odd); }},
+        {"broken link", [&] { fs::create_symlink(folder.path() / "gone", odd); }},
+        {"invalid header", [&] { folder.write("odd.hst", Bytes(200, 1)); }},
+        {"higher count", [&] { folder.write("odd.hst", trendFile(validHeader(600))); }},
     };
-    const Kind kinds[] = {
-        {"missing", [] {}, invalid},
-        {"folder", [&] { fs::create_directory(odd); }, invalid},
-        {"fifo", [&] { ::mkfifo(odd.c_str(), 0644); }, invalid},
-        {"socket", [&] { ::mknod(odd.c_str(), S_IFSOCK | 0644, 0); }, invalid},
-        {"block device", [&] { ::mknod(odd.c_str(), S_IFBLK | 0644, makedev(7, 0)); }, invalid},
-        {"link to /dev/null", [&] { fs::create_symlink("/dev/null", odd); }, invalid},
-        {"link to a folder", [&] { fs::create_directory_symlink(folder.path(), odd); }, invalid},
-        {"broken link", [&] { fs::create_symlink(folder.path() / "gone", odd); }, invalid},
-        {"invalid header", [&] { folder.write("odd.hst", Bytes(200, 1)); }, invalid},
-        {"higher count", [&] { folder.write("odd.hst", trendFile(validHeader(600))); },
-         "message information: odd is already set for 600 files.\r\nIt will be skipped."},
-    };
-    for (const auto& [kind, make, message] : kinds) {
+    // A /proc that is no procfs (a mount namespace or a chroot may put any
+    // folder there) is never taken to reopen a descriptor.
+    const TempFolder fakeProc;
+    const Bytes decoy = trendFile(validHeader(1));
+    for (int fd = 0; fd < 256; ++fd)
+        fs::create_symlink(fakeProc.write("decoy", decoy), fakeProc.path() / std::to_string(fd));
+    const std::string fake = fakeProc.programPath() + "/";
+    for (const auto& [kind, make] : kinds) {
+        const std::string message =
+            kind == "higher count"
+                ? "message information: odd is already set for 600 files.\r\nIt will be skipped."
+                : "message error: File 'odd.hst' is not a valid trend file.";
         for (const auto& [nobody, descriptors] :
              {std::pair(false, "/proc/self/fd/"), std::pair(true, "/proc/self/fd/"),
-              std::pair(false, "/nowhere/")}) {  // the last as on a system without /proc
+              std::pair(false, "/nowhere/"), std::pair(false, fake.c_str())}) {
             SCOPED_TRACE(kind + (nobody ? " as nobody" : "") + " reopened in " + descriptors);
             Watch watch;
             platform::posix::calls().descriptorFolder = descriptors;
@@ -146,6 +150,7 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
             EXPECT_EQ(Watch::writeOpens, 1);
             EXPECT_EQ(Watch::writeOpensOfOthers, 0);
             EXPECT_EQ(Watch::createOrTruncateOpens, 0);
+            EXPECT_EQ(fakeProc.read("decoy"), decoy);
             fs::remove(odd);
         }
     }
@@ -201,38 +206,6 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     ASSERT_TRUE(result.at(0).error);
     EXPECT_EQ(result[0].error->what(), std::string("Error 52 Bad file name or number"));
     EXPECT_EQ(result[0].error->cause(), "open: File name too long");
-}
-
-// A folder that may be searched but not read: its files are opened by name
-// and each changed one is flushed on its own; the folder is not listed.
-TEST_F(PosixFilesTest, AFolderSearchedButNotReadStillOpensItsFiles) {
-    fs::create_directory(folder.path() / "locked");
-    fs::permissions(folder.write("locked/t.hst", trendFile(validHeader(1))), fs::perms::all);
-    fs::permissions(folder.path() / "locked", fs::perms::owner_all | fs::perms::others_exec);
-    Watch watch;
-    const Events events = run((folder.path() / "locked").string(), {"t.hst"}, 9, true);
-    if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
-    EXPECT_EQ(events.back(), CompletedEvent);
-    EXPECT_EQ(folder.read("locked/t.hst"), trendFile(validHeader(9)));
-    EXPECT_EQ(Watch::flushed.size(), 1u);
-    EXPECT_FALSE(Watch::flushed.at(0).first);  // fdatasync, not syncfs
-}
-
-// A /proc that is no procfs (a mount namespace or a chroot may put any
-// folder there) is never taken to reopen a descriptor: whatever it holds
-// under the descriptor's number is left alone.
-TEST_F(PosixFilesTest, AFolderAtProcIsNoProcfs) {
-    const TempFolder fake;
-    fake.write("decoy.hst", trendFile(validHeader(1)));
-    for (int fd = 0; fd < 256; ++fd)
-        fs::create_symlink(fake.path() / "decoy.hst", fake.path() / std::to_string(fd));
-    const std::string descriptors = fake.programPath() + "/";
-    Watch watch;
-    platform::posix::calls().descriptorFolder = descriptors.c_str();
-    folder.write("t.hst", trendFile(validHeader(1)));
-    EXPECT_EQ(run(folder.programPath(), {"t.hst"}, 9).back(), CompletedEvent);
-    EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(9)));
-    EXPECT_EQ(fake.read("decoy.hst"), trendFile(validHeader(1)));
 }
 
 // An entry swapped for a link to a device, or for another trend file,
@@ -301,13 +274,18 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
         fs::remove(folder.path() / "link.hst");
     }
     // A file system whose flush as a whole never reaches its storage (FUSE,
-    // network shares): each changed file is flushed on its own instead.
+    // network shares), or a folder that may be searched but not read (and so
+    // not listed): each changed file is flushed on its own instead.
     Watch watch;
     Watch::fileSystemType = 0x65735546;  // FUSE
-    const Events events = run(folder.programPath(), {"a.hst", "c.hst"}, 10);
-    EXPECT_EQ(Watch::flushed,
-              (std::vector<std::pair<bool, dev_t>>{{false, here.st_dev}, {false, here.st_dev}}));
-    EXPECT_EQ(events.back(), CompletedEvent);
+    EXPECT_EQ(run(folder.programPath(), {"a.hst", "c.hst"}, 10).back(), CompletedEvent);
+    Watch::fileSystemType = 0;
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec);
+    fs::permissions(folder.path() / "a.hst", fs::perms::all);
+    const Events searched = run(folder.programPath(), {"a.hst"}, 11, true);
+    fs::permissions(folder.path(), fs::perms::all);
+    EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(searched.empty() ? 10 : 11)));
+    EXPECT_EQ(Watch::flushed, std::vector(searched.empty() ? 2 : 3, std::pair(false, here.st_dev)));
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <fstream>
-
 #include "TrendFixtures.h"
 #include "platform/Places.h"
 
@@ -70,8 +68,7 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     std::filesystem::create_directories(deep / "folder.hst");
     const Bytes one = trendFile(validHeader(1));
     for (const char* name : {"good.hst", "bad\xef\xbf\xbd.hst"})  // the second: U+FFFD
-        std::ofstream(deep / std::filesystem::u8path(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(one.data()), std::streamsize(one.size()));
+        writeFile(deep / std::filesystem::u8path(name), one);
     const std::vector<std::string> names = {
         "folder.hst", "missing.hst", "NUL.hst",     "con.hst", "COM1.hst",
         "lpt9.x.hst", "bad\xff.hst", "a\\good.hst", "good.hst"};  // the last alone is a trend file
@@ -83,12 +80,8 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     for (std::size_t i = 0; i + 1 < names.size(); ++i)
         EXPECT_EQ(view.events[3 * i + 3],
                   "message error: File '" + names[i] + "' is not a valid trend file.");
-    auto read = [&](const char* name) {
-        std::ifstream in(deep / std::filesystem::u8path(name), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    };
-    EXPECT_EQ(read("good.hst"), trendFile(validHeader(6)));
-    EXPECT_EQ(read("bad\xef\xbf\xbd.hst"), one);
+    EXPECT_EQ(readFile(deep / "good.hst"), trendFile(validHeader(6)));
+    EXPECT_EQ(readFile(deep / std::filesystem::u8path("bad\xef\xbf\xbd.hst")), one);
     // The standard library cannot list a folder this deep here; Windows can.
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((L"\\\\?\\" + deep.wstring() + L"\\*").c_str(), &found);
@@ -104,24 +97,11 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
 TEST(WindowsFiles, FolderNamesEndingInDotsOrSpacesAreKept) {
     TempFolder folder;
     const std::wstring base = L"\\\\?\\" + folder.path().wstring() + L"\\";
-    const Bytes two = trendFile(validHeader(2));
     for (const wchar_t* name : {L"dot", L"dot.", L"dot "}) {
         CreateDirectoryW((base + name).c_str(), nullptr);
-        HANDLE file = CreateFileW((base + name + L"\\t.hst").c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(file, two.data(), DWORD(two.size()), &written, nullptr);
-        CloseHandle(file);
+        writeFile(base + name + L"\\t.hst", trendFile(validHeader(2)));
     }
-    auto countIn = [&](const wchar_t* name) {
-        Bytes bytes(two.size());
-        DWORD read = 0;
-        HANDLE file = CreateFileW((base + name + L"\\t.hst").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-        ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
-        CloseHandle(file);
-        return bytes[148];
-    };
+    auto countIn = [&](const wchar_t* name) { return readFile(base + name + L"\\t.hst").at(148); };
     for (const auto& [name, count] : {std::pair("dot.", 7), std::pair("dot ", 8)}) {
         const std::string path = folder.programPath() + "\\" + name;
         EXPECT_TRUE(platform::fullPath(path).value_or("").ends_with(path.substr(1))) << name;

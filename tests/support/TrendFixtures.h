@@ -41,6 +41,15 @@ RunResult ExtendTrends(RunView& view, const std::string& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                        platform::FileAccess& files = platform::nativeFileAccess());
 
+inline void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+inline Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
 // A new folder in `parent` that exists for the life of the object.
 class TempFolder {
 public:
@@ -56,14 +65,10 @@ public:
         return std::string(text.begin(), text.end());
     }
     std::filesystem::path write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(m_path / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        writeFile(m_path / name, bytes);
         return m_path / name;
     }
-    Bytes read(const std::string& name) const {
-        std::ifstream in(m_path / name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    Bytes read(const std::string& name) const { return readFile(m_path / name); }
 
 private:
     std::filesystem::path m_path;

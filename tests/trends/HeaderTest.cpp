@@ -14,33 +14,25 @@ bool validByTheBytes(const std::array<std::uint8_t, 176>& b) {
            b[139] == 0 && b[138] <= 6;  // the signature with its NUL, zeros, a kind up to 6
 }
 
-TEST(IsValidTrendHeader, EveryValueOfEveryExaminedByte) {
+// Every value of every byte, then values whose two bytes both differ from the
+// good header's around every bound of the 16-bit fields: the zeros, the kind,
+// the count.
+TEST(IsValidTrendHeader, EveryByteAndTheSixteenBitValuesAroundEachBound) {
     const TrendFileHeader good = patternedHeader();
     ASSERT_TRUE(IsValidTrendHeader(good));
-    for (std::size_t i = 0; i < TrendFileHeader::Size; ++i) {
-        for (int value = 0; value < 256; ++value) {
-            TrendFileHeader changed = good;
-            changed.bytes[i] = std::uint8_t(value);
-            ASSERT_EQ(IsValidTrendHeader(changed), validByTheBytes(changed.bytes))
-                << "byte " << i << " value " << value;
-        }
-    }
-}
-
-// Values whose two bytes both differ from the good header's, around every
-// bound of the 16-bit fields: the zeros, the kind, the count.
-TEST(IsValidTrendHeader, SixteenBitValuesAroundEachBound) {
-    const TrendFileHeader good = patternedHeader();
-    for (const std::size_t offset : {136u, 138u, 148u}) {
+    auto check = [&](std::size_t offset, int value, std::size_t width) {
+        TrendFileHeader changed = good;
+        for (std::size_t i = 0; i < width; ++i)
+            changed.bytes[offset + i] = std::uint8_t((value >> (8 * i)) & 0xFF);
+        ASSERT_EQ(IsValidTrendHeader(changed), validByTheBytes(changed.bytes))
+            << "offset " << offset << " value " << value;
+    };
+    for (std::size_t offset = 0; offset < TrendFileHeader::Size; ++offset)
+        for (int value = 0; value < 256; ++value) check(offset, value, 1);
+    for (const std::size_t offset : {136u, 138u, 148u})
         for (const int value :
-             {-0x8000, -0x7FFF, -256, -2, -1, 0, 1, 6, 7, 0xFF, 0x100, 0x106, 0x7FFE, 0x7FFF}) {
-            TrendFileHeader changed = good;
-            changed.bytes[offset] = std::uint8_t(value & 0xFF);
-            changed.bytes[offset + 1] = std::uint8_t((value >> 8) & 0xFF);
-            EXPECT_EQ(IsValidTrendHeader(changed), validByTheBytes(changed.bytes))
-                << "offset " << offset << " value " << value;
-        }
-    }
+             {-0x8000, -0x7FFF, -256, -2, -1, 0, 1, 6, 7, 0xFF, 0x100, 0x106, 0x7FFE, 0x7FFF})
+            check(offset, value, 2);
 }
 
 }  // namespace
