@@ -58,30 +58,30 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 
 // Only procfs reopens a descriptor's own file by number: an ordinary folder
 // mounted at /proc would hand out whatever file it holds under that name.
-bool descriptorFolderIsProcfs() {
+bool descriptorFolderIsProcfs(const posix::Calls& calls) {
     struct statfs info {};
-    return ::statfs(posix::calls().descriptorFolder, &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
+    return ::statfs(calls.descriptorFolder.c_str(), &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
 }
 
 // Opens the file behind descriptor `fd`, which is `origin`, again with
 // `flags`; -1 with ENOENT where descriptors cannot be reopened, or where
 // what opened is not that same file.
-int reopen(bool descriptorsReopen, int fd, const struct stat& origin, int flags) {
+int reopen(const posix::Calls& calls, bool descriptorsReopen, int fd, const struct stat& origin,
+           int flags) {
     if (!descriptorsReopen) return errno = ENOENT, -1;
-    const std::string path = posix::calls().descriptorFolder + std::to_string(fd);
-    const int opened = posix::calls().open(path.c_str(), flags | O_NOCTTY | O_CLOEXEC);
+    const std::string path = calls.descriptorFolder + std::to_string(fd);
+    const int opened = calls.open(path.c_str(), flags | O_NOCTTY | O_CLOEXEC);
     struct stat now {};
-    if (opened < 0 || (posix::calls().fstat(opened, &now) == 0 && sameFile(now, origin)))
-        return opened;
+    if (opened < 0 || (calls.fstat(opened, &now) == 0 && sameFile(now, origin))) return opened;
     ::close(opened);
     return errno = ENOENT, -1;
 }
 
 // False on file systems whose flush of the whole file system does not reach
 // the storage (it stays on this machine's side), so each file is flushed alone.
-bool syncfsReaches(int fd) {
+bool syncfsReaches(const posix::Calls& calls, int fd) {
     struct statfs info {};
-    if (posix::calls().fstatfs(fd, &info) != 0) return false;
+    if (calls.fstatfs(fd, &info) != 0) return false;
     switch (static_cast<unsigned long>(info.f_type)) {
         case FUSE_SUPER_MAGIC:
         case NFS_SUPER_MAGIC:
@@ -105,6 +105,8 @@ Error changedSinceRead() {
 // What a folder's files share, decided once when the folder opens: how
 // they are reopened and made durable; and the changes made in them.
 struct FolderState {
+    explicit FolderState(const posix::Calls& through) : calls(through) {}
+    const posix::Calls& calls;
     dev_t folderDevice = 0;
     bool descriptorsReopen = false;  // through /proc
     bool eachFile = false;           // the folder's flush would not reach them
@@ -148,19 +150,19 @@ public:
             throw errors::make(errors::PermissionDenied, Operation::Open,
                                "the file has no write permission");
         constexpr int flags = O_RDWR | O_NONBLOCK;
-        int fd = reopen(m_changes.descriptorsReopen, m_fd, m_read, flags);
+        int fd = reopen(m_changes.calls, m_changes.descriptorsReopen, m_fd, m_read, flags);
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
-            fd = posix::calls().openat(m_folderFd, m_name.c_str(),
-                                       flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+            fd = m_changes.calls.openat(m_folderFd, m_name.c_str(),
+                                        flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             throw errno == ELOOP ? changedSinceRead() : errorFromErrno(errno, Operation::Open);
         struct stat opened {};
         struct stat named {};
         // The file read must still be the one its name leads to: one renamed
         // over or deleted meanwhile is no longer what the user picked.
-        if (posix::calls().fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
+        if (m_changes.calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
             ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read)) {
             ::close(fd);
             throw changedSinceRead();
@@ -170,7 +172,7 @@ public:
 
     std::uint64_t size() override {
         struct stat now {};
-        if (posix::calls().fstat(m_fd, &now) != 0) throw errorFromErrno(errno, Operation::Read);
+        if (m_changes.calls.fstat(m_fd, &now) != 0) throw errorFromErrno(errno, Operation::Read);
         return std::uint64_t(now.st_size);
     }
 
@@ -195,7 +197,7 @@ public:
             m_written && (m_changes.eachFile || m_read.st_dev != m_changes.folderDevice);
         if (m_written && !flushHere) m_changes.lastUnflushed = m_name;
         const int fd = std::exchange(m_fd, -1);
-        const int flushError = flushHere && posix::calls().fdatasync(fd) != 0 ? errno : 0;
+        const int flushError = flushHere && m_changes.calls.fdatasync(fd) != 0 ? errno : 0;
         // After EINTR the descriptor is gone on Linux; retrying could close another.
         const int closeError = ::close(fd) != 0 && errno != EINTR ? errno : 0;
         if (m_readFd >= 0) ::close(std::exchange(m_readFd, -1));
@@ -215,9 +217,10 @@ private:
 
 class PosixFolder final : public Folder {
 public:
-    explicit PosixFolder(const std::string& path)
+    PosixFolder(const std::string& path, const posix::Calls& calls)
         : m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
-          m_openError(m_fd < 0 ? errno : 0) {
+          m_openError(m_fd < 0 ? errno : 0),
+          m_changes(calls) {
         // A folder that may be searched but not read still opens the files
         // in it; it cannot be flushed or listed, so each file is flushed.
         const bool searchOnly = m_openError == EACCES;
@@ -231,8 +234,8 @@ public:
         m_pathIsNoFolder = m_openError == ENOTDIR && ::stat(path.c_str(), &named) == 0;
         struct stat folder {};
         if (m_fd >= 0 && ::fstat(m_fd, &folder) == 0) m_changes.folderDevice = folder.st_dev;
-        m_changes.descriptorsReopen = descriptorFolderIsProcfs();
-        m_changes.eachFile = m_fd >= 0 && (searchOnly || !syncfsReaches(m_fd));
+        m_changes.descriptorsReopen = descriptorFolderIsProcfs(calls);
+        m_changes.eachFile = m_fd >= 0 && (searchOnly || !syncfsReaches(calls, m_fd));
     }
     ~PosixFolder() override {
         if (m_fd >= 0) ::close(m_fd);
@@ -247,32 +250,32 @@ public:
         // The entry is opened without access first and its kind decided on
         // that descriptor, so nothing swapped in afterwards is opened. No
         // O_CREAT: nothing is ever created.
-        const int entry = posix::calls().openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
+        const int entry = m_changes.calls.openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
         if (entry < 0) {
             if (isMissing(errno)) return nullptr;
             throw errorFromErrno(errno, Operation::Open);
         }
         struct stat kind {};
-        const int kindError = posix::calls().fstat(entry, &kind) != 0 ? errno : 0;
+        const int kindError = m_changes.calls.fstat(entry, &kind) != 0 ? errno : 0;
         // O_NONBLOCK: a pipe reached by the name-only open cannot hang it.
         constexpr int readOnly = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         int fd = -1;
         if (!kindError && S_ISREG(kind.st_mode))
-            fd = reopen(m_changes.descriptorsReopen, entry, kind, readOnly);
+            fd = reopen(m_changes.calls, m_changes.descriptorsReopen, entry, kind, readOnly);
         const int reopenError = errno;
         ::close(entry);
         if (kindError) throw errorFromErrno(kindError, Operation::Open);
         if (!S_ISREG(kind.st_mode)) return nullptr;
         if (fd < 0 && reopenError != ENOENT) throw errorFromErrno(reopenError, Operation::Open);
         if (fd < 0) {  // no /proc: the name opened for reading only decides
-            fd = posix::calls().openat(m_fd, name.c_str(), readOnly);
+            fd = m_changes.calls.openat(m_fd, name.c_str(), readOnly);
             if (fd < 0) {
                 if (isMissing(errno) || errno == ENXIO || errno == EISDIR) return nullptr;
                 throw errorFromErrno(errno, Operation::Open);
             }
         }
         struct stat opened {};
-        if (posix::calls().fstat(fd, &opened) != 0) {
+        if (m_changes.calls.fstat(fd, &opened) != 0) {
             const int code = errno;
             ::close(fd);
             throw errorFromErrno(code, Operation::Open);
@@ -287,7 +290,7 @@ public:
     void flush() override {
         if (m_changes.lastUnflushed.empty()) return;
         const std::string name = std::exchange(m_changes.lastUnflushed, {});
-        if (posix::calls().syncfs(m_fd) != 0)
+        if (m_changes.calls.syncfs(m_fd) != 0)
             throw FlushError(errorFromErrno(errno, Operation::Flush), name);
     }
 
@@ -342,9 +345,13 @@ private:
 
 class PosixFileAccess final : public FileAccess {
 public:
+    explicit PosixFileAccess(const posix::Calls& calls) : m_calls(calls) {}
     std::unique_ptr<Folder> openFolder(const std::string& path) override {
-        return std::make_unique<PosixFolder>(path);
+        return std::make_unique<PosixFolder>(path, m_calls);
     }
+
+private:
+    const posix::Calls& m_calls;
 };
 
 }  // namespace
@@ -361,15 +368,15 @@ Calls systemCalls() {
             "/proc/self/fd/"};
 }
 
-Calls& calls() {
-    static Calls inUse = systemCalls();
-    return inUse;
+std::unique_ptr<FileAccess> fileAccessThrough(const Calls& calls) {
+    return std::make_unique<PosixFileAccess>(calls);
 }
 
 }  // namespace posix
 
 FileAccess& nativeFileAccess() {
-    static PosixFileAccess access;
+    static const posix::Calls calls = posix::systemCalls();
+    static PosixFileAccess access(calls);
     return access;
 }
 

@@ -17,56 +17,39 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A run, as the user "nobody" when asked and this process is root, since root
-// opens what others may not; no events when the rights could not be dropped.
-Events run(const std::string& folder, const std::vector<std::string>& names, std::int16_t count,
-           bool asNobody = false) {
-    const bool drop = asNobody && ::geteuid() == 0;
-    if (drop && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) return {};
-    RecordingView view;
-    ExtendTrends(view, folder, names, count);
-    if (drop && (::seteuid(0) != 0 || ::setegid(0) != 0)) std::abort();
-    return view.events;
-}
-
 // The file layer's system calls, watched: the file system of every flush,
 // every open that could change a file (for writing, creating or truncating),
 // and a call made to fail or another program's act at a chosen moment.
 struct Watch {
-    inline static std::vector<std::pair<bool, dev_t>> flushed;  // whole file system?, device
-    inline static int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
-    inline static int createOrTruncateOpens = 0;                // tried, whatever they reached
-    inline static int failFlush = 0;              // errno for syncfs and fdatasync, 0 for none
-    inline static std::function<void()> atFstat;  // runs before each fstat
-    inline static long fileSystemType = 0;        // what fstatfs says, 0 for the truth
-    const platform::posix::Calls saved = platform::posix::calls();
+    platform::posix::Calls calls = platform::posix::systemCalls();
+    const std::unique_ptr<platform::FileAccess> files = platform::posix::fileAccessThrough(calls);
+    std::vector<std::pair<bool, dev_t>> flushed;  // whole file system?, device
+    int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
+    int createOrTruncateOpens = 0;                // tried, whatever they reached
+    int failFlush = 0;                            // errno for syncfs and fdatasync, 0 for none
+    std::function<void()> atFstat;                // runs before each fstat
+    long fileSystemType = 0;                      // what fstatfs says, 0 for the truth
 
     Watch() {
-        auto& calls = platform::posix::calls();
-        calls.open = [](const char* path, int flags) { return opened(::open(path, flags), flags); };
-        calls.openat = [](int at, const char* name, int flags) {
+        calls.open = [this](const char* path, int flags) {
+            return opened(::open(path, flags), flags);
+        };
+        calls.openat = [this](int at, const char* name, int flags) {
             return opened(::openat(at, name, flags), flags);
         };
-        calls.fstat = [](int fd, struct stat* info) {
+        calls.fstat = [this](int fd, struct stat* info) {
             if (atFstat) atFstat();
             return ::fstat(fd, info);
         };
-        calls.syncfs = [](int fd) { return flush(fd, ::syncfs, true); };
-        calls.fdatasync = [](int fd) { return flush(fd, ::fdatasync, false); };
-        calls.fstatfs = [](int fd, struct statfs* info) {
+        calls.syncfs = [this](int fd) { return flush(fd, ::syncfs, true); };
+        calls.fdatasync = [this](int fd) { return flush(fd, ::fdatasync, false); };
+        calls.fstatfs = [this](int fd, struct statfs* info) {
             const int result = ::fstatfs(fd, info);
             if (fileSystemType) info->f_type = fileSystemType;
             return result;
         };
     }
-    ~Watch() {
-        platform::posix::calls() = saved;
-        flushed.clear();
-        writeOpens = writeOpensOfOthers = createOrTruncateOpens = failFlush = 0;
-        atFstat = nullptr;
-        fileSystemType = 0;
-    }
-    static int opened(int fd, int flags) {
+    int opened(int fd, int flags) {
         createOrTruncateOpens += (flags & (O_CREAT | O_TRUNC)) != 0;
         struct stat info {};
         const bool writes = (flags & O_ACCMODE) != O_RDONLY || (flags & (O_CREAT | O_TRUNC));
@@ -74,12 +57,23 @@ struct Watch {
             ++(::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? writeOpens : writeOpensOfOthers);
         return fd;
     }
-    static int flush(int fd, int (*call)(int), bool wholeFileSystem) {
+    int flush(int fd, int (*call)(int), bool wholeFileSystem) {
         struct stat info {};
         ::fstat(fd, &info);
         flushed.emplace_back(wholeFileSystem, info.st_dev);
         if (failFlush) return errno = failFlush, -1;
         return call(fd);
+    }
+    // A run through these calls, as the user "nobody" when asked and this
+    // process is root, since root opens what others may not; no events when
+    // the rights could not be dropped.
+    Events run(const std::string& folder, const std::vector<std::string>& names, std::int16_t count,
+               bool asNobody = false, RecordingView view = {}) {
+        const bool drop = asNobody && ::geteuid() == 0;
+        if (drop && (::setegid(65534) != 0 || ::seteuid(65534) != 0)) return {};
+        ExtendTrends(view, folder, names, count, *files);
+        if (drop && (::seteuid(0) != 0 || ::setegid(0) != 0)) std::abort();
+        return view.events;
     }
 };
 
@@ -139,17 +133,18 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
               std::pair(false, "/nowhere/"), std::pair(false, fake.c_str())}) {
             SCOPED_TRACE(kind + (nobody ? " as nobody" : "") + " reopened in " + descriptors);
             Watch watch;
-            platform::posix::calls().descriptorFolder = descriptors;
+            watch.calls.descriptorFolder = descriptors;
             make();
             fs::permissions(folder.write("good.hst", trendFile(validHeader(1))), fs::perms::all);
-            const Events events = run(folder.programPath(), {"odd.hst", "good.hst"}, 12, nobody);
+            const Events events =
+                watch.run(folder.programPath(), {"odd.hst", "good.hst"}, 12, nobody);
             ASSERT_GE(events.size(), 4u);
             EXPECT_EQ(events[3], message);
             EXPECT_EQ(events.back(), CompletedEvent);
             EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
-            EXPECT_EQ(Watch::writeOpens, 1);
-            EXPECT_EQ(Watch::writeOpensOfOthers, 0);
-            EXPECT_EQ(Watch::createOrTruncateOpens, 0);
+            EXPECT_EQ(watch.writeOpens, 1);
+            EXPECT_EQ(watch.writeOpensOfOthers, 0);
+            EXPECT_EQ(watch.createOrTruncateOpens, 0);
             EXPECT_EQ(fakeProc.read("decoy"), decoy);
             fs::remove(odd);
         }
@@ -170,8 +165,8 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
                        folder.path() / deep / "link.hst");  // reaches its file
 
     const Events events =
-        run((folder.path() / deep).string(),
-            {"x\\t.hst", "..\\victim.hst", "x/t.hst", "../victim.hst", "link.hst"}, 9);
+        Watch().run((folder.path() / deep).string(),
+                    {"x\\t.hst", "..\\victim.hst", "x/t.hst", "../victim.hst", "link.hst"}, 9);
     EXPECT_EQ(folder.read(deep + "/x\\t.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/..\\victim.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/x/t.hst"), nine);
@@ -191,7 +186,8 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         for (const char* file : {"a.hst", "b.hst", "c.hst"})
             fs::permissions(folder.write(file, trendFile(validHeader(1))), fs::perms::all);
         fs::permissions(folder.path() / "b.hst", refused);
-        const Events events = run(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9, nobody);
+        const Events events =
+            Watch().run(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9, nobody);
         if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
         EXPECT_EQ(events.back(), stoppedEvent("b.hst", "70 Permission denied"));
         EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(9)));
@@ -219,9 +215,9 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
                              " swapped in " + std::to_string(moment));
                 folder.write("t.hst", trendFile(validHeader(1)));
                 Watch watch;
-                platform::posix::calls().descriptorFolder = descriptors;
+                watch.calls.descriptorFolder = descriptors;
                 int fstats = 0;
-                Watch::atFstat = [&] {
+                watch.atFstat = [&] {
                     if (++fstats != moment) return;
                     fs::rename(folder.path() / "t.hst", folder.path() / "kept.hst");
                     if (device)
@@ -229,9 +225,9 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
                     else
                         folder.write("t.hst", trendFile(validHeader(600)));  // skipped if read
                 };
-                const Events events = run(folder.programPath(), {"t.hst"}, 9);
+                watch.run(folder.programPath(), {"t.hst"}, 9);
                 EXPECT_GE(fstats, moment);
-                EXPECT_EQ(Watch::writeOpensOfOthers, 0);
+                EXPECT_EQ(watch.writeOpensOfOthers, 0);
                 if (!device) {
                     EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(600)));
                 }
@@ -262,13 +258,13 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
         fs::create_symlink(far.write("t.hst", trendFile(validHeader(1))),
                            folder.path() / "link.hst");
         Watch watch;
-        Watch::failFlush = failFlush;
+        watch.failFlush = failFlush;
         RecordingView view;
         std::vector<std::pair<bool, dev_t>> flushedBeforeHide;
         view.onEvent = [&](const std::string& event) {
-            if (event == "hide") flushedBeforeHide = Watch::flushed;
+            if (event == "hide") flushedBeforeHide = watch.flushed;
         };
-        ExtendTrends(view, folder.programPath(), {"a.hst", "link.hst", "c.hst"}, 9);
+        ExtendTrends(view, folder.programPath(), {"a.hst", "link.hst", "c.hst"}, 9, *watch.files);
         EXPECT_EQ(flushedBeforeHide, flushed);
         EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(last.size()), view.events.end()), last);
         fs::remove(folder.path() / "link.hst");
@@ -277,15 +273,15 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
     // network shares), or a folder that may be searched but not read (and so
     // not listed): each changed file is flushed on its own instead.
     Watch watch;
-    Watch::fileSystemType = 0x65735546;  // FUSE
-    EXPECT_EQ(run(folder.programPath(), {"a.hst", "c.hst"}, 10).back(), CompletedEvent);
-    Watch::fileSystemType = 0;
+    watch.fileSystemType = 0x65735546;  // FUSE
+    EXPECT_EQ(watch.run(folder.programPath(), {"a.hst", "c.hst"}, 10).back(), CompletedEvent);
+    watch.fileSystemType = 0;
     fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec);
     fs::permissions(folder.path() / "a.hst", fs::perms::all);
-    const Events searched = run(folder.programPath(), {"a.hst"}, 11, true);
+    const Events searched = watch.run(folder.programPath(), {"a.hst"}, 11, true);
     fs::permissions(folder.path(), fs::perms::all);
     EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(searched.empty() ? 10 : 11)));
-    EXPECT_EQ(Watch::flushed, std::vector(searched.empty() ? 2 : 3, std::pair(false, here.st_dev)));
+    EXPECT_EQ(watch.flushed, std::vector(searched.empty() ? 2 : 3, std::pair(false, here.st_dev)));
 }
 
 }  // namespace

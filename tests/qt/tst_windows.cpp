@@ -54,9 +54,9 @@ class WindowsTest : public QObject {
     std::unique_ptr<frmExtend> m_window;
 
     // Started in the test's folder, as from a shell there.
-    void openWindow() {
+    void openWindow(platform::FileAccess& files = platform::nativeFileAccess()) {
         QDir::setCurrent(QString::fromStdString(m_folder->path().string()));
-        m_window = std::make_unique<frmExtend>();
+        m_window = std::make_unique<frmExtend>(files);
         m_window->show();
     }
     template <typename Control>
@@ -207,20 +207,19 @@ private slots:
     void closeDuringARunFlushesItsChangesFirst() {
         m_folder->write("a.hst", trendFile(validHeader(7)));
         m_folder->write("b.hst", trendFile(validHeader(30)));  // its message comes after a's write
-        static int flushes;
-        flushes = 0;
-        const platform::posix::Calls saved = platform::posix::calls();
-        platform::posix::calls().syncfs = [](int fd) { return ++flushes, ::syncfs(fd); };
-        platform::posix::calls().fdatasync = [](int fd) { return ++flushes, ::fdatasync(fd); };
-        int flushesAtClose = -1;
+        int flushes = 0, flushesAtClose = -1;
+        platform::posix::Calls calls = platform::posix::systemCalls();
+        calls.syncfs = [&](int fd) { return ++flushes, ::syncfs(fd); };
+        calls.fdatasync = [&](int fd) { return ++flushes, ::fdatasync(fd); };
+        const auto files = platform::posix::fileAccessThrough(calls);
         toolkit::setEndHook(
             [&] { flushesAtClose = flushesAtClose < 0 ? flushes : flushesAtClose; });
-        openWindow();
         toolkit::setMessageHook(
             [&](const QString&, MessageIcon) { control<QPushButton>("cmdClose")->click(); });
+        openWindow(*files);
         control<FileList>("filConvert")->selectAll();
         pressOk("20");
-        platform::posix::calls() = saved;
+        m_window.reset();
         QVERIFY(flushesAtClose > 0);
     }
 };
