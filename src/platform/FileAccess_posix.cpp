@@ -375,7 +375,8 @@ std::unique_ptr<FileAccess> fileAccessThrough(const Calls& calls) {
 }  // namespace posix
 
 FileAccess& nativeFileAccess() {
-    static const posix::Calls calls = posix::systemCalls();
+    // Never destroyed: a folder or file may still be open as the process ends.
+    static const posix::Calls& calls = *new posix::Calls(posix::systemCalls());
     static PosixFileAccess access(calls);
     return access;
 }

@@ -29,7 +29,9 @@ struct Calls {
 // The system's own.
 Calls systemCalls();
 
-// File access that makes its system calls through `calls`, which must outlive it.
+// File access that makes its system calls through `calls`, which must
+// outlive it and every folder and file opened through it.
 std::unique_ptr<FileAccess> fileAccessThrough(const Calls& calls);
+std::unique_ptr<FileAccess> fileAccessThrough(Calls&&) = delete;
 
 }  // namespace platform::posix

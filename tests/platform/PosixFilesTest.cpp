@@ -280,8 +280,9 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
     fs::permissions(folder.path() / "a.hst", fs::perms::all);
     const Events searched = watch.run(folder.programPath(), {"a.hst"}, 11, true);
     fs::permissions(folder.path(), fs::perms::all);
-    EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(searched.empty() ? 10 : 11)));
-    EXPECT_EQ(watch.flushed, std::vector(searched.empty() ? 2 : 3, std::pair(false, here.st_dev)));
+    if (searched.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
+    EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(11)));
+    EXPECT_EQ(watch.flushed, std::vector(3, std::pair(false, here.st_dev)));
 }
 
 }  // namespace

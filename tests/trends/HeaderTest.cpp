@@ -20,19 +20,19 @@ bool validByTheBytes(const std::array<std::uint8_t, 176>& b) {
 TEST(IsValidTrendHeader, EveryByteAndTheSixteenBitValuesAroundEachBound) {
     const TrendFileHeader good = patternedHeader();
     ASSERT_TRUE(IsValidTrendHeader(good));
-    auto check = [&](std::size_t offset, int value, std::size_t width) {
+    auto agrees = [&](std::size_t offset, int value, std::size_t width) {
         TrendFileHeader changed = good;
         for (std::size_t i = 0; i < width; ++i)
             changed.bytes[offset + i] = std::uint8_t((value >> (8 * i)) & 0xFF);
-        ASSERT_EQ(IsValidTrendHeader(changed), validByTheBytes(changed.bytes))
-            << "offset " << offset << " value " << value;
+        return IsValidTrendHeader(changed) == validByTheBytes(changed.bytes);
     };
     for (std::size_t offset = 0; offset < TrendFileHeader::Size; ++offset)
-        for (int value = 0; value < 256; ++value) check(offset, value, 1);
+        for (int value = 0; value < 256; ++value)
+            ASSERT_TRUE(agrees(offset, value, 1)) << "byte " << offset << " value " << value;
     for (const std::size_t offset : {136u, 138u, 148u})
         for (const int value :
              {-0x8000, -0x7FFF, -256, -2, -1, 0, 1, 6, 7, 0xFF, 0x100, 0x106, 0x7FFE, 0x7FFF})
-            check(offset, value, 2);
+            ASSERT_TRUE(agrees(offset, value, 2)) << "offset " << offset << " value " << value;
 }
 
 }  // namespace
