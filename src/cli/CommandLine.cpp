@@ -185,9 +185,9 @@ private:
     int m_items = 0;
 };
 
-// A PATH that could not be read, as a failed file.
-FileOutcome failureOf(const Target& target) {
-    return {Outcome::Failed, std::nullopt, std::nullopt, target.failure};
+// A file, or a PATH, that could not be read.
+FileOutcome failedOutcome(const platform::Error& error) {
+    return {Outcome::Failed, std::nullopt, std::nullopt, error};
 }
 
 int show(const Options& options, Console& console, platform::FileAccess& files) {
@@ -197,7 +197,7 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
     std::size_t left = untreatedCount(targets, options);
     for (const Target& target : targets) {
         if (target.failure) {
-            printer.print(ExtendLine(target.path, failureOf(target), false, left > 1),
+            printer.print(ExtendLine(target.path, failedOutcome(*target.failure), false, left > 1),
                           ShowFailedJson(target.path, *target.failure));
             return Stopped;
         }
@@ -206,8 +206,7 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
             try {
                 header = ReadTrendHeader(*target.folder, target.names[i]);
             } catch (const platform::Error& error) {
-                const FileOutcome failed{Outcome::Failed, std::nullopt, std::nullopt, error};
-                printer.print(ExtendLine(target.paths[i], failed, false, left > 1),
+                printer.print(ExtendLine(target.paths[i], failedOutcome(error), false, left > 1),
                               ShowFailedJson(target.paths[i], error));
                 return Stopped;
             }
@@ -226,8 +225,9 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     ProgressView progress(console, fileCount(targets));
     for (const Target& target : targets) {
         if (target.failure) {
-            printer.print(ExtendLine(target.path, failureOf(target), options.dryRun, left > 1),
-                          ExtendJson(target.path, failureOf(target)));
+            const FileOutcome outcome = failedOutcome(*target.failure);
+            printer.print(ExtendLine(target.path, outcome, options.dryRun, left > 1),
+                          ExtendJson(target.path, outcome));
             return Stopped;
         }
         const RunResult result = ExtendTrends(progress, *target.folder, target.names, options.to,
