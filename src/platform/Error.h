@@ -18,7 +18,6 @@ public:
 
     int number() const { return m_number; }
     const std::string& description() const { return m_description; }
-    Operation operation() const { return m_operation; }
     // "open: File name too long"; "" when nothing more is known.
     std::string cause() const;
 

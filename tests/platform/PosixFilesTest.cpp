@@ -197,8 +197,8 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     }
     // The system's own words come with the program's number.
     RecordingView view;
-    const auto openFolder = platform::nativeFileAccess().openFolder(folder.programPath());
-    const RunResult result = ExtendTrends(view, *openFolder, {std::string(300, 'n') + ".hst"}, 9);
+    const RunResult result =
+        ExtendTrends(view, folder.programPath(), {std::string(300, 'n') + ".hst"}, 9);
     ASSERT_TRUE(result.at(0).error);
     EXPECT_EQ(result[0].error->what(), std::string("Error 52 Bad file name or number"));
     EXPECT_EQ(result[0].error->cause(), "open: File name too long");
