@@ -116,12 +116,8 @@ struct FolderState {
 class PosixFile final : public OpenFile {
 public:
     // `fd` is open for reading on the regular file `name` of `folderFd`.
-    PosixFile(int fd, const struct stat& read, int folderFd, std::string name, FolderState& changes)
-        : m_fd(fd),
-          m_read(read),
-          m_folderFd(folderFd),
-          m_name(std::move(name)),
-          m_changes(changes) {}
+    PosixFile(int fd, const struct stat& read, int folderFd, std::string name, FolderState& state)
+        : m_fd(fd), m_read(read), m_folderFd(folderFd), m_name(std::move(name)), m_state(state) {}
     ~PosixFile() override {
         if (m_fd < 0) return;
         try {
@@ -150,19 +146,19 @@ public:
             throw errors::make(errors::PermissionDenied, Operation::Open,
                                "the file has no write permission");
         constexpr int flags = O_RDWR | O_NONBLOCK;
-        int fd = reopen(m_changes.calls, m_changes.descriptorsReopen, m_fd, m_read, flags);
+        int fd = reopen(m_state.calls, m_state.descriptorsReopen, m_fd, m_read, flags);
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
-            fd = m_changes.calls.openat(m_folderFd, m_name.c_str(),
-                                        flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+            fd = m_state.calls.openat(m_folderFd, m_name.c_str(),
+                                      flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             throw errno == ELOOP ? changedSinceRead() : errorFromErrno(errno, Operation::Open);
         struct stat opened {};
         struct stat named {};
         // The file read must still be the one its name leads to: one renamed
         // over or deleted meanwhile is no longer what the user picked.
-        if (m_changes.calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
+        if (m_state.calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
             ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read)) {
             ::close(fd);
             throw changedSinceRead();
@@ -172,7 +168,7 @@ public:
 
     std::uint64_t size() override {
         struct stat now {};
-        if (m_changes.calls.fstat(m_fd, &now) != 0) throw errorFromErrno(errno, Operation::Read);
+        if (m_state.calls.fstat(m_fd, &now) != 0) throw errorFromErrno(errno, Operation::Read);
         return std::uint64_t(now.st_size);
     }
 
@@ -194,10 +190,10 @@ public:
     // here, file by file.
     void close() override {
         const bool flushHere =
-            m_written && (m_changes.eachFile || m_read.st_dev != m_changes.folderDevice);
-        if (m_written && !flushHere) m_changes.lastUnflushed = m_name;
+            m_written && (m_state.eachFile || m_read.st_dev != m_state.folderDevice);
+        if (m_written && !flushHere) m_state.lastUnflushed = m_name;
         const int fd = std::exchange(m_fd, -1);
-        const int flushError = flushHere && m_changes.calls.fdatasync(fd) != 0 ? errno : 0;
+        const int flushError = flushHere && m_state.calls.fdatasync(fd) != 0 ? errno : 0;
         // After EINTR the descriptor is gone on Linux; retrying could close another.
         const int closeError = ::close(fd) != 0 && errno != EINTR ? errno : 0;
         if (m_readFd >= 0) ::close(std::exchange(m_readFd, -1));
@@ -211,7 +207,7 @@ private:
     struct stat m_read;
     int m_folderFd;
     std::string m_name;
-    FolderState& m_changes;
+    FolderState& m_state;
     bool m_written = false;
 };
 
@@ -220,7 +216,7 @@ public:
     PosixFolder(const std::string& path, const posix::Calls& calls)
         : m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
           m_openError(m_fd < 0 ? errno : 0),
-          m_changes(calls) {
+          m_state(calls) {
         // A folder that may be searched but not read still opens the files
         // in it; it cannot be flushed or listed, so each file is flushed.
         const bool searchOnly = m_openError == EACCES;
@@ -233,9 +229,9 @@ public:
         struct stat named {};
         m_pathIsNoFolder = m_openError == ENOTDIR && ::stat(path.c_str(), &named) == 0;
         struct stat folder {};
-        if (m_fd >= 0 && ::fstat(m_fd, &folder) == 0) m_changes.folderDevice = folder.st_dev;
-        m_changes.descriptorsReopen = descriptorFolderIsProcfs(calls);
-        m_changes.eachFile = m_fd >= 0 && (searchOnly || !syncfsReaches(calls, m_fd));
+        if (m_fd >= 0 && ::fstat(m_fd, &folder) == 0) m_state.folderDevice = folder.st_dev;
+        m_state.descriptorsReopen = descriptorFolderIsProcfs(calls);
+        m_state.eachFile = m_fd >= 0 && (searchOnly || !syncfsReaches(calls, m_fd));
     }
     ~PosixFolder() override {
         if (m_fd >= 0) ::close(m_fd);
@@ -250,32 +246,32 @@ public:
         // The entry is opened without access first and its kind decided on
         // that descriptor, so nothing swapped in afterwards is opened. No
         // O_CREAT: nothing is ever created.
-        const int entry = m_changes.calls.openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
+        const int entry = m_state.calls.openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
         if (entry < 0) {
             if (isMissing(errno)) return nullptr;
             throw errorFromErrno(errno, Operation::Open);
         }
         struct stat kind {};
-        const int kindError = m_changes.calls.fstat(entry, &kind) != 0 ? errno : 0;
+        const int kindError = m_state.calls.fstat(entry, &kind) != 0 ? errno : 0;
         // O_NONBLOCK: a pipe reached by the name-only open cannot hang it.
         constexpr int readOnly = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         int fd = -1;
         if (!kindError && S_ISREG(kind.st_mode))
-            fd = reopen(m_changes.calls, m_changes.descriptorsReopen, entry, kind, readOnly);
+            fd = reopen(m_state.calls, m_state.descriptorsReopen, entry, kind, readOnly);
         const int reopenError = errno;
         ::close(entry);
         if (kindError) throw errorFromErrno(kindError, Operation::Open);
         if (!S_ISREG(kind.st_mode)) return nullptr;
         if (fd < 0 && reopenError != ENOENT) throw errorFromErrno(reopenError, Operation::Open);
         if (fd < 0) {  // no /proc: the name opened for reading only decides
-            fd = m_changes.calls.openat(m_fd, name.c_str(), readOnly);
+            fd = m_state.calls.openat(m_fd, name.c_str(), readOnly);
             if (fd < 0) {
                 if (isMissing(errno) || errno == ENXIO || errno == EISDIR) return nullptr;
                 throw errorFromErrno(errno, Operation::Open);
             }
         }
         struct stat opened {};
-        if (m_changes.calls.fstat(fd, &opened) != 0) {
+        if (m_state.calls.fstat(fd, &opened) != 0) {
             const int code = errno;
             ::close(fd);
             throw errorFromErrno(code, Operation::Open);
@@ -284,13 +280,13 @@ public:
             ::close(fd);
             return nullptr;
         }
-        return std::make_unique<PosixFile>(fd, opened, m_fd, name, m_changes);
+        return std::make_unique<PosixFile>(fd, opened, m_fd, name, m_state);
     }
 
     void flush() override {
-        if (m_changes.lastUnflushed.empty()) return;
-        const std::string name = std::exchange(m_changes.lastUnflushed, {});
-        if (m_changes.calls.syncfs(m_fd) != 0)
+        if (m_state.lastUnflushed.empty()) return;
+        const std::string name = std::exchange(m_state.lastUnflushed, {});
+        if (m_state.calls.syncfs(m_fd) != 0)
             throw FlushError(errorFromErrno(errno, Operation::Flush), name);
     }
 
@@ -340,7 +336,7 @@ private:
     int m_fd;
     int m_openError;
     bool m_pathIsNoFolder = false;
-    FolderState m_changes;
+    FolderState m_state;
 };
 
 class PosixFileAccess final : public FileAccess {
