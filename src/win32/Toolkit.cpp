@@ -126,6 +126,12 @@ void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void forgetPlaces(HWND window) {
+    for (HWND control = GetWindow(window, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT))
+        places.erase(control);
+}
+
 std::wstring textOf(HWND control) {
     std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(control, text.data(), int(text.size()))));

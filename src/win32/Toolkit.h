@@ -56,6 +56,8 @@ void place(HWND control, const twips::Rect& rect, int dpi);
 // for each control, each control at its kept place, and the window in the
 // rectangle Windows suggests.
 void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam);
+// Drops the kept places of `window`'s controls, as the window is destroyed.
+void forgetPlaces(HWND window);
 
 std::wstring textOf(HWND control);
 

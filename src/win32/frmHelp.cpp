@@ -23,7 +23,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_DPICHANGED:
             toolkit::rescaleForDpi(window, wParam, lParam);
             return 0;
-        case WM_DESTROY:
+        case WM_DESTROY:  // its controls' handles may be given to other controls later
+            toolkit::forgetPlaces(window);
             theWindow = nullptr;
             return 0;
     }
