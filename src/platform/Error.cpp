@@ -2,11 +2,15 @@
 
 namespace platform {
 
-Error::Error(int number, std::string description, Operation operation, std::string systemMessage)
-    : std::runtime_error("Error " + std::to_string(number) + " " + description),
+namespace errors {
+const char* describe(int number);
+}
+
+Error::Error(int number, Operation operation, int systemCode, std::string systemMessage)
+    : std::runtime_error("Error " + std::to_string(number) + " " + errors::describe(number)),
       m_number(number),
-      m_description(std::move(description)),
       m_operation(operation),
+      m_systemCode(systemCode),
       m_systemMessage(std::move(systemMessage)) {}
 
 std::string Error::cause() const {
@@ -18,7 +22,7 @@ std::string Error::cause() const {
 
 namespace errors {
 
-static const char* describe(int number) {
+const char* describe(int number) {
     switch (number) {
         case BadFileName:
             return "Bad file name or number";
@@ -44,7 +48,7 @@ static const char* describe(int number) {
 }
 
 Error make(int number, Operation operation, std::string systemMessage) {
-    return Error(number, describe(number), operation, std::move(systemMessage));
+    return Error(number, operation, 0, std::move(systemMessage));
 }
 
 }  // namespace errors

@@ -8,23 +8,25 @@ namespace platform {
 // The step of file access that failed.
 enum class Operation { None, Open, Read, Write, Flush, Close, List };
 
-// A failure as the program reports it: a number and a short description;
-// what() is the text the windows show, "Error <number> <description>". Beside
-// it, the cause: the step that failed and what the system said of it.
+// A failure as the program reports it: one of its numbers, whose fixed
+// description what() gives as "Error <number> <description>". Beside it, the
+// cause: the step that failed, the system's own code for the failure (errno
+// on POSIX, GetLastError() on Windows; 0 when the program found it itself)
+// and what the system, or the program, said of it.
 class Error : public std::runtime_error {
 public:
-    Error(int number, std::string description, Operation operation = Operation::None,
+    Error(int number, Operation operation = Operation::None, int systemCode = 0,
           std::string systemMessage = {});
 
     int number() const { return m_number; }
-    const std::string& description() const { return m_description; }
+    int systemCode() const { return m_systemCode; }
     // "open: File name too long"; "" when nothing more is known.
     std::string cause() const;
 
 private:
     int m_number;
-    std::string m_description;
     Operation m_operation;
+    int m_systemCode;
     std::string m_systemMessage;
 };
 
@@ -46,6 +48,7 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 
+// A failure the program found itself, with no code of the system's.
 Error make(int number, Operation operation = Operation::None, std::string systemMessage = {});
 }  // namespace errors
 

@@ -39,7 +39,7 @@ int numberOf(int code) {
 
 // The program's number for `code`, with the system's own words for it.
 Error errorFromErrno(int code, Operation operation) {
-    return errors::make(numberOf(code), operation, std::strerror(code));
+    return Error(numberOf(code), operation, code, std::strerror(code));
 }
 
 bool isMissing(int code) { return code == ENOENT || code == ENOTDIR || code == ELOOP; }
@@ -329,7 +329,7 @@ public:
 private:
     [[noreturn]] static void throwFolderError(int code, Operation operation) {
         if (isMissing(code))
-            throw errors::make(errors::PathNotFound, operation, std::strerror(code));
+            throw Error(errors::PathNotFound, operation, code, std::strerror(code));
         throw errorFromErrno(code, operation);
     }
 

@@ -57,7 +57,7 @@ std::string systemMessage(DWORD code) {
 
 // The program's number for `code`, with the system's own words for it.
 Error errorFromLastError(DWORD code, Operation operation) {
-    return errors::make(numberOf(code), operation, systemMessage(code));
+    return Error(numberOf(code), operation, int(code), systemMessage(code));
 }
 
 Error changedSinceRead() {
@@ -308,7 +308,7 @@ private:
     [[noreturn]] static void throwFolderError(DWORD code, Operation operation) {
         if (code == ERROR_DIRECTORY) throw NotAFolder(errorFromLastError(code, operation));
         if (isMissing(code))
-            throw errors::make(errors::PathNotFound, operation, systemMessage(code));
+            throw Error(errors::PathNotFound, operation, int(code), systemMessage(code));
         throw errorFromLastError(code, operation);
     }
 
@@ -317,8 +317,9 @@ private:
     void requireSameFolder() const {
         if (m_identity && folderIdentity(extendedPath(*m_path)) == m_identity) return;
         if (!m_identity && isMissing(m_openError)) return;
-        throw Error(errors::PathNotFound,
-                    "Folder '" + toUtf8(*m_path).value_or("") + "' is no longer the one listed");
+        throw errors::make(
+            errors::PathNotFound, Operation::Open,
+            "the folder '" + toUtf8(*m_path).value_or("") + "' is no longer the one listed");
     }
 
     std::optional<std::wstring> m_path;

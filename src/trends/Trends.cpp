@@ -23,8 +23,11 @@ std::string closingMessage() {
            "trend tag definitions before restarting Velmar.";
 }
 
+// The cause is what names the folder or the program in the way.
 std::string stoppedMessage(const std::string& fileName, const platform::Error& error) {
-    return "Conversion stopped at file '" + fileName + "'." + CrLf + error.what();
+    const std::string cause = error.cause();
+    return "Conversion stopped at file '" + fileName + "'." + CrLf + error.what() +
+           (cause.empty() ? "" : " (" + cause + ")");
 }
 
 // Reads the header of `file`, a missing file when null; true when it is a

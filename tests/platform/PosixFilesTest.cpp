@@ -189,7 +189,9 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         const Events events =
             Watch().run(folder.programPath(), {"a.hst", "b.hst", "c.hst"}, 9, nobody);
         if (events.empty()) GTEST_SKIP() << "could not run as an unprivileged user";
-        EXPECT_EQ(events.back(), stoppedEvent("b.hst", "70 Permission denied"));
+        EXPECT_TRUE(
+            events.back().starts_with(stoppedEvent("b.hst", "70 Permission denied (open: ")))
+            << events.back();
         EXPECT_EQ(folder.read("a.hst"), trendFile(validHeader(9)));
         EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(1)));
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
@@ -201,7 +203,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         ExtendTrends(view, folder.programPath(), {std::string(300, 'n') + ".hst"}, 9);
     ASSERT_TRUE(result.at(0).error);
     EXPECT_EQ(result[0].error->what(), std::string("Error 52 Bad file name or number"));
-    EXPECT_EQ(result[0].error->cause(), "open: File name too long");
+    EXPECT_EQ(result[0].error->systemCode(), ENAMETOOLONG);
 }
 
 // An entry swapped for a link to a device, or for another trend file,
@@ -249,7 +251,7 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
     const TempFolder far("/dev/shm");
     const std::vector<std::pair<bool, dev_t>> flushed = {{false, there.st_dev},
                                                          {true, here.st_dev}};
-    const std::string ioError = "57 Device I/O error";
+    const std::string ioError = "57 Device I/O error (flush: Input/output error)";
     for (const int failFlush : {0, EIO}) {  // EIO: the flush of link.hst fails, then a.hst's
         const Events last =
             failFlush ? Events{stoppedEvent("link.hst", ioError), stoppedEvent("a.hst", ioError)}

@@ -109,7 +109,10 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
     edited[0] ^= 0xFF;
     unsigned_[128] = 'X';
     const Bytes other = trendFile(validHeader(7));
-    const std::string moved = stoppedEvent("t.hst", "75 Path/File access error");
+    const std::string moved =
+        stoppedEvent("t.hst",
+                     "75 Path/File access error (open: the name no longer leads to the "
+                     "file that was read)");
     struct Case {
         const char* what;
         Step step;  // just before which the other program acts
@@ -132,7 +135,7 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
         {"deleted", Step::OpenForWriting, [&] { std::filesystem::remove(folder.path() / "t.hst"); },
          Bytes(), moved, false},
         {"edited", Step::Size, write(edited), withCount(edited, 0x0201), CompletedEvent, false},
-        {"cut", Step::Size, write({}), Bytes(), stoppedEvent("t.hst", "62 Input past end of file"), false}};
+        {"cut", Step::Size, write({}), Bytes(), stoppedEvent("t.hst", "62 Input past end of file (write: the file holds 0 bytes, less than a header, since it was read)"), false}};
     // clang-format on
     for (const Case& c : cases) {
 #ifdef _WIN32

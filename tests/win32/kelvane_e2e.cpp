@@ -343,7 +343,7 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     press(ids::cmdOK);
     EXPECT_EQ(answerMessage(main),
               "exclamation: Conversion stopped at file 'equal.hst'.\r\nError 70 Permission "
-              "denied []");
+              "denied (open: the file is read-only) []");
     SetFileAttributesW((data / "equal.hst").c_str(), FILE_ATTRIBUTE_NORMAL);  // for the next time
 
     // The main and progress windows follow a move to a screen of another dpi.
