@@ -1,8 +1,9 @@
-// The product's rules, which every front end follows: the typed number and
-// the names listed, in the one order of every list.
+// The product's rules, which every front end follows: the typed number, the
+// names listed, in the one order of every list, and a name without its extension.
 
 #include <gtest/gtest.h>
 
+#include "trends/FileTools.h"
 #include "trends/ProductRules.h"
 
 namespace {
@@ -34,6 +35,12 @@ TEST(ListedFiles, OneOrderForEveryList) {
     std::vector<std::string> names(ordered.rbegin(), ordered.rend());
     names.insert(names.begin() + 3, {"a.hst.bak", "a.hs", "ahst"});  // not listed
     EXPECT_EQ(ListedFiles(names, "*.hst"), ordered);
+}
+
+TEST(StripExtension, TakesTheLastExtensionOfTheName) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"T1.hst", "T1"}, {"T1", "T1"}, {"a.b.hst", "a.b"}, {".hst", ""}, {"d.x\\T1", "d.x\\T1"}};
+    for (const auto& [name, stripped] : cases) EXPECT_EQ(StripExtension(name), stripped);
 }
 
 }  // namespace
