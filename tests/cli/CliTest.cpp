@@ -95,9 +95,12 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"fr\x1bob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command 'fr\\x1bob'"},
         {{"show", path("a.hst") + platform::Separator + "x.hst"}, 3, throughFile, a},
 #ifdef _WIN32
-        // Windows' own forms: drive-relative.
+        // Windows' own forms: drive-relative, "\\?\" and "\\.\"; a file's name with a
+        // separator after it leads nowhere, an invalid name as Wine words it.
         {{"extend", "--to", "7", drive + "a.hst", drive}, 1, drive + "a.hst: extended from 5 to 7\n" + drive +
              "B.HST: skipped, already set for 30 files\n" + drive + "bad.hst: not a valid trend file, left alone\n", withCount(a, 7)},
+        {{"show", "\\\\?\\" + path("a.hst"), "\\\\.\\" + path("B.HST"), path("a.hst\\")}, 3, "\\\\?\\" + a5 + "\\\\.\\" +
+             path("B.HST") + ": 30 history files, kind 2\n" + path("a.hst\\") + ": failed, Error 76 Path not found (open: Invalid name)\n", a},
 #endif
     };
     // clang-format on
