@@ -95,9 +95,11 @@ Target targetOf(const std::string& path, platform::FileAccess& files) {
     } catch (const platform::Error& error) {
         return {path, {}, {}, {}, error};
     }
-    // Not a folder: a file in its own folder.
+    // Not a folder: a file in its own folder, or in a drive's current one
+    // ("c:a.hst").
     std::size_t cut = path.size();
     while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
+    if (cut == 0 && platform::isDriveAlone(path.substr(0, 2))) cut = 2;
     const std::string parent = cut == 0 ? "." : path.substr(0, cut);
     return {path, files.openFolder(parent), {path.substr(cut)}, {path}, {}};
 }

@@ -241,8 +241,13 @@ class WindowsFolder final : public Folder {
 public:
     explicit WindowsFolder(const std::string& path) : m_path(toUtf16(withSeparator(path))) {
         if (!m_path) return;  // no folder has that name
-        m_identity = folderIdentity(extendedPath(*m_path));
+        // Asked as given, since "\\?\" is taken literally: with a separator
+        // joined, a file's name is an invalid name, as Windows opens
+        // "a.hst\". A path that ends in one names a folder or nothing.
+        m_identity = folderIdentity(extendedPath(*toUtf16(path)));
         if (!m_identity) m_openError = GetLastError();
+        if (m_openError == ERROR_DIRECTORY && withSeparator(path) == path)
+            m_openError = ERROR_INVALID_NAME;
     }
 
     std::unique_ptr<OpenFile> openExisting(const std::string& name) override {

@@ -15,11 +15,17 @@ inline constexpr char Separator = '\\';
 inline constexpr char Separator = '/';
 #endif
 
+// True for a drive alone, "c:", on Windows: the drive's current folder, to
+// which a name joins without a separator ("c:a.hst").
+inline bool isDriveAlone(const std::string& path) {
+    return Separator == '\\' && path.size() == 2 && path[1] == ':';
+}
+
 // `folder` with the separator that joins a name to it, unless it ends in a
-// separator already ("/" counts on Windows too).
+// separator already ("/" counts on Windows too) or is a drive alone.
 inline std::string withSeparator(const std::string& folder) {
     const bool ends = !folder.empty() && (folder.back() == Separator || folder.back() == '/');
-    return ends ? folder : folder + Separator;
+    return ends || isDriveAlone(folder) ? folder : folder + Separator;
 }
 
 struct Volume {

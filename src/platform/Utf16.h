@@ -21,7 +21,8 @@ std::optional<std::string> toUtf8(const std::wstring& utf16);
 // file system keeps too: "dot." is never taken for "dot".
 std::wstring plainFullPath(const std::wstring& path);
 
-// The same in the long form that is free of the 260-character limit: "\\?\".
+// The same in the long form that is free of the 260-character limit: "\\?\";
+// a "\\.\" path goes there too.
 std::wstring extendedPath(const std::wstring& path);
 
 }  // namespace platform

@@ -83,6 +83,8 @@ std::wstring plainFullPath(const std::wstring& path) {
 std::wstring extendedPath(const std::wstring& path) {
     const std::wstring full = plainFullPath(path);
     if (full.starts_with(L"\\\\?\\")) return full;
+    // "\\.\" names the same objects as "\\?\", once its steps are made plain.
+    if (full.starts_with(L"\\\\.\\")) return L"\\\\?\\" + full.substr(4);
     if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
 }

@@ -59,6 +59,11 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
 #else
         "x.hst: failed, Error 76 Path not found (open: Not a directory)\n";
 #endif
+#ifdef _WIN32  // a drive alone stands for its current folder: here, the test's
+    const std::string drive = dir.substr(0, 2);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+#endif
     struct Case {
         std::vector<std::string> arguments;
         int status;
@@ -88,7 +93,16 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
         {{"show", "--dry-run", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
         {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"fr\x1bob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command 'fr\\x1bob'"},
-        {{"show", path("a.hst") + platform::Separator + "x.hst"}, 3, throughFile, a}};
+        {{"show", path("a.hst") + platform::Separator + "x.hst"}, 3, throughFile, a},
+#ifdef _WIN32
+        // Windows' own forms: drive-relative, "\\?\" and "\\.\"; a file's name with a
+        // separator after it leads nowhere, an invalid name as Wine words it.
+        {{"extend", "--to", "7", drive + "a.hst", drive}, 1, drive + "a.hst: extended from 5 to 7\n" + drive +
+             "B.HST: skipped, already set for 30 files\n" + drive + "bad.hst: not a valid trend file, left alone\n", withCount(a, 7)},
+        {{"show", "\\\\?\\" + path("a.hst"), "\\\\.\\" + path("B.HST"), path("a.hst\\")}, 3, "\\\\?\\" + a5 + "\\\\.\\" +
+             path("B.HST") + ": 30 history files, kind 2\n" + path("a.hst\\") + ": failed, Error 76 Path not found (open: Invalid name)\n", a},
+#endif
+    };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments[0] + " " + c.arguments.back());
@@ -101,6 +115,9 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         EXPECT_EQ(folder.read("a.hst"), c.aAfter);
         EXPECT_EQ(folder.read("B.HST"), b);
     }
+#ifdef _WIN32
+    std::filesystem::current_path(before);
+#endif
 }
 
 TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
