@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "platform/FileAccess.h"
@@ -102,6 +104,29 @@ Error changedSinceRead() {
                         "the name no longer leads to the file that was read");
 }
 
+// Locks the whole file of `fd` for writing until the descriptor is closed,
+// so that another run, or any program that locks, takes turns with this
+// one; `waiting` is told once when another holder keeps it a second or so.
+// A file system that keeps no locks is written without.
+void lockWhole(int fd, const std::function<void()>& waiting) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;  // from 0, and a length of 0: to the end, however long
+    for (int tries = 1; ::fcntl(fd, F_OFD_SETLK, &lock) != 0; ++tries) {
+        if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) return;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            throw errorFromErrno(errno, Operation::Open);
+        if (tries < 20) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            continue;
+        }
+        if (waiting) waiting();
+        while (::fcntl(fd, F_OFD_SETLKW, &lock) != 0)
+            if (errno != EINTR) throw errorFromErrno(errno, Operation::Open);
+        return;
+    }
+}
+
 // What a folder's files share, decided once when the folder opens: how
 // they are reopened and made durable; and the changes made in them.
 struct FolderState {
@@ -138,7 +163,7 @@ public:
         return done;
     }
 
-    void openForWriting() override {
+    void openForWriting(const std::function<void()>& waiting) override {
         if (m_readFd >= 0) return;
         // Root writes what nobody may write; the permission still says the
         // file is not to be changed, as a read-only file on Windows does.
@@ -154,16 +179,22 @@ public:
                                       flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             throw errno == ELOOP ? changedSinceRead() : errorFromErrno(errno, Operation::Open);
+        struct Closed {
+            int& fd;
+            ~Closed() {
+                if (fd >= 0) ::close(fd);
+            }
+        } closed{fd};
+        lockWhole(fd, waiting);
         struct stat opened {};
         struct stat named {};
-        // The file read must still be the one its name leads to: one renamed
-        // over or deleted meanwhile is no longer what the user picked.
+        // The file read must still be the one its name leads to, after any
+        // wait: one renamed over or deleted meanwhile is no longer what the
+        // user picked.
         if (m_state.calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
-            ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read)) {
-            ::close(fd);
+            ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read))
             throw changedSinceRead();
-        }
-        m_readFd = std::exchange(m_fd, fd);
+        m_readFd = std::exchange(m_fd, std::exchange(fd, -1));
     }
 
     std::uint64_t size() override {

@@ -119,10 +119,27 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
         bool windowsToo = true;  // else Windows keeps other writers out by then
     };
     auto write = [&](const Bytes& bytes) { return [&, bytes] { folder.write("t.hst", bytes); }; };
+    // Another run that holds the file open for writing, and raises its count
+    // only once this run waits for it.
+    const auto otherFolder = platform::nativeFileAccess().openFolder(folder.programPath());
+    std::unique_ptr<platform::OpenFile> otherRun;
+    const auto checks = view.onEvent;
+    view.onEvent = [&](const std::string& event) {
+        checks(event);
+        if (event != "wait t.hst") return;
+        otherRun->writeAt(148, Bytes{0x30, 0x75});  // 30000
+        otherRun->close();
+    };
+    const auto holdOtherRun = [&] {
+        otherRun = otherFolder->openExisting("t.hst");
+        otherRun->openForWriting({});
+    };
     // clang-format off
     const Case cases[] = {
         {"count raised", Step::OpenForWriting, write(withCount(before, 30000)), withCount(before, 30000),
          "message information: t is already set for 30000 files.\r\nIt will be skipped."},
+        {"another run holding it", Step::OpenForWriting, holdOtherRun, withCount(before, 30000),
+         "message information: t is already set for 30000 files.\r\nIt will be skipped.", false},
         {"signature destroyed", Step::OpenForWriting, write(unsigned_), unsigned_,
          "message error: File 't.hst' is not a valid trend file."},
         {"replaced", Step::OpenForWriting, [&] {
