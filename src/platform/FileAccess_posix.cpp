@@ -104,6 +104,26 @@ Error changedSinceRead() {
                         "the name no longer leads to the file that was read");
 }
 
+// Why an open for writing failed: a link met where links are not followed,
+// a lease another program did not let go, or the system's own words.
+Error openForWritingError(int code) {
+    if (code == ELOOP)
+        return errors::make(errors::PathFileAccess, Operation::Open,
+                            "the name is a link, which is not followed without /proc");
+    if (code == EWOULDBLOCK)
+        return errors::make(errors::PermissionDenied, Operation::Open,
+                            "another program holds the file");
+    return errorFromErrno(code, Operation::Open);
+}
+
+// Root writes what nobody may write; the permission still says the file is
+// not to be changed, as a read-only file on Windows does.
+void requireWritePermission(const struct stat& file) {
+    if ((file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw errors::make(errors::PermissionDenied, Operation::Open,
+                           "the file has no write permission");
+}
+
 // Locks the whole file of `fd` for writing until the descriptor is closed,
 // so that another run, or any program that locks, takes turns with this
 // one; `waiting` is told once when another holder keeps it a second or so.
@@ -165,20 +185,17 @@ public:
 
     void openForWriting(const std::function<void()>& waiting) override {
         if (m_readFd >= 0) return;
-        // Root writes what nobody may write; the permission still says the
-        // file is not to be changed, as a read-only file on Windows does.
-        if ((m_read.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            throw errors::make(errors::PermissionDenied, Operation::Open,
-                               "the file has no write permission");
-        constexpr int flags = O_RDWR | O_NONBLOCK;
+        requireWritePermission(m_read);
+        // Without O_NONBLOCK: the kind was decided on the descriptor read, and
+        // the open waits for a holder of a read lease to let the file go.
+        constexpr int flags = O_RDWR;
         int fd = reopen(m_state.calls, m_state.descriptorsReopen, m_fd, m_read, flags);
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
             fd = m_state.calls.openat(m_folderFd, m_name.c_str(),
                                       flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
-            throw errno == ELOOP ? changedSinceRead() : errorFromErrno(errno, Operation::Open);
+        if (fd < 0) throw openForWritingError(errno);
         struct Closed {
             int& fd;
             ~Closed() {
@@ -190,10 +207,11 @@ public:
         struct stat named {};
         // The file read must still be the one its name leads to, after any
         // wait: one renamed over or deleted meanwhile is no longer what the
-        // user picked.
+        // user picked; and it must still be writable.
         if (m_state.calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
             ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read))
             throw changedSinceRead();
+        requireWritePermission(opened);
         m_readFd = std::exchange(m_fd, std::exchange(fd, -1));
     }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TrendFixtures.h"
@@ -27,7 +28,7 @@ struct Watch {
     int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
     int createOrTruncateOpens = 0;                // tried, whatever they reached
     int failFlush = 0;                            // errno for syncfs and fdatasync, 0 for none
-    std::function<void()> atFstat;                // runs before each fstat
+    std::function<void(int fd)> atFstat;          // runs before each fstat
     long fileSystemType = 0;                      // what fstatfs says, 0 for the truth
 
     Watch() {
@@ -38,7 +39,7 @@ struct Watch {
             return opened(::openat(at, name, flags), flags);
         };
         calls.fstat = [this](int fd, struct stat* info) {
-            if (atFstat) atFstat();
+            if (atFstat) atFstat(fd);
             return ::fstat(fd, info);
         };
         calls.syncfs = [this](int fd) { return flush(fd, ::syncfs, true); };
@@ -195,13 +196,70 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
         fs::remove(folder.path() / "b.hst");
     }
-    // The system's own words come with the program's number.
+    // Made read-only once the run has looked at its mode, it is refused to
+    // root all the same.
+    fs::permissions(folder.write("b.hst", trendFile(validHeader(1))), fs::perms::all);
+    Watch raced;
+    raced.atFstat = [&](int fd) {
+        if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR)
+            fs::permissions(folder.path() / "b.hst", readOnly);
+    };
+    RecordingView racedView;
+    const RunResult refused =
+        ExtendTrends(racedView, folder.programPath(), {"b.hst"}, 9, *raced.files);
+    EXPECT_EQ(racedView.events.back(), stoppedEvent("b.hst", "70 Permission denied"));
+    // The system's own words come with the program's number; without /proc
+    // a link is not written, and the cause says why.
+    fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");
+    Watch noProc;
+    noProc.calls.descriptorFolder = "/nowhere/";
+    for (const auto& [name, what, cause] :
+         {std::tuple(std::string(300, 'n') + ".hst", "Error 52 Bad file name or number",
+                     "open: File name too long"),
+          std::tuple(std::string("link.hst"), "Error 75 Path/File access error",
+                     "open: the name is a link")}) {
+        RecordingView view;
+        const RunResult result = ExtendTrends(view, folder.programPath(), {name}, 9, *noProc.files);
+        ASSERT_TRUE(result.at(0).error);
+        EXPECT_EQ(result[0].error->what(), std::string(what));
+        EXPECT_TRUE(result[0].error->cause().starts_with(cause)) << result[0].error->cause();
+    }
+}
+
+// A file another program holds a read lease on is written once the holder
+// lets it go; a lease still held after the wait is said to be a program's.
+TEST_F(PosixFilesTest, AReadLeaseIsWaitedFor) {
+    const fs::path file = folder.write("t.hst", trendFile(validHeader(1)));
+    Watch held;
+    held.calls.open = [](const char* path, int flags) {
+        return (flags & O_ACCMODE) == O_RDWR ? (errno = EWOULDBLOCK, -1) : ::open(path, flags);
+    };
     RecordingView view;
-    const RunResult result =
-        ExtendTrends(view, folder.programPath(), {std::string(300, 'n') + ".hst"}, 9);
-    ASSERT_TRUE(result.at(0).error);
-    EXPECT_EQ(result[0].error->what(), std::string("Error 52 Bad file name or number"));
-    EXPECT_EQ(result[0].error->cause(), "open: File name too long");
+    const RunResult result = ExtendTrends(view, folder.programPath(), {"t.hst"}, 9, *held.files);
+    EXPECT_NE(result.at(0).error.value().cause().find("program"), std::string::npos);
+
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {  // takes the lease, and gives it up when asked to
+        sigset_t io;
+        ::sigemptyset(&io);
+        ::sigaddset(&io, SIGIO);
+        ::sigprocmask(SIG_BLOCK, &io, nullptr);
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        const char leased = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+        int signal = 0;
+        if (::write(ready[1], &leased, 1) == 1 && leased) ::sigwait(&io, &signal);
+        ::_exit(::fcntl(fd, F_SETLEASE, F_UNLCK));
+    }
+    char leased = 0;
+    ::read(ready[0], &leased, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    if (leased) Watch().run(folder.programPath(), {"t.hst"}, 9);
+    ::waitpid(holder, nullptr, 0);
+    if (!leased) GTEST_SKIP() << "the system lets no read lease be taken here";
+    EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(9)));
 }
 
 // An entry swapped for a link to a device, or for another trend file,
@@ -217,7 +275,7 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
                 Watch watch;
                 watch.calls.descriptorFolder = descriptors;
                 int fstats = 0;
-                watch.atFstat = [&] {
+                watch.atFstat = [&](int) {
                     if (++fstats != moment) return;
                     fs::rename(folder.path() / "t.hst", folder.path() / "kept.hst");
                     if (device)
