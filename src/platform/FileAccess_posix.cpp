@@ -263,7 +263,8 @@ private:
 class PosixFolder final : public Folder {
 public:
     PosixFolder(const std::string& path, const posix::Calls& calls)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+        : m_path(path),
+          m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
           m_openError(m_fd < 0 ? errno : 0),
           m_state(calls) {
         // A folder that may be searched but not read still opens the files
@@ -297,8 +298,10 @@ public:
         // O_CREAT: nothing is ever created.
         const int entry = m_state.calls.openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
         if (entry < 0) {
-            if (isMissing(errno)) return nullptr;
-            throw errorFromErrno(errno, Operation::Open);
+            const int code = errno;
+            requireFolderThere();
+            if (isMissing(code)) return nullptr;
+            throw errorFromErrno(code, Operation::Open);
         }
         struct stat kind {};
         const int kindError = m_state.calls.fstat(entry, &kind) != 0 ? errno : 0;
@@ -382,6 +385,16 @@ private:
         throw errorFromErrno(code, operation);
     }
 
+    // A folder deleted since it was listed holds none of the files listed:
+    // they are not missing one by one, the folder is gone.
+    void requireFolderThere() const {
+        struct stat folder {};
+        if (m_state.calls.fstat(m_fd, &folder) == 0 && folder.st_nlink == 0)
+            throw Error(errors::PathNotFound,
+                        "Folder '" + withSeparator(m_path) + "' is no longer the one listed");
+    }
+
+    std::string m_path;
     int m_fd;
     int m_openError;
     bool m_pathIsNoFolder = false;

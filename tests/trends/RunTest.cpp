@@ -149,7 +149,10 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
         {"deleted", Step::OpenForWriting, [&] { std::filesystem::remove(folder.path() / "t.hst"); },
          Bytes(), moved, false},
         {"edited", Step::Size, write(edited), withCount(edited, 0x0201), CompletedEvent, false},
-        {"cut", Step::Size, write({}), Bytes(), stoppedEvent("t.hst", "62 Input past end of file"), false}};
+        {"cut", Step::Size, write({}), Bytes(), stoppedEvent("t.hst", "62 Input past end of file"), false},
+        {"folder deleted", Step::Open, [&] { std::filesystem::remove_all(folder.path()); }, Bytes(),
+         stoppedEvent("t.hst", "76 Folder '" + platform::withSeparator(folder.programPath()) +
+                                   "' is no longer the one listed")}};  // the last: no folder after it
     // clang-format on
     for (const Case& c : cases) {
 #ifdef _WIN32
