@@ -99,8 +99,11 @@ void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFile
     TrendFileHeader header;
     bool valid = readValidHeader(file.get(), header);
     const bool due = valid && header.HistoryFileCount() <= newFileCount;
-    if (due && run.mode == RunMode::Write)
+    if (due && run.mode == RunMode::Write) {
+        outcome.before = header.HistoryFileCount();  // the count read, should the open fail
         valid = reopenForWriting(*file, header, [&] { run.view.showWaiting(fileName); });
+        outcome.before.reset();
+    }
     if (valid) {
         outcome.before = header.HistoryFileCount();
         if (*outcome.before > newFileCount) {

@@ -197,7 +197,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         fs::remove(folder.path() / "b.hst");
     }
     // Made read-only once the run has looked at its mode, it is refused to
-    // root all the same.
+    // root all the same; the count read is told.
     fs::permissions(folder.write("b.hst", trendFile(validHeader(1))), fs::perms::all);
     Watch raced;
     raced.atFstat = [&](int fd) {
@@ -208,6 +208,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     const RunResult refused =
         ExtendTrends(racedView, folder.programPath(), {"b.hst"}, 9, *raced.files);
     EXPECT_EQ(racedView.events.back(), stoppedEvent("b.hst", "70 Permission denied"));
+    EXPECT_EQ(refused.at(0).before, 1);
     // The system's own words come with the program's number; without /proc
     // a link is not written, and the cause says why.
     fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");
