@@ -196,49 +196,46 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
         fs::remove(folder.path() / "b.hst");
     }
-    // Made read-only once the run has looked at its mode, it is refused to
-    // root all the same; the count read is told.
+    // Made read-only once its mode was looked at, a file is refused to root
+    // all the same; a lease still held after the wait is said to be another
+    // program's; without /proc a link is not written, and the cause says why;
+    // the system's own words come with the program's number. The count read
+    // is told.
     fs::permissions(folder.write("b.hst", trendFile(validHeader(1))), fs::perms::all);
-    Watch raced;
-    raced.atFstat = [&](int fd) {
+    folder.write("held.hst", trendFile(validHeader(1)));
+    fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");  // holds 9
+    Watch noProc;
+    noProc.calls.descriptorFolder = "/nowhere/";
+    noProc.atFstat = [&](int fd) {
         if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR)
             fs::permissions(folder.path() / "b.hst", readOnly);
     };
-    RecordingView racedView;
-    const RunResult refused =
-        ExtendTrends(racedView, folder.programPath(), {"b.hst"}, 9, *raced.files);
-    EXPECT_EQ(racedView.events.back(), stoppedEvent("b.hst", "70 Permission denied"));
-    EXPECT_EQ(refused.at(0).before, 1);
-    // The system's own words come with the program's number; without /proc
-    // a link is not written, and the cause says why.
-    fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");
-    Watch noProc;
-    noProc.calls.descriptorFolder = "/nowhere/";
-    for (const auto& [name, what, cause] :
-         {std::tuple(std::string(300, 'n') + ".hst", "Error 52 Bad file name or number",
-                     "open: File name too long"),
-          std::tuple(std::string("link.hst"), "Error 75 Path/File access error",
-                     "open: the name is a link")}) {
+    noProc.calls.openat = [openat = noProc.calls.openat](int at, const char* name, int flags) {
+        const bool held = (flags & O_ACCMODE) == O_RDWR && name == std::string("held.hst");
+        return held ? (errno = EWOULDBLOCK, -1) : openat(at, name, flags);
+    };
+    using Row = std::tuple<std::string, std::string, std::string, std::optional<std::int16_t>>;
+    for (const auto& [name, what, cause, before] :
+         {Row{std::string(300, 'n') + ".hst",
+              "52 Bad file name or number",
+              "open: File name too long",
+              {}},
+          Row{"b.hst", "70 Permission denied", "open: ", 1},
+          Row{"held.hst", "70 Permission denied", "open: another program", 1},
+          Row{"link.hst", "75 Path/File access error", "open: the name is a link", 9}}) {
         RecordingView view;
         const RunResult result = ExtendTrends(view, folder.programPath(), {name}, 9, *noProc.files);
-        ASSERT_TRUE(result.at(0).error);
-        EXPECT_EQ(result[0].error->what(), std::string(what));
+        ASSERT_TRUE(result.at(0).error) << name;
+        EXPECT_EQ(result[0].error->what(), "Error " + what);
         EXPECT_TRUE(result[0].error->cause().starts_with(cause)) << result[0].error->cause();
+        EXPECT_EQ(result[0].before, before) << name;
     }
 }
 
 // A file another program holds a read lease on is written once the holder
-// lets it go; a lease still held after the wait is said to be a program's.
+// lets it go.
 TEST_F(PosixFilesTest, AReadLeaseIsWaitedFor) {
     const fs::path file = folder.write("t.hst", trendFile(validHeader(1)));
-    Watch held;
-    held.calls.open = [](const char* path, int flags) {
-        return (flags & O_ACCMODE) == O_RDWR ? (errno = EWOULDBLOCK, -1) : ::open(path, flags);
-    };
-    RecordingView view;
-    const RunResult result = ExtendTrends(view, folder.programPath(), {"t.hst"}, 9, *held.files);
-    EXPECT_NE(result.at(0).error.value().cause().find("program"), std::string::npos);
-
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t holder = ::fork();
