@@ -162,6 +162,14 @@ public:
     }
     void showMessage(const std::string&, MessageIcon) override {}
     void doEvents() override {}
+    void showWaiting(const std::string& fileName) override {
+        if (!m_console.errIsTerminal() || !target) return;
+        const auto name = std::find(target->names.begin(), target->names.end(), fileName);
+        hideProgress();
+        m_console.err("kelvane-cli: " + Printable(target->paths[name - target->names.begin()]) +
+                      ": waiting for another program's lock on it\n");
+    }
+    const Target* target = nullptr;  // whose files the run treats
 
 private:
     Console& m_console;
@@ -232,6 +240,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
                           ExtendJson(target.path, outcome));
             return Stopped;
         }
+        progress.target = &target;
         const RunResult result = ExtendTrends(progress, *target.folder, target.names, options.to,
                                               options.dryRun ? RunMode::DryRun : RunMode::Write);
         left -= result.size();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -24,9 +25,11 @@ public:
     virtual std::size_t readStart(std::span<std::uint8_t> buffer) = 0;
 
     // Opens this same file for writing too; size() and writeAt() then act
-    // through it. Throws Error when the system refuses, or when the name no
-    // longer leads to the file that was read.
-    virtual void openForWriting() = 0;
+    // through it. On Linux it holds a lock on the file until closed, waiting
+    // for another holder's, and calls `waiting` once when that wait lasts.
+    // Throws Error when the system refuses, or when the name no longer leads
+    // to the file that was read.
+    virtual void openForWriting(const std::function<void()>& waiting) = 0;
 
     // The file's length now, as the system knows it.
     virtual std::uint64_t size() = 0;

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 #include "platform/FileAccess.h"
@@ -102,6 +104,49 @@ Error changedSinceRead() {
                         "the name no longer leads to the file that was read");
 }
 
+// Why an open for writing failed: a link met where links are not followed,
+// a lease another program did not let go, or the system's own words.
+Error openForWritingError(int code) {
+    if (code == ELOOP)
+        return errors::make(errors::PathFileAccess, Operation::Open,
+                            "the name is a link, which is not followed without /proc");
+    if (code == EWOULDBLOCK)
+        return errors::make(errors::PermissionDenied, Operation::Open,
+                            "another program holds the file");
+    return errorFromErrno(code, Operation::Open);
+}
+
+// Root writes what nobody may write; the permission still says the file is
+// not to be changed, as a read-only file on Windows does.
+void requireWritePermission(const struct stat& file) {
+    if ((file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw errors::make(errors::PermissionDenied, Operation::Open,
+                           "the file has no write permission");
+}
+
+// Locks the whole file of `fd` for writing until the descriptor is closed,
+// so that another run, or any program that locks, takes turns with this
+// one; `waiting` is told once when another holder keeps it a second or so.
+// A file system that keeps no locks is written without.
+void lockWhole(int fd, const std::function<void()>& waiting) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;  // from 0, and a length of 0: to the end, however long
+    for (int tries = 1; ::fcntl(fd, F_OFD_SETLK, &lock) != 0; ++tries) {
+        if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) return;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            throw errorFromErrno(errno, Operation::Open);
+        if (tries < 20) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            continue;
+        }
+        if (waiting) waiting();
+        while (::fcntl(fd, F_OFD_SETLKW, &lock) != 0)
+            if (errno != EINTR) throw errorFromErrno(errno, Operation::Open);
+        return;
+    }
+}
+
 // What a folder's files share, decided once when the folder opens: how
 // they are reopened and made durable; and the changes made in them.
 struct FolderState {
@@ -138,32 +183,36 @@ public:
         return done;
     }
 
-    void openForWriting() override {
+    void openForWriting(const std::function<void()>& waiting) override {
         if (m_readFd >= 0) return;
-        // Root writes what nobody may write; the permission still says the
-        // file is not to be changed, as a read-only file on Windows does.
-        if ((m_read.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            throw errors::make(errors::PermissionDenied, Operation::Open,
-                               "the file has no write permission");
-        constexpr int flags = O_RDWR | O_NONBLOCK;
+        requireWritePermission(m_read);
+        // Without O_NONBLOCK: the kind was decided on the descriptor read, and
+        // the open waits for a holder of a read lease to let the file go.
+        constexpr int flags = O_RDWR;
         int fd = reopen(m_state.calls, m_state.descriptorsReopen, m_fd, m_read, flags);
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
             fd = m_state.calls.openat(m_folderFd, m_name.c_str(),
                                       flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
-            throw errno == ELOOP ? changedSinceRead() : errorFromErrno(errno, Operation::Open);
+        if (fd < 0) throw openForWritingError(errno);
+        struct Closed {
+            int& fd;
+            ~Closed() {
+                if (fd >= 0) ::close(fd);
+            }
+        } closed{fd};
+        lockWhole(fd, waiting);
         struct stat opened {};
         struct stat named {};
-        // The file read must still be the one its name leads to: one renamed
-        // over or deleted meanwhile is no longer what the user picked.
+        // The file read must still be the one its name leads to, after any
+        // wait: one renamed over or deleted meanwhile is no longer what the
+        // user picked; and it must still be writable.
         if (m_state.calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
-            ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read)) {
-            ::close(fd);
+            ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read))
             throw changedSinceRead();
-        }
-        m_readFd = std::exchange(m_fd, fd);
+        requireWritePermission(opened);
+        m_readFd = std::exchange(m_fd, std::exchange(fd, -1));
     }
 
     std::uint64_t size() override {
@@ -214,7 +263,8 @@ private:
 class PosixFolder final : public Folder {
 public:
     PosixFolder(const std::string& path, const posix::Calls& calls)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+        : m_path(path),
+          m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
           m_openError(m_fd < 0 ? errno : 0),
           m_state(calls) {
         // A folder that may be searched but not read still opens the files
@@ -248,8 +298,10 @@ public:
         // O_CREAT: nothing is ever created.
         const int entry = m_state.calls.openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
         if (entry < 0) {
-            if (isMissing(errno)) return nullptr;
-            throw errorFromErrno(errno, Operation::Open);
+            const int code = errno;
+            requireFolderThere();
+            if (isMissing(code)) return nullptr;
+            throw errorFromErrno(code, Operation::Open);
         }
         struct stat kind {};
         const int kindError = m_state.calls.fstat(entry, &kind) != 0 ? errno : 0;
@@ -333,6 +385,17 @@ private:
         throw errorFromErrno(code, operation);
     }
 
+    // A folder deleted since it was listed holds none of the files listed:
+    // they are not missing one by one, the folder is gone.
+    void requireFolderThere() const {
+        struct stat folder {};
+        if (m_state.calls.fstat(m_fd, &folder) == 0 && folder.st_nlink == 0)
+            throw errors::make(
+                errors::PathNotFound, Operation::Open,
+                "the folder '" + withSeparator(m_path) + "' is no longer the one listed");
+    }
+
+    std::string m_path;
     int m_fd;
     int m_openError;
     bool m_pathIsNoFolder = false;

@@ -177,7 +177,7 @@ public:
 
     // The same file opened again from its handle, sharing only reading, so
     // that no other program writes it while it is changed.
-    void openForWriting() override {
+    void openForWriting(const std::function<void()>&) override {
         if (m_writing) return;
         // Windows refuses to write such a file; refuse it the same way
         // whoever runs the program (an administrator under Wine writes anyway).

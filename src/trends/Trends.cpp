@@ -1,5 +1,6 @@
 #include "trends/Trends.h"
 
+#include <functional>
 #include <utility>
 
 #include "trends/FileTools.h"
@@ -81,8 +82,9 @@ std::optional<std::string> flushChanges(Run& run) {
 
 // Opens `file`, decided on, for writing and reads its header again: another
 // program may have changed it since it was read. True when it is still valid.
-bool reopenForWriting(platform::OpenFile& file, TrendFileHeader& header) {
-    file.openForWriting();
+bool reopenForWriting(platform::OpenFile& file, TrendFileHeader& header,
+                      const std::function<void()>& waiting) {
+    file.openForWriting(waiting);
     // A file cut since it was read would grow again by the write.
     if (const std::uint64_t size = file.size(); size < TrendFileHeader::Size)
         throw platform::errors::make(platform::errors::InputPastEnd, platform::Operation::Write,
@@ -100,7 +102,11 @@ void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFile
     TrendFileHeader header;
     bool valid = readValidHeader(file.get(), header);
     const bool due = valid && header.HistoryFileCount() <= newFileCount;
-    if (due && run.mode == RunMode::Write) valid = reopenForWriting(*file, header);
+    if (due && run.mode == RunMode::Write) {
+        outcome.before = header.HistoryFileCount();  // the count read, should the open fail
+        valid = reopenForWriting(*file, header, [&] { run.view.showWaiting(fileName); });
+        outcome.before.reset();
+    }
     if (valid) {
         outcome.before = header.HistoryFileCount();
         if (*outcome.before > newFileCount) {

@@ -24,6 +24,9 @@ public:
     virtual void hideProgress() = 0;
     virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
     virtual void doEvents() = 0;
+    // Another program's lock on `fileName` keeps the run waiting; the
+    // progress window already names the file.
+    virtual void showWaiting(const std::string& /*fileName*/) {}
 };
 
 // What became of one file of a run.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TrendFixtures.h"
@@ -27,7 +28,7 @@ struct Watch {
     int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
     int createOrTruncateOpens = 0;                // tried, whatever they reached
     int failFlush = 0;                            // errno for syncfs and fdatasync, 0 for none
-    std::function<void()> atFstat;                // runs before each fstat
+    std::function<void(int fd)> atFstat;          // runs before each fstat
     long fileSystemType = 0;                      // what fstatfs says, 0 for the truth
 
     Watch() {
@@ -38,7 +39,7 @@ struct Watch {
             return opened(::openat(at, name, flags), flags);
         };
         calls.fstat = [this](int fd, struct stat* info) {
-            if (atFstat) atFstat();
+            if (atFstat) atFstat(fd);
             return ::fstat(fd, info);
         };
         calls.syncfs = [this](int fd) { return flush(fd, ::syncfs, true); };
@@ -197,13 +198,68 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
         fs::remove(folder.path() / "b.hst");
     }
-    // The system's own words come with the program's number.
-    RecordingView view;
-    const RunResult result =
-        ExtendTrends(view, folder.programPath(), {std::string(300, 'n') + ".hst"}, 9);
-    ASSERT_TRUE(result.at(0).error);
-    EXPECT_EQ(result[0].error->what(), std::string("Error 52 Bad file name or number"));
-    EXPECT_EQ(result[0].error->systemCode(), ENAMETOOLONG);
+    // Made read-only once its mode was looked at, a file is refused to root
+    // all the same; a lease still held after the wait is said to be another
+    // program's; without /proc a link is not written, and the cause says why;
+    // the system's own words come with the program's number. The count read
+    // is told.
+    fs::permissions(folder.write("b.hst", trendFile(validHeader(1))), fs::perms::all);
+    folder.write("held.hst", trendFile(validHeader(1)));
+    fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");  // holds 9
+    Watch noProc;
+    noProc.calls.descriptorFolder = "/nowhere/";
+    noProc.atFstat = [&](int fd) {
+        if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR)
+            fs::permissions(folder.path() / "b.hst", readOnly);
+    };
+    noProc.calls.openat = [openat = noProc.calls.openat](int at, const char* name, int flags) {
+        const bool held = (flags & O_ACCMODE) == O_RDWR && name == std::string("held.hst");
+        return held ? (errno = EWOULDBLOCK, -1) : openat(at, name, flags);
+    };
+    using Row = std::tuple<std::string, std::string, std::string, std::optional<std::int16_t>>;
+    for (const auto& [name, what, cause, before] :
+         {Row{std::string(300, 'n') + ".hst",
+              "52 Bad file name or number",
+              "open: File name too long",
+              {}},
+          Row{"b.hst", "70 Permission denied", "open: ", 1},
+          Row{"held.hst", "70 Permission denied", "open: another program", 1},
+          Row{"link.hst", "75 Path/File access error", "open: the name is a link", 9}}) {
+        RecordingView view;
+        const RunResult result = ExtendTrends(view, folder.programPath(), {name}, 9, *noProc.files);
+        ASSERT_TRUE(result.at(0).error) << name;
+        EXPECT_EQ(result[0].error->what(), "Error " + what);
+        EXPECT_TRUE(result[0].error->cause().starts_with(cause)) << result[0].error->cause();
+        EXPECT_EQ(result[0].before, before) << name;
+    }
+}
+
+// A file another program holds a read lease on is written once the holder
+// lets it go.
+TEST_F(PosixFilesTest, AReadLeaseIsWaitedFor) {
+    const fs::path file = folder.write("t.hst", trendFile(validHeader(1)));
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {  // takes the lease, and gives it up when asked to
+        sigset_t io;
+        ::sigemptyset(&io);
+        ::sigaddset(&io, SIGIO);
+        ::sigprocmask(SIG_BLOCK, &io, nullptr);
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        const char leased = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+        int signal = 0;
+        if (::write(ready[1], &leased, 1) == 1 && leased) ::sigwait(&io, &signal);
+        ::_exit(::fcntl(fd, F_SETLEASE, F_UNLCK));
+    }
+    char leased = 0;
+    ::read(ready[0], &leased, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    if (leased) Watch().run(folder.programPath(), {"t.hst"}, 9);
+    ::waitpid(holder, nullptr, 0);
+    if (!leased) GTEST_SKIP() << "the system lets no read lease be taken here";
+    EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(9)));
 }
 
 // An entry swapped for a link to a device, or for another trend file,
@@ -219,7 +275,7 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
                 Watch watch;
                 watch.calls.descriptorFolder = descriptors;
                 int fstats = 0;
-                watch.atFstat = [&] {
+                watch.atFstat = [&](int) {
                     if (++fstats != moment) return;
                     fs::rename(folder.path() / "t.hst", folder.path() / "kept.hst");
                     if (device)

@@ -62,9 +62,9 @@ public:
         m_files.step(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
-    void openForWriting() override {
+    void openForWriting(const std::function<void()>& waiting) override {
         m_files.step(Step::OpenForWriting, m_name);
-        m_file->openForWriting();
+        m_file->openForWriting(waiting);
     }
     std::uint64_t size() override {
         m_files.step(Step::Size, m_name);

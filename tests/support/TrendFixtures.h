@@ -88,6 +88,7 @@ public:
         record(std::string("message ") + names[int(icon)] + ": " + text);
     }
     void doEvents() override { record("events"); }
+    void showWaiting(const std::string& fileName) override { record("wait " + fileName); }
 
 private:
     void record(std::string event) {

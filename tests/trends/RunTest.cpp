@@ -122,10 +122,27 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
         bool windowsToo = true;  // else Windows keeps other writers out by then
     };
     auto write = [&](const Bytes& bytes) { return [&, bytes] { folder.write("t.hst", bytes); }; };
+    // Another run that holds the file open for writing, and raises its count
+    // only once this run waits for it.
+    const auto otherFolder = platform::nativeFileAccess().openFolder(folder.programPath());
+    std::unique_ptr<platform::OpenFile> otherRun;
+    const auto checks = view.onEvent;
+    view.onEvent = [&](const std::string& event) {
+        checks(event);
+        if (event != "wait t.hst") return;
+        otherRun->writeAt(148, Bytes{0x30, 0x75});  // 30000
+        otherRun->close();
+    };
+    const auto holdOtherRun = [&] {
+        otherRun = otherFolder->openExisting("t.hst");
+        otherRun->openForWriting({});
+    };
     // clang-format off
     const Case cases[] = {
         {"count raised", Step::OpenForWriting, write(withCount(before, 30000)), withCount(before, 30000),
          "message information: t is already set for 30000 files.\r\nIt will be skipped."},
+        {"another run holding it", Step::OpenForWriting, holdOtherRun, withCount(before, 30000),
+         "message information: t is already set for 30000 files.\r\nIt will be skipped.", false},
         {"signature destroyed", Step::OpenForWriting, write(unsigned_), unsigned_,
          "message error: File 't.hst' is not a valid trend file."},
         {"replaced", Step::OpenForWriting, [&] {
@@ -135,7 +152,10 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
         {"deleted", Step::OpenForWriting, [&] { std::filesystem::remove(folder.path() / "t.hst"); },
          Bytes(), moved, false},
         {"edited", Step::Size, write(edited), withCount(edited, 0x0201), CompletedEvent, false},
-        {"cut", Step::Size, write({}), Bytes(), stoppedEvent("t.hst", "62 Input past end of file (write: the file holds 0 bytes, less than a header, since it was read)"), false}};
+        {"cut", Step::Size, write({}), Bytes(), stoppedEvent("t.hst", "62 Input past end of file (write: the file holds 0 bytes, less than a header, since it was read)"), false},
+        {"folder deleted", Step::Open, [&] { std::filesystem::remove_all(folder.path()); }, Bytes(),
+         stoppedEvent("t.hst", "76 Path not found (open: the folder '" + platform::withSeparator(folder.programPath()) +
+                                   "' is no longer the one listed)")}};  // the last: no folder after it
     // clang-format on
     for (const Case& c : cases) {
 #ifdef _WIN32
