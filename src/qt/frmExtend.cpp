@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 
 #include "forms/FormTools.h"
+#include "qt/Accessibility.h"
 #include "qt/Controls.h"
 #include "qt/Toolkit.h"
 #include "qt/frmConverting.h"
@@ -52,6 +53,7 @@ void frmExtend::createControls() {
     cmdOK->setDefault(true);
     cmdClose = makeButton(fraButtons, "cmdClose", design::CloseCaption, design::cmdClose);
     cmdHelp = makeButton(fraButtons, "cmdHelp", design::HelpCaption, design::cmdHelp);
+    accessibility::nameControls(this, design::AccessibleNames);
 }
 
 void frmExtend::connectHandlers() {

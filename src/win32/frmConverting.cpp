@@ -70,6 +70,8 @@ void ConvertingView::showProgress() {
 void ConvertingView::setProgressFileName(const std::string& text) {
     HWND window = instance(m_owner);
     SetDlgItemTextW(window, win32ids::lblFileName, toolkit::widen(text).c_str());
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, GetDlgItem(window, win32ids::lblFileName), OBJID_CLIENT,
+                   CHILDID_SELF);  // screen readers hear of the new name
     // Above the main window again, whatever another program raised meanwhile.
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     UpdateWindow(window);  // the name is on screen before the file is opened

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/Accessibility.h"
 #include "win32/ControlIds.h"
 #include "win32/frmConverting.h"
 #include "win32/frmHelp.h"
@@ -128,6 +129,7 @@ void frmExtend::createControls() {
     driveShown();
     foldersShown();
     filesShown();
+    accessibility::nameControls(m_window, design::AccessibleNames);
     SetFocus(m_controls[ids::txtNoFiles]);
 }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QtTest>
 
 #include "TrendFixtures.h"
@@ -217,6 +218,27 @@ private slots:
         QCOMPARE(helper.readAllStandardOutput(), QByteArray("message\nsyncfs\n"));
         QCOMPARE(m_folder->read("a.hst"), trendFile(validHeader(20)));
         QCOMPARE(m_folder->read("c.hst"), trendFile(validHeader(7)));
+    }
+
+    // Every control Tab reaches in the main and help windows has a name of
+    // its own for a screen reader: not none, not what it holds.
+    void everyControlTabReachesIsNamed() {
+        openWindow();
+        frmHelp::open();
+        QStringList unnamed;
+        for (QWidget* window : QWidgetList{m_window.get(), frmHelp::existing()}) {
+            for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+                if (w->window() != window || !(w->focusPolicy() & Qt::TabFocus)) continue;
+                QAccessibleInterface* control = QAccessible::queryAccessibleInterface(w);
+                const QString name = control->text(QAccessible::Name);
+                // Qt's item views give their name as their value too.
+                const bool value =
+                    name == control->text(QAccessible::Value) && name != w->accessibleName();
+                if (name.isEmpty() || value) unnamed << w->objectName() + ": " + name;
+            }
+        }
+        frmHelp::existing()->close();
+        QCOMPARE(unnamed.join(", "), QString());
     }
 };
 
