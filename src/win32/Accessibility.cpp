@@ -1,7 +1,6 @@
 #include "win32/Accessibility.h"
 
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <string_view>
 #include <vector>
@@ -27,7 +26,7 @@ int idOf(std::string_view control) {
 
 // What a named window keeps until it is destroyed: the service that holds
 // the names, and the controls it named.
-struct Annotation {
+struct Annotated {
     IAccPropServices* services = nullptr;
     bool comStarted = false;
     std::vector<HWND> controls;
@@ -36,7 +35,7 @@ struct Annotation {
 LRESULT CALLBACK clearOnDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                 DWORD_PTR data) {
     if (message == WM_DESTROY) {  // the controls are still there
-        auto* annotation = reinterpret_cast<Annotation*>(data);
+        auto* annotation = reinterpret_cast<Annotated*>(data);
         const MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
         for (HWND control : annotation->controls)
             annotation->services->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties,
@@ -53,8 +52,22 @@ LRESULT CALLBACK clearOnDestroy(HWND window, UINT message, WPARAM wParam, LPARAM
 
 namespace accessibility {
 
+std::vector<Annotation> annotationsOf(HWND window, std::span<const AccessibleName> names) {
+    std::vector<Annotation> annotations;
+    for (const AccessibleName& entry : names) {
+        const int id = idOf(entry.control);
+        HWND control = id ? GetDlgItem(window, id) : nullptr;
+        if (!control) continue;
+        annotations.push_back({control, PROPID_ACC_NAME, toolkit::widen(entry.name)});
+        if (*entry.description)
+            annotations.push_back(
+                {control, PROPID_ACC_DESCRIPTION, toolkit::widen(entry.description)});
+    }
+    return annotations;
+}
+
 void nameControls(HWND window, std::span<const AccessibleName> names) {
-    auto* annotation = new Annotation;
+    auto* annotation = new Annotated;
     annotation->comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IAccPropServices,
@@ -63,18 +76,10 @@ void nameControls(HWND window, std::span<const AccessibleName> names) {
         delete annotation;
         return;  // no screen reader could ask for the names either
     }
-    for (const AccessibleName& entry : names) {
-        const int id = idOf(entry.control);
-        HWND control = id ? GetDlgItem(window, id) : nullptr;
-        if (!control) continue;
-        annotation->controls.push_back(control);
-        auto annotate = [&](const MSAAPROPID& property, const std::wstring& text) {
-            if (!text.empty())
-                annotation->services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, property,
-                                                     text.c_str());
-        };
-        annotate(PROPID_ACC_NAME, toolkit::widen(entry.name));
-        annotate(PROPID_ACC_DESCRIPTION, toolkit::widen(entry.description));
+    for (const Annotation& each : annotationsOf(window, names)) {
+        annotation->services->SetHwndPropStr(each.control, OBJID_CLIENT, CHILDID_SELF,
+                                             each.property, each.text.c_str());
+        annotation->controls.push_back(each.control);
     }
     SetWindowSubclass(window, clearOnDestroy, 0, DWORD_PTR(annotation));
 }
