@@ -38,12 +38,6 @@ struct Volume {
 // Windows the drive letters; elsewhere not the system's and virtual mounts.
 std::vector<Volume> mountedVolumes();
 
-#ifndef _WIN32
-// False for a mount that is no place to keep files: under /proc, /sys, /dev,
-// /snap, /run but /run/media; tmpfs, overlay, squashfs; a loop device.
-bool isUserVolume(const Volume& volume);
-#endif
-
 // `path` made absolute and plain: no "." or ".." steps, no doubled or
 // trailing separator but a root's. Nothing when no path can be made of it.
 std::optional<std::string> fullPath(const std::string& path);

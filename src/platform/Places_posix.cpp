@@ -13,8 +13,8 @@ bool underOrAt(const std::string& path, const std::string& tree) {
     return path == tree || path.starts_with(tree + "/");
 }
 
-}  // namespace
-
+// False for a mount that is no place to keep files: under /proc, /sys, /dev,
+// /snap, /run but /run/media; tmpfs, overlay, squashfs; a loop device.
 bool isUserVolume(const Volume& volume) {
     const std::string& root = volume.root;
     const bool systemTree = underOrAt(root, "/proc") || underOrAt(root, "/sys") ||
@@ -24,6 +24,8 @@ bool isUserVolume(const Volume& volume) {
         volume.type == "tmpfs" || volume.type == "overlay" || volume.type == "squashfs";
     return !systemTree && !virtualType && !volume.device.starts_with("/dev/loop");
 }
+
+}  // namespace
 
 std::vector<Volume> mountedVolumes() {
     std::vector<Volume> volumes;

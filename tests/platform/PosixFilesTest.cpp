@@ -78,21 +78,6 @@ struct Watch {
     }
 };
 
-TEST(Places, OnlyVolumesThatHoldFilesAreOffered) {
-    // clang-format off
-    const std::pair<platform::Volume, bool> volumes[] = {
-        {{"/", "ext4", "/dev/sda1"}, true},         {{"/home", "ext4", "/dev/sda2"}, true},
-        {{"/run/media/usb", "vfat", "/dev/sdb1"}, true}, {{"/procedures", "ext4", "/dev/sda4"}, true},
-        {{"/proc", "proc", "proc"}, false},         {{"/proc/fs/nfsd", "nfsd", "nfsd"}, false},
-        {{"/sys", "sysfs", "sysfs"}, false},        {{"/dev/pts", "devpts", "devpts"}, false},
-        {{"/run/user/0", "tmpfs", "tmpfs"}, false}, {{"/run/lock", "ext4", "/dev/sda3"}, false},
-        {{"/mnt/ram", "tmpfs", "tmpfs"}, false},    {{"/mnt/image", "ext4", "/dev/loop0"}, false},
-        {{"/snap/core", "squashfs", "/dev/sdc"}, false}, {{"/var/lib/docker/x", "overlay", "overlay"}, false}};
-    // clang-format on
-    for (const auto& [volume, offered] : volumes)
-        EXPECT_EQ(platform::isUserVolume(volume), offered) << volume.root;
-}
-
 class PosixFilesTest : public ::testing::Test {
 protected:
     TempFolder folder;
