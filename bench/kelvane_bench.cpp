@@ -187,10 +187,15 @@ bool report(const std::vector<Row>& rows) {
     return allMet;
 }
 
+// The main window, its message boxes answered at once.
+struct QuietMainWindow : frmExtend {
+    void showMessage(const std::string&, MessageIcon) override {}
+};
+
 // The main window as a user runs it: showing the whole selection of the
 // folder it opened, in front of which the windowed loops run.
 struct MainWindow {
-    frmExtend main;
+    QuietMainWindow main;
     QLineEdit* number = main.findChild<QLineEdit*>("txtNoFiles");
     QPushButton* ok = main.findChild<QPushButton*>("cmdOK");
     QWidget bareWindow;
@@ -202,9 +207,7 @@ struct MainWindow {
         bareWindow.show();
         if (!QTest::qWaitForWindowExposed(&main) || !QTest::qWaitForWindowExposed(&bareWindow))
             std::exit(1);
-        toolkit::setMessageHook([](const QString&, MessageIcon) {});
     }
-    ~MainWindow() { toolkit::setMessageHook({}); }
     void runThroughWindows(std::int16_t count) {
         number->setText(QString::number(count));
         ok->click();

@@ -10,7 +10,6 @@
 #include "qt/Toolkit.h"
 #include "qt/frmConverting.h"
 #include "qt/frmExtend.h"
-#include "qt/frmHelp.h"
 
 namespace {
 
@@ -35,15 +34,18 @@ int main(int argc, char* argv[]) {
         files->selectionModel()->select(files->model()->index(row, 0), QItemSelectionModel::Select);
     main.show();
 
-    frmConverting& progress = frmConverting::instance();
-    progress.findChild<QLabel*>("lblFileName")->setText("PRESSURE");
+    frmConverting progress(&main);
+    progress.setFileName("PRESSURE");
     progress.show();
 
-    frmHelp::open();
+    main.cmdHelp_Click();
     QApplication::processEvents();
+    QWidget* help = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == "frmHelp") help = window;
 
     const bool saved = save(&main, output, "main-window.png") &&
                        save(&progress, output, "progress-window.png") &&
-                       save(frmHelp::existing(), output, "help-window.png");
+                       save(help, output, "help-window.png");
     return saved ? 0 : 1;
 }

@@ -1,7 +1,11 @@
 #pragma once
 
-// The progress window's design: a fixed heading and the name of the trend
-// file being treated, and where it stands while a run goes on.
+// The progress window: its design, a fixed heading and the name of the
+// trend file being treated, and where it stands while a run goes on.
+
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "forms/Twips.h"
 
@@ -20,3 +24,42 @@ inline twips::PixelRect placeOver(const twips::PixelRect& main, int outerWidth, 
 }
 
 }  // namespace frmConvertingDesign
+
+// What the progress window needs of a front end: one window of the design,
+// owned by the main window and kept above it, that never takes the keyboard;
+// hidden until shown, destroyed with this object.
+class ConvertingWindow {
+public:
+    virtual ~ConvertingWindow() = default;
+    virtual bool isShown() const = 0;
+    // Shows it, or brings it to the front when it shows, without activating it.
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    // Sets lblFileName; the name is on screen before this returns, and the
+    // window above the main window.
+    virtual void setFileName(const std::string& text) = 0;
+    // Outer frames in pixels: its own, and the main window's while that shows.
+    virtual twips::PixelRect frame() const = 0;
+    virtual std::optional<twips::PixelRect> ownerFrame() const = 0;
+    virtual void moveTo(int left, int top) = 0;
+    virtual void centreOnScreen() = 0;
+};
+
+// The progress window as a run drives it, made by the first run and kept
+// by the main form: shown blank, placed once, then left where the user puts it.
+class ConvertingForm {
+public:
+    explicit ConvertingForm(std::unique_ptr<ConvertingWindow> window)
+        : m_window(std::move(window)) {}
+
+    void Show();
+    void setFileName(const std::string& text) { m_window->setFileName(text); }
+    void Hide() { m_window->hide(); }
+
+private:
+    // Over the main window when it shows, else in the middle of the screen.
+    void placeOverOwner();
+
+    std::unique_ptr<ConvertingWindow> m_window;
+    bool m_placed = false;
+};

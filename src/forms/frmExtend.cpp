@@ -25,6 +25,32 @@ void ExtendForm::cmdOK_Click() {
     if (names.empty() || !folder)
         return showMessage("Please select one or more trend files", MessageIcon::None);
     m_running = true;
-    ExtendTrends(progress(), *folder, names, *count);
+    ExtendTrends(*this, *folder, names, *count, RunMode::Write, &m_underWay);
     m_running = false;
 }
+
+void ExtendForm::cmdHelp_Click() {
+    if (!m_help || !m_help->isOpen()) {
+        m_help = makeHelpWindow();
+        m_help->setVersionLine(VersionLine());  // its Form_Load
+    }
+    m_help->showInFront();
+    m_help->focusClose();  // the one control that takes the focus
+}
+
+void ExtendForm::CloseAll() {
+    m_underWay.flush();  // what a run in progress changed is on disk first
+    m_help.reset();
+    m_progress.reset();
+    closeWindow();
+    endProgram();
+}
+
+void ExtendForm::showProgress() {
+    if (!m_progress) m_progress = std::make_unique<ConvertingForm>(makeProgressWindow());
+    m_progress->Show();
+}
+
+void ExtendForm::setProgressFileName(const std::string& text) { m_progress->setFileName(text); }
+
+void ExtendForm::hideProgress() { m_progress->Hide(); }

@@ -5,12 +5,15 @@
 // questions from the real controls and routes the controls' events to it.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "forms/FolderBrowser.h"
 #include "forms/Twips.h"
+#include "forms/frmConverting.h"
+#include "forms/frmHelp.h"
 #include "platform/Error.h"
 #include "platform/FileAccess.h"
 #include "trends/ProductRules.h"
@@ -49,7 +52,9 @@ inline constexpr const char* StartFolder = "c:\\velmar\\data";
 
 }  // namespace frmExtendDesign
 
-class ExtendForm : protected BrowserView {
+// The main form owns the progress and help windows it opens, and the run
+// under way, which Close makes durable before the program ends.
+class ExtendForm : protected BrowserView, private RunView {
 public:
     explicit ExtendForm(platform::FileAccess& files = platform::nativeFileAccess());
     ~ExtendForm() override = default;
@@ -64,6 +69,12 @@ public:
     // list was read from. A second OK pressed during a run's event pass is
     // ignored.
     void cmdOK_Click();
+    // Opens the one help window, its version line loaded, or brings the open
+    // one to the front; the focus on its Close.
+    void cmdHelp_Click();
+    // Close: what a run under way changed is made durable, every window is
+    // closed and the program ends.
+    void CloseAll();
 
 protected:
     // The three lists, which a front end shows and passes the user's gestures to.
@@ -73,10 +84,26 @@ protected:
     virtual std::string numberText() const = 0;
     // GetSelectedItems of the file list.
     virtual std::vector<std::string> selectedFileNames() const = 0;
-    virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
-    virtual RunView& progress() = 0;
+    // A modal box owned by this window, for every message, a run's too: a
+    // box centred on its owner stays clear of the progress window, which
+    // stands high over this one so that the box leaves its name in view.
+    void showMessage(const std::string& text, MessageIcon icon) override = 0;
+    void doEvents() override = 0;
+    virtual std::unique_ptr<ConvertingWindow> makeProgressWindow() = 0;
+    virtual std::unique_ptr<HelpWindow> makeHelpWindow() = 0;
+    virtual void closeWindow() = 0;
+    // Ends the program at once: returning into a run still on the stack
+    // must not happen.
+    virtual void endProgram() = 0;
 
 private:
+    void showProgress() override;
+    void setProgressFileName(const std::string& text) override;
+    void hideProgress() override;
+
     FolderBrowser m_lists;
+    RunUnderWay m_underWay;
+    std::unique_ptr<ConvertingForm> m_progress;  // made by the first run
+    std::unique_ptr<HelpWindow> m_help;
     bool m_running = false;
 };

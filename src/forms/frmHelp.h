@@ -1,6 +1,6 @@
 #pragma once
 
-// The help window's design and its version line.
+// The help window: its design, and what it needs of a front end.
 
 #include <string>
 
@@ -38,3 +38,16 @@ inline constexpr const char* Paragraph3 =
     "then shut it down and copy the trend files from the first server onto it.";
 
 }  // namespace frmHelpDesign
+
+// What the help window needs of a front end: one window of the design,
+// which the user's Close or close box destroys; the object destroys it too
+// if it is still open.
+class HelpWindow {
+public:
+    virtual ~HelpWindow() = default;
+    virtual bool isOpen() const = 0;
+    virtual void setVersionLine(const std::string& text) = 0;
+    // Shown, brought to the front and activated.
+    virtual void showInFront() = 0;
+    virtual void focusClose() = 0;
+};

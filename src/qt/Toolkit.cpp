@@ -4,17 +4,11 @@
 #include <QFont>
 #include <QIcon>
 #include <QMessageBox>
-#include <QPointer>
-#include <QWidget>
-#include <cstdio>
-#include <cstdlib>
+
+#include "forms/DialogFont.h"
 
 namespace toolkit {
 namespace {
-
-MessageHook messageHook;
-EndHook endHook;
-QPointer<QWidget> messageOwner;
 
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
@@ -41,40 +35,18 @@ void useApplicationIdentity() {
 
 void useDialogFont() {
     QFont font = QApplication::font();
-    font.setFamilies({"MS Shell Dlg 2", "Liberation Sans", "Arial", "Nimbus Sans", "Sans Serif"});
-    font.setPointSizeF(8);
+    // Where the dialog font is missing (off Windows), common sans-serif fonts.
+    font.setFamilies({dialogFont::Name, "Liberation Sans", "Arial", "Nimbus Sans", "Sans Serif"});
+    font.setPointSizeF(dialogFont::PointSize);
     QApplication::setFont(font);
 }
 
-void setMessageOwner(QWidget* owner) { messageOwner = owner; }
-
-void showMessage(const QString& text, MessageIcon icon) {
-    if (messageHook) return messageHook(text, icon);
-    QMessageBox box(boxIcon(icon), AppTitle, text, QMessageBox::Ok, messageOwner);
+void showMessage(QWidget* owner, const QString& text, MessageIcon icon) {
+    QMessageBox box(boxIcon(icon), AppTitle, text, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);  // file names are text, never markup
     box.exec();
 }
 
 void doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
-void endProgram() {
-    static bool ending = false;
-    if (ending) return;  // closing the main window below asks again
-    ending = true;
-    FlushRunUnderWay();  // what a run in progress changed is on disk first
-    for (QWidget* window : QApplication::topLevelWidgets()) window->close();
-    if (endHook) {
-        endHook();
-        ending = false;
-        return;
-    }
-    // At once: no trend file is open at any point the user can get here, and
-    // returning into a run that is still on the stack must not happen.
-    std::fflush(nullptr);
-    std::_Exit(EXIT_SUCCESS);
-}
-
-void setMessageHook(MessageHook hook) { messageHook = std::move(hook); }
-void setEndHook(EndHook hook) { endHook = std::move(hook); }
 
 }  // namespace toolkit

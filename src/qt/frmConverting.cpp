@@ -1,12 +1,10 @@
 #include "qt/frmConverting.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QPointer>
 #include <QThread>
 #include <QWindow>
 
-#include "forms/frmConverting.h"
 #include "qt/Controls.h"
 #include "qt/Toolkit.h"
 
@@ -14,16 +12,8 @@ namespace design = frmConvertingDesign;
 
 namespace {
 
-QPointer<frmConverting> theWindow;
-
-// Over the main window when there is one, else in the middle of the screen.
-void placeOver(QWidget* main, QWidget& window) {
-    if (!main) return centreOnScreen(&window);
-    const QRect frame = main->frameGeometry();
-    const twips::PixelRect place =
-        design::placeOver({frame.x(), frame.y(), frame.width(), frame.height()},
-                          window.frameGeometry().width(), window.frameGeometry().height());
-    window.move(place.left, place.top);
+twips::PixelRect pixelsOf(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
 // A window manager exposes a new window some time after it is mapped; the
@@ -38,18 +28,12 @@ void waitUntilExposed(QWidget& window) {
 
 }  // namespace
 
-frmConverting& frmConverting::instance() {
-    if (!theWindow) theWindow = new frmConverting;
-    return *theWindow;
-}
-
-frmConverting* frmConverting::existing() { return theWindow; }
-
 // A dialog in the window manager's eyes, so that it can stand over the main
 // window; never modal.
-frmConverting::frmConverting()
+frmConverting::frmConverting(QWidget* owner)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint) {
+                           Qt::WindowCloseButtonHint),
+      m_owner(owner) {
     setObjectName("frmConverting");
     setAttribute(Qt::WA_ShowWithoutActivating);  // the keyboard stays in the main window
     setWindowTitle(toolkit::AppTitle);
@@ -60,33 +44,26 @@ frmConverting::frmConverting()
     for (QLabel* label : {Label1, lblFileName}) label->setFixedSize(label->size());
 }
 
-void ConvertingView::showProgress() {
-    frmConverting& window = frmConverting::instance();
-    if (window.isVisible()) return window.raise();
-    QWidget* main = m_owner && m_owner->isVisible() ? m_owner : nullptr;
-    // Blank until the run names its first file: waiting to be exposed below
-    // lets the window paint, and it must not paint the last run's last name.
-    window.lblFileName->clear();
-    window.winId();  // the native window, to be told which window it stands over
+void frmConverting::show() {
+    if (isVisible()) return raise();
+    winId();  // the native window, to be told which window it stands over
     // Kept above the main window by the window manager, even when a message
     // box raises the main window; it still blocks nothing.
-    window.windowHandle()->setTransientParent(main ? main->windowHandle() : nullptr);
-    if (!window.placed) placeOver(main, window);
-    window.placed = true;  // where it was, or where the user moved it, from then on
-    window.show();
-    waitUntilExposed(window);
+    windowHandle()->setTransientParent(m_owner->isVisible() ? m_owner->windowHandle() : nullptr);
+    QWidget::show();
+    waitUntilExposed(*this);
 }
 
-void ConvertingView::setProgressFileName(const std::string& text) {
-    QLabel* label = frmConverting::instance().lblFileName;
-    label->setText(QString::fromStdString(text));
-    label->repaint();  // on screen before the file is opened, whatever the event pass does
+void frmConverting::setFileName(const std::string& text) {
+    lblFileName->setText(QString::fromStdString(text));
+    lblFileName->repaint();  // on screen before the file is opened, whatever the event pass does
 }
 
-void ConvertingView::hideProgress() { frmConverting::instance().hide(); }
+twips::PixelRect frmConverting::frame() const { return pixelsOf(frameGeometry()); }
 
-void ConvertingView::showMessage(const std::string& text, MessageIcon icon) {
-    toolkit::showMessage(QString::fromStdString(text), icon);
+std::optional<twips::PixelRect> frmConverting::ownerFrame() const {
+    if (!m_owner->isVisible()) return std::nullopt;
+    return pixelsOf(m_owner->frameGeometry());
 }
 
-void ConvertingView::doEvents() { toolkit::doEvents(); }
+void frmConverting::centreOnScreen() { ::centreOnScreen(this); }

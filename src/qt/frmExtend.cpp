@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <cstdio>
+#include <cstdlib>
 
 #include "forms/FormTools.h"
 #include "qt/Accessibility.h"
@@ -22,7 +24,6 @@ frmExtend::frmExtend(platform::FileAccess& files) : ExtendForm(files) {
     connectHandlers();
     setTabOrder();
     centreOnScreen(this);
-    toolkit::setMessageOwner(this);
 }
 
 void frmExtend::createControls() {
@@ -62,8 +63,8 @@ void frmExtend::connectHandlers() {
     connect(dirConvert, &DirList::openRequested, this,
             [this](int row) { lists().openFolderAt(row); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, &frmExtend::cmdHelp_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmExtend::CloseAll);
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseAll(); });
 }
 
 void frmExtend::setTabOrder() {
@@ -91,10 +92,21 @@ std::vector<std::string> frmExtend::selectedFileNames() const {
 }
 
 void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
-    toolkit::showMessage(QString::fromStdString(text), icon);
+    toolkit::showMessage(this, QString::fromStdString(text), icon);
 }
 
-RunView& frmExtend::progress() { return m_progress; }
+void frmExtend::doEvents() { toolkit::doEvents(); }
+
+std::unique_ptr<ConvertingWindow> frmExtend::makeProgressWindow() {
+    return std::make_unique<frmConverting>(this);
+}
+
+std::unique_ptr<HelpWindow> frmExtend::makeHelpWindow() { return std::make_unique<frmHelp>(); }
+
+void frmExtend::endProgram() {
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+}
 
 void frmExtend::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
@@ -170,10 +182,6 @@ void frmExtend::set(layout::Control control, layout::Side side, float value) {
             return twips::setHeight(widget, value);
     }
 }
-
-void frmExtend::cmdHelp_Click() { frmHelp::open(); }
-
-void frmExtend::CloseAll() { toolkit::endProgram(); }
 
 void frmExtend::keyPressEvent(QKeyEvent* event) {
     // Enter reaches the window when the focused control does not use it.

@@ -14,7 +14,6 @@
 #include "forms/frmExtendLayout.h"
 #include "qt/DirList.h"
 #include "qt/FileList.h"
-#include "qt/frmConverting.h"
 
 class frmExtend : public QWidget, public ExtendForm, private layout::ExtendGeometry {
     Q_OBJECT
@@ -34,9 +33,6 @@ private:
     void connectHandlers();
     void setTabOrder();
 
-    void cmdHelp_Click();
-    void CloseAll();
-
     // The lists show what the browsing model holds.
     void driveShown() override;
     void foldersShown() override;
@@ -46,7 +42,11 @@ private:
     std::string numberText() const override;
     std::vector<std::string> selectedFileNames() const override;
     void showMessage(const std::string& text, MessageIcon icon) override;
-    RunView& progress() override;
+    void doEvents() override;
+    std::unique_ptr<ConvertingWindow> makeProgressWindow() override;
+    std::unique_ptr<HelpWindow> makeHelpWindow() override;
+    void closeWindow() override { hide(); }
+    void endProgram() override;
 
     // The layout's view of this window, in twips.
     bool isWindowMinimized() const override;
@@ -71,5 +71,4 @@ private:
     QPushButton* cmdOK;
     QPushButton* cmdClose;
     QPushButton* cmdHelp;
-    ConvertingView m_progress{this};  // handed this window as its owner
 };

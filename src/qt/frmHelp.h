@@ -1,28 +1,30 @@
 #pragma once
 
 // The help window on Qt Widgets: what Kelvane does, how to use it, and its
-// version. There is at most one; Close destroys it and the next Help builds
-// a new one.
+// version. Close, or the close box, destroys the window.
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
-class frmHelp : public QWidget {
-    Q_OBJECT
+#include "forms/frmHelp.h"
+
+class frmHelp : public HelpWindow {
 public:
-    // Shows the help window, creating and loading it if there is none.
-    static void open();
-    // The open help window, or nullptr.
-    static frmHelp* existing();
+    frmHelp();
+    ~frmHelp() override { delete m_window.data(); }
+
+    bool isOpen() const override { return m_window && m_window->isVisible(); }
+    void setVersionLine(const std::string& text) override;
+    void showInFront() override;
+    void focusClose() override { cmdClose->setFocus(); }
 
 private:
-    frmHelp();
-
+    QPointer<QWidget> m_window;  // gone once the user closed it
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
     QPushButton* cmdClose;
     QLabel* lblVersion;
-    void Form_Load();
 };

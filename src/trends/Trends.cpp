@@ -38,8 +38,10 @@ bool readValidHeader(platform::OpenFile* file, TrendFileHeader& header) {
            IsValidTrendHeader(header);
 }
 
+}  // namespace
+
 // A run under way: what it changed and has not yet flushed, and whom to tell.
-struct Run {
+struct RunUnderWay::Run {
     RunView& view;
     platform::Folder& folder;
     const std::vector<std::string>& fileNames;
@@ -48,8 +50,9 @@ struct Run {
     std::optional<std::size_t> lastChanged;  // unflushed, else nothing
 };
 
-// The run in progress, for an end of the program in its middle.
-Run* runUnderWay = nullptr;
+namespace {
+
+using Run = RunUnderWay::Run;
 
 // The file of the run named `name` that was treated last; `otherwise` when none is.
 std::size_t lastIndexOf(const Run& run, const std::string& name, std::size_t otherwise) {
@@ -136,12 +139,15 @@ void tellUser(RunView& view, const std::string& fileName, const FileOutcome& out
 
 RunResult ExtendTrends(RunView& view, platform::Folder& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                       RunMode mode) {
+                       RunMode mode, RunUnderWay* underWay) {
     Run run{view, folder, fileNames, mode, {}, {}};
-    struct UnderWay {
-        Run* outer;
-        ~UnderWay() { runUnderWay = outer; }
-    } underWay{std::exchange(runUnderWay, &run)};
+    RunUnderWay outside;  // for a caller who keeps none
+    struct Holding {
+        RunUnderWay& holder;
+        Run* outer;  // the run this one started in, if any
+        ~Holding() { holder.m_run = outer; }
+    } holding{underWay ? *underWay : outside, nullptr};
+    holding.outer = std::exchange(holding.holder.m_run, &run);
 
     std::optional<std::string> stopped;
     view.showProgress();
@@ -176,10 +182,10 @@ std::optional<TrendFileHeader> ReadTrendHeader(platform::Folder& folder,
     return valid ? std::optional(header) : std::nullopt;
 }
 
-void FlushRunUnderWay() {
-    if (!runUnderWay) return;
-    if (const std::optional<std::string> failed = flushChanges(*runUnderWay)) {
-        runUnderWay->view.hideProgress();
-        runUnderWay->view.showMessage(*failed, MessageIcon::Exclamation);
+void RunUnderWay::flush() {
+    if (!m_run) return;
+    if (const std::optional<std::string> failed = flushChanges(*m_run)) {
+        m_run->view.hideProgress();
+        m_run->view.showMessage(*failed, MessageIcon::Exclamation);
     }
 }

@@ -46,22 +46,36 @@ enum class RunMode {
     DryRun  // decides as a run would; opens nothing for writing
 };
 
+class RunUnderWay;
+
 // Treats every name of `fileNames`, in order, in `folder`: writes
 // `newFileCount` into each valid header whose stored count is not greater,
 // and tells the user about every other file. However the run ends, its
 // changes are on disk before its last message. A failure stops the run at
-// that file, closes it and is reported to the user.
+// that file, closes it and is reported to the user. `underWay`, if given,
+// holds the run while it goes on.
 RunResult ExtendTrends(RunView& view, platform::Folder& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                       RunMode mode = RunMode::Write);
+                       RunMode mode = RunMode::Write, RunUnderWay* underWay = nullptr);
+
+// The run under way of whoever starts runs, so that a program ending in its
+// middle (between two files) can make what it changed durable first.
+class RunUnderWay {
+public:
+    struct Run;  // the run's own state
+
+    // Makes what the run changed durable, and tells the user through the
+    // run's view when that fails. Does nothing outside a run.
+    void flush();
+
+private:
+    friend RunResult ExtendTrends(RunView&, platform::Folder&, const std::vector<std::string>&,
+                                  std::int16_t, RunMode, RunUnderWay*);
+    Run* m_run = nullptr;
+};
 
 // The header of `fileName` in `folder`, read with the file open for reading
 // only; nothing when it is no valid trend file. Throws Error when the file
 // cannot be read.
 std::optional<TrendFileHeader> ReadTrendHeader(platform::Folder& folder,
                                                const std::string& fileName);
-
-// For a program that ends in the middle of a run (between two files): makes
-// what the run changed durable, and tells the user through the run's view
-// when that fails. Does nothing outside a run.
-void FlushRunUnderWay();

@@ -4,11 +4,10 @@
 
 #include <map>
 
+#include "forms/DialogFont.h"
+
 namespace toolkit {
 namespace {
-
-HWND messageOwner = nullptr;
-std::map<HWND, twips::Rect> places;  // each control's last place, in twips
 
 UINT boxStyle(MessageIcon icon) {
     switch (icon) {
@@ -89,9 +88,10 @@ HFONT dialogFont(int dpi) {
     static std::map<int, HFONT> fonts;
     HFONT& font = fonts[dpi];
     if (!font)
-        font = CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg 2");
+        font = CreateFontW(-MulDiv(dialogFont::PointSize, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE,
+                           FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           widen(dialogFont::Name).c_str());
     return font;
 }
 
@@ -107,29 +107,22 @@ HWND makeControl(HWND parent, const wchar_t* className, const std::wstring& text
 }
 
 void place(HWND control, const twips::Rect& rect, int dpi) {
-    places[control] = rect;
     const twips::PixelRect pixels = twips::toPixels(rect, dpi);
     MoveWindow(control, pixels.left, pixels.top, pixels.width, pixels.height, TRUE);
 }
 
-void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam) {
+void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam,
+                   std::span<const ControlPlace> layout) {
     const int dpi = HIWORD(wParam);
     for (HWND control = GetWindow(window, GW_CHILD); control;
-         control = GetWindow(control, GW_HWNDNEXT)) {
+         control = GetWindow(control, GW_HWNDNEXT))
         SendMessageW(control, WM_SETFONT, WPARAM(dialogFont(dpi)), TRUE);
-        if (const auto kept = places.find(control); kept != places.end())
-            place(control, kept->second, dpi);
-    }
     const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(window, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void forgetPlaces(HWND window) {
-    for (HWND control = GetWindow(window, GW_CHILD); control;
-         control = GetWindow(control, GW_HWNDNEXT))
-        places.erase(control);
+    for (const ControlPlace& control : layout)
+        place(GetDlgItem(window, control.id), control.rect, dpi);
 }
 
 std::wstring textOf(HWND control) {
@@ -138,12 +131,8 @@ std::wstring textOf(HWND control) {
     return text;
 }
 
-void setMessageOwner(HWND owner) { messageOwner = owner; }
-
-void showMessage(const std::string& text, MessageIcon icon, HWND owner) {
-    if (!owner) owner = messageOwner;
-    MessageBoxW(IsWindow(owner) ? owner : nullptr, widen(text).c_str(), AppTitle.c_str(),
-                boxStyle(icon));
+void showMessage(HWND owner, const std::string& text, MessageIcon icon) {
+    MessageBoxW(owner, widen(text).c_str(), AppTitle.c_str(), boxStyle(icon));
 }
 
 bool handleDialogKeys(MSG& message) {
@@ -170,20 +159,6 @@ void doEvents() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-}
-
-void endProgram() {
-    FlushRunUnderWay();  // what a run in progress changed is on disk first
-    // At once: no trend file is open at any point the user can get here, and
-    // returning into a run that is still on the stack must not happen.
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            DestroyWindow(window);
-            return TRUE;
-        },
-        0);
-    ExitProcess(0);
 }
 
 }  // namespace toolkit

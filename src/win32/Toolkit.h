@@ -1,8 +1,8 @@
 #pragma once
 
 // The services every Windows window shares: text conversion, controls
-// placed in twips at the window's own DPI, the dialog font, message boxes,
-// one pass over the pending window events and ending the program.
+// placed in twips at the window's own DPI, the dialog font, message boxes
+// and one pass over the pending window events.
 
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX
@@ -10,6 +10,7 @@
 #endif
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 #include "AppIdentity.h"
@@ -41,30 +42,32 @@ HWND createWindow(const wchar_t* className, WNDPROC procedure, const std::wstrin
 SIZE outerSize(DWORD style, SIZE client, int dpi);
 void centreOnScreen(HWND window);
 
-// The classic 8-point dialog font at `dpi`, made once per dpi.
+// The windows' dialog font at `dpi`, made once per dpi.
 HFONT dialogFont(int dpi);
 
 // A child control of `parent`, with the dialog font, placed at `rect` (in
 // twips, already relative to the parent's client area).
 HWND makeControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
                  int id, const twips::Rect& rect);
-// Places `control` at `rect` (twips) at `dpi`; the place is kept in twips for
-// a move to a screen of another DPI.
+// Places `control` at `rect` (twips) at `dpi`.
 void place(HWND control, const twips::Rect& rect, int dpi);
 
+// A control of a window's layout: its identifier and its place in twips.
+struct ControlPlace {
+    int id;
+    twips::Rect rect;
+};
+
 // WM_DPICHANGED for every top-level window: the dialog font at the new DPI
-// for each control, each control at its kept place, and the window in the
-// rectangle Windows suggests.
-void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam);
-// Drops the kept places of `window`'s controls, as the window is destroyed.
-void forgetPlaces(HWND window);
+// for each control, the window in the rectangle Windows suggests, then each
+// control of `layout` at its place at the new DPI.
+void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam, std::span<const ControlPlace> layout);
 
 std::wstring textOf(HWND control);
 
-// Message boxes stand over this window (the main window) unless another
-// owner is given.
-void setMessageOwner(HWND owner);
-void showMessage(const std::string& text, MessageIcon icon, HWND owner = nullptr);
+// A modal box owned by `owner` with `text`, `icon`, one OK button and the
+// caption "Kelvane".
+void showMessage(HWND owner, const std::string& text, MessageIcon icon);
 
 // Handles the keys a dialog handles (Tab, access keys, Enter) for `message`;
 // true when it was one of them.
@@ -72,8 +75,5 @@ bool handleDialogKeys(MSG& message);
 
 // Handles every pending window event, then returns.
 void doEvents();
-
-// Destroys every window and ends the process at once.
-[[noreturn]] void endProgram();
 
 }  // namespace toolkit

@@ -1,22 +1,26 @@
 #pragma once
 
 // The progress window on the Windows API: a fixed heading and the name of
-// the trend file the run is treating. Created by the first run, afterwards
-// shown and hidden.
+// the trend file the run is treating, over the main window.
 
+#include "forms/frmConverting.h"
 #include "win32/Toolkit.h"
 
-class ConvertingView : public RunView {
+class frmConverting : public ConvertingWindow {
 public:
     // `owner` is the main window, which the progress window stands over.
-    explicit ConvertingView(HWND owner) : m_owner(owner) {}
+    explicit frmConverting(HWND owner);
+    ~frmConverting() override { DestroyWindow(m_window); }
 
-    void showProgress() override;
-    void setProgressFileName(const std::string& text) override;
-    void hideProgress() override;
-    void showMessage(const std::string& text, MessageIcon icon) override;
-    void doEvents() override;
+    bool isShown() const override { return IsWindowVisible(m_window); }
+    void show() override;
+    void hide() override { ShowWindow(m_window, SW_HIDE); }
+    void setFileName(const std::string& text) override;
+    twips::PixelRect frame() const override;
+    std::optional<twips::PixelRect> ownerFrame() const override;
+    void moveTo(int left, int top) override;
+    void centreOnScreen() override { toolkit::centreOnScreen(m_window); }
 
 private:
-    HWND m_owner;
+    HWND m_window;
 };

@@ -15,6 +15,11 @@ namespace {
 
 constexpr DWORD Style = WS_OVERLAPPEDWINDOW;
 
+// The controls the layout leaves where the design puts them.
+constexpr toolkit::ControlPlace FixedControls[] = {{ids::Label1, design::Label1},
+                                                   {ids::Label2, design::Label2},
+                                                   {ids::txtNoFiles, design::txtNoFiles}};
+
 // The folder list takes Enter to open a folder; the file list takes Ctrl+A.
 LRESULT CALLBACK listKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                           DWORD_PTR) {
@@ -85,52 +90,46 @@ frmExtend::frmExtend() {
     GetClientRect(m_window, &client);
     SendMessageW(m_window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     toolkit::centreOnScreen(m_window);
-    toolkit::setMessageOwner(m_window);
 }
 
 // Created in tab order, so that Tab and the access key of Label2 (which
 // moves to the next control) follow the design.
 void frmExtend::createControls() {
     using toolkit::makeControl;
-    auto add = [&](int id, HWND control) { m_controls[id] = control; };
     const DWORD label = SS_LEFTNOWORDWRAP;
-    add(ids::Label2, makeControl(m_window, L"STATIC", toolkit::widen(design::Label2Caption), label,
-                                 ids::Label2, design::Label2));
-    add(ids::txtNoFiles,
-        makeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
-                    ids::txtNoFiles, design::txtNoFiles));
+    makeControl(m_window, L"STATIC", toolkit::widen(design::Label2Caption), label, ids::Label2,
+                design::Label2);
+    makeControl(m_window, L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, ids::txtNoFiles,
+                design::txtNoFiles);
     const DWORD list = WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    add(ids::drvConvert,
-        makeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                    ids::drvConvert, design::drvConvert));
-    add(ids::dirConvert,
-        makeControl(m_window, L"LISTBOX", L"", list, ids::dirConvert, design::dirConvert));
-    add(ids::filConvert, makeControl(m_window, L"LISTBOX", L"", list | LBS_EXTENDEDSEL,
-                                     ids::filConvert, design::filConvert));
-    add(ids::cmdOK, makeControl(m_window, L"BUTTON", toolkit::widen(design::OkCaption),
-                                WS_TABSTOP | BS_DEFPUSHBUTTON, ids::cmdOK, design::cmdOK));
-    add(ids::cmdClose, makeControl(m_window, L"BUTTON", toolkit::widen(design::CloseCaption),
-                                   WS_TABSTOP | BS_PUSHBUTTON, ids::cmdClose, design::cmdClose));
-    add(ids::cmdHelp, makeControl(m_window, L"BUTTON", toolkit::widen(design::HelpCaption),
-                                  WS_TABSTOP | BS_PUSHBUTTON, ids::cmdHelp, design::cmdHelp));
-    add(ids::Label1, makeControl(m_window, L"STATIC", toolkit::widen(design::Label1Caption), label,
-                                 ids::Label1, design::Label1));
-    add(ids::fraTrendLocation,
-        makeControl(m_window, L"BUTTON", toolkit::widen(design::TrendLocationCaption), BS_GROUPBOX,
-                    ids::fraTrendLocation, design::fraTrendLocation));
-    add(ids::lblMultiSelect,
-        makeControl(m_window, L"STATIC", toolkit::widen(design::MultiSelectCaption), SS_CENTER,
-                    ids::lblMultiSelect, design::lblMultiSelect));
-    for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
+    makeControl(m_window, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                ids::drvConvert, design::drvConvert);
+    makeControl(m_window, L"LISTBOX", L"", list, ids::dirConvert, design::dirConvert);
+    makeControl(m_window, L"LISTBOX", L"", list | LBS_EXTENDEDSEL, ids::filConvert,
+                design::filConvert);
+    makeControl(m_window, L"BUTTON", toolkit::widen(design::OkCaption),
+                WS_TABSTOP | BS_DEFPUSHBUTTON, ids::cmdOK, design::cmdOK);
+    makeControl(m_window, L"BUTTON", toolkit::widen(design::CloseCaption),
+                WS_TABSTOP | BS_PUSHBUTTON, ids::cmdClose, design::cmdClose);
+    makeControl(m_window, L"BUTTON", toolkit::widen(design::HelpCaption),
+                WS_TABSTOP | BS_PUSHBUTTON, ids::cmdHelp, design::cmdHelp);
+    makeControl(m_window, L"STATIC", toolkit::widen(design::Label1Caption), label, ids::Label1,
+                design::Label1);
+    makeControl(m_window, L"BUTTON", toolkit::widen(design::TrendLocationCaption), BS_GROUPBOX,
+                ids::fraTrendLocation, design::fraTrendLocation);
+    makeControl(m_window, L"STATIC", toolkit::widen(design::MultiSelectCaption), SS_CENTER,
+                ids::lblMultiSelect, design::lblMultiSelect);
+    for (int id : {ids::Label1, ids::Label2}) fitToCaption(GetDlgItem(m_window, id));
     for (int id : {ids::dirConvert, ids::filConvert})
-        SetWindowSubclass(m_controls[id], listKeys, 0, 0);
-    m_files.attach(m_controls[ids::filConvert]);
-    lists::showDrives(m_controls[ids::drvConvert], lists().drives());
+        SetWindowSubclass(GetDlgItem(m_window, id), listKeys, 0, 0);
+    m_files.attach(GetDlgItem(m_window, ids::filConvert));
+    lists::showDrives(GetDlgItem(m_window, ids::drvConvert), lists().drives());
     driveShown();
     foldersShown();
     filesShown();
     accessibility::nameControls(m_window, design::AccessibleNames);
-    SetFocus(m_controls[ids::txtNoFiles]);
+    SetFocus(GetDlgItem(m_window, ids::txtNoFiles));
+    m_created = true;
 }
 
 LRESULT CALLBACK frmExtend::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -165,7 +164,7 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case DM_GETDEFID:
             return MAKELRESULT(ids::cmdOK, DC_HASDEFID);
         case WM_SIZE:  // Form_Resize, once the controls are there
-            if (!m_controls.empty()) {
+            if (m_created) {
                 layout::Form_Resize(*this);
                 placeControls();
             }
@@ -177,20 +176,23 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DPICHANGED:
             m_dpi = HIWORD(wParam);  // before the new size lays the controls out at it
-            toolkit::rescaleForDpi(m_window, wParam, lParam);
-            for (int id : {ids::Label1, ids::Label2}) fitToCaption(m_controls[id]);
+            // The new size's WM_SIZE places the layout's controls; the rest here.
+            toolkit::rescaleForDpi(m_window, wParam, lParam, FixedControls);
+            for (int id : {ids::Label1, ids::Label2}) fitToCaption(GetDlgItem(m_window, id));
             return 0;
         case WM_CLOSE:  // the close box does what Close does
-            toolkit::endProgram();
+            CloseAll();
     }
     return DefWindowProcW(m_window, message, wParam, lParam);
 }
 
 void frmExtend::onCommand(int id, int code) {
     if (id == ids::cmdOK && code == BN_CLICKED) cmdOK_Click();
-    if (id == ids::cmdClose && code == BN_CLICKED) toolkit::endProgram();  // CloseAll
-    if (id == ids::cmdHelp && code == BN_CLICKED) frmHelp::open();
-    auto selected = [&](UINT message) { return int(SendMessageW(m_controls[id], message, 0, 0)); };
+    if (id == ids::cmdClose && code == BN_CLICKED) CloseAll();
+    if (id == ids::cmdHelp && code == BN_CLICKED) cmdHelp_Click();
+    auto selected = [&](UINT message) {
+        return int(SendMessageW(GetDlgItem(m_window, id), message, 0, 0));
+    };
     if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change(selected(CB_GETCURSEL));
     if (id == ids::dirConvert && code == LBN_DBLCLK) lists().openFolderAt(selected(LB_GETCURSEL));
 }
@@ -204,11 +206,12 @@ void frmExtend::moveFocus(HWND control) {
 }
 
 void frmExtend::driveShown() {
-    SendMessageW(m_controls[ids::drvConvert], CB_SETCURSEL, WPARAM(lists().drive()), 0);
+    SendMessageW(GetDlgItem(m_window, ids::drvConvert), CB_SETCURSEL, WPARAM(lists().drive()), 0);
 }
 
 void frmExtend::foldersShown() {
-    lists::showFolders(m_controls[ids::dirConvert], lists().folders(), lists().openFolderRow());
+    lists::showFolders(GetDlgItem(m_window, ids::dirConvert), lists().folders(),
+                       lists().openFolderRow());
 }
 
 void frmExtend::filesShown() { m_files.showFiles(lists().files()); }
@@ -221,7 +224,7 @@ void frmExtend::placeControls() {
     const twips::Rect buttons = m_layout[Control::fraButtons];
     twips::Rect drive = offset(m_layout[Control::drvConvert], path);
     drive.height *= 8;  // a drop-down list's height includes the list it drops
-    const std::pair<int, twips::Rect> places[] = {
+    const toolkit::ControlPlace placed[] = {
         {ids::fraTrendLocation, trend},
         {ids::drvConvert, drive},
         {ids::dirConvert, offset(m_layout[Control::dirConvert], path)},
@@ -231,24 +234,25 @@ void frmExtend::placeControls() {
         {ids::cmdClose, offset(design::cmdClose, buttons)},
         {ids::cmdHelp, offset(design::cmdHelp, buttons)},
     };
-    for (const auto& [id, rect] : places) toolkit::place(m_controls[id], rect, m_dpi);
+    for (const auto& [id, rect] : placed) toolkit::place(GetDlgItem(m_window, id), rect, m_dpi);
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
 std::string frmExtend::numberText() const {
-    return toolkit::narrow(toolkit::textOf(m_controls.at(ids::txtNoFiles)));
+    return toolkit::narrow(toolkit::textOf(GetDlgItem(m_window, ids::txtNoFiles)));
 }
 
 std::vector<std::string> frmExtend::selectedFileNames() const { return GetSelectedItems(m_files); }
 
 void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
-    toolkit::showMessage(text, icon);
+    toolkit::showMessage(m_window, text, icon);
 }
 
-RunView& frmExtend::progress() {
-    if (!m_progress) m_progress = std::make_unique<ConvertingView>(m_window);
-    return *m_progress;
+std::unique_ptr<ConvertingWindow> frmExtend::makeProgressWindow() {
+    return std::make_unique<frmConverting>(m_window);
 }
+
+std::unique_ptr<HelpWindow> frmExtend::makeHelpWindow() { return std::make_unique<frmHelp>(); }
 
 bool frmExtend::isWindowMinimized() const { return IsIconic(m_window); }
 

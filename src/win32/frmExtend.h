@@ -4,7 +4,6 @@
 // the window decides (ExtendForm) and to its layout.
 
 #include <map>
-#include <memory>
 
 #include "forms/frmExtend.h"
 #include "forms/frmExtendLayout.h"
@@ -32,7 +31,11 @@ private:
     std::string numberText() const override;
     std::vector<std::string> selectedFileNames() const override;
     void showMessage(const std::string& text, MessageIcon icon) override;
-    RunView& progress() override;
+    void doEvents() override { toolkit::doEvents(); }
+    std::unique_ptr<ConvertingWindow> makeProgressWindow() override;
+    std::unique_ptr<HelpWindow> makeHelpWindow() override;
+    void closeWindow() override { DestroyWindow(m_window); }
+    void endProgram() override { ExitProcess(0); }
 
     // The layout's view of this window, in twips; controls keep the values
     // assigned and are placed in whole pixels from them.
@@ -47,8 +50,7 @@ private:
     HWND m_window = nullptr;
     HWND m_focus = nullptr;  // kept while another window is active
     int m_dpi = twips::DesignDpi;
-    std::map<int, HWND> m_controls;  // by control id
+    bool m_created = false;  // its controls are there
     std::map<layout::Control, twips::Rect> m_layout;
     FileList m_files;
-    std::unique_ptr<RunView> m_progress;  // handed this window as its owner
 };

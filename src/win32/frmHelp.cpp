@@ -1,68 +1,70 @@
 #include "win32/frmHelp.h"
 
-#include "forms/frmHelp.h"
 #include "win32/ControlIds.h"
-#include "win32/Toolkit.h"
 
 namespace design = frmHelpDesign;
+namespace ids = win32ids;
 
 namespace {
 
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
-HWND theWindow = nullptr;
+constexpr toolkit::ControlPlace Layout[] = {{ids::Label1, design::Label1},
+                                            {ids::Label2, design::Label2},
+                                            {ids::Label3, design::Label3},
+                                            {ids::cmdClose, design::cmdClose},
+                                            {ids::lblVersion, design::lblVersion}};
 
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+LRESULT CALLBACK frmHelp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            if (LOWORD(wParam) == win32ids::cmdClose) DestroyWindow(window);  // cmdClose_Click
+            if (LOWORD(wParam) == ids::cmdClose) DestroyWindow(window);  // cmdClose_Click
             return 0;
         case WM_ACTIVATE:  // the focus goes back to Close, the one control that takes it
-            if (LOWORD(wParam) != WA_INACTIVE) SetFocus(GetDlgItem(window, win32ids::cmdClose));
+            if (LOWORD(wParam) != WA_INACTIVE) SetFocus(GetDlgItem(window, ids::cmdClose));
             return 0;
         case WM_DPICHANGED:
-            toolkit::rescaleForDpi(window, wParam, lParam);
+            toolkit::rescaleForDpi(window, wParam, lParam, Layout);
             return 0;
-        case WM_DESTROY:  // its controls' handles may be given to other controls later
-            toolkit::forgetPlaces(window);
-            theWindow = nullptr;
+        case WM_DESTROY:  // by Close, the close box or this object
+            if (auto* self = reinterpret_cast<frmHelp*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+                self->m_window = nullptr;
             return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void Form_Load(HWND window) {
-    SetDlgItemTextW(window, win32ids::lblVersion, toolkit::widen(VersionLine()).c_str());
-}
-
-HWND create() {
-    HWND window =
-        toolkit::createWindow(win32ids::HelpClass, windowProc, toolkit::widen(design::Caption),
-                              Style, design::ClientWidth, design::ClientHeight);
+frmHelp::frmHelp()
+    : m_window(toolkit::createWindow(ids::HelpClass, windowProc, toolkit::widen(design::Caption),
+                                     Style, design::ClientWidth, design::ClientHeight)) {
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, LONG_PTR(this));
     using toolkit::makeControl;
-    makeControl(window, L"STATIC", toolkit::widen(design::Paragraph1), SS_LEFT | SS_NOPREFIX,
-                win32ids::Label1, design::Label1);
-    makeControl(window, L"STATIC", toolkit::widen(design::Paragraph2), SS_LEFT | SS_NOPREFIX,
-                win32ids::Label2, design::Label2);
-    makeControl(window, L"STATIC", toolkit::widen(design::Paragraph3), SS_LEFT | SS_NOPREFIX,
-                win32ids::Label3, design::Label3);
-    makeControl(window, L"BUTTON", toolkit::widen(design::CloseCaption), WS_TABSTOP | BS_PUSHBUTTON,
-                win32ids::cmdClose, design::cmdClose);
-    makeControl(window, L"STATIC", toolkit::widen(design::VersionPlaceholder),
-                SS_LEFTNOWORDWRAP | SS_NOPREFIX, win32ids::lblVersion, design::lblVersion);
-    toolkit::centreOnScreen(window);
-    Form_Load(window);
-    ShowWindow(window, SW_SHOW);
-    return window;
+    makeControl(m_window, L"STATIC", toolkit::widen(design::Paragraph1), SS_LEFT | SS_NOPREFIX,
+                ids::Label1, design::Label1);
+    makeControl(m_window, L"STATIC", toolkit::widen(design::Paragraph2), SS_LEFT | SS_NOPREFIX,
+                ids::Label2, design::Label2);
+    makeControl(m_window, L"STATIC", toolkit::widen(design::Paragraph3), SS_LEFT | SS_NOPREFIX,
+                ids::Label3, design::Label3);
+    makeControl(m_window, L"BUTTON", toolkit::widen(design::CloseCaption),
+                WS_TABSTOP | BS_PUSHBUTTON, ids::cmdClose, design::cmdClose);
+    makeControl(m_window, L"STATIC", toolkit::widen(design::VersionPlaceholder),
+                SS_LEFTNOWORDWRAP | SS_NOPREFIX, ids::lblVersion, design::lblVersion);
+    toolkit::centreOnScreen(m_window);
 }
 
-}  // namespace
-
-void frmHelp::open() {
-    if (!theWindow) {
-        theWindow = create();
-        return;
-    }
-    ShowWindow(theWindow, SW_SHOW);
-    SetForegroundWindow(theWindow);
+frmHelp::~frmHelp() {
+    if (m_window) DestroyWindow(m_window);
 }
+
+void frmHelp::setVersionLine(const std::string& text) {
+    SetDlgItemTextW(m_window, ids::lblVersion, toolkit::widen(text).c_str());
+}
+
+void frmHelp::showInFront() {
+    ShowWindow(m_window, SW_SHOW);
+    SetForegroundWindow(m_window);
+}
+
+void frmHelp::focusClose() { SetFocus(GetDlgItem(m_window, ids::cmdClose)); }

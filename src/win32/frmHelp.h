@@ -1,12 +1,23 @@
 #pragma once
 
 // The help window on the Windows API: what Kelvane does, how to use it, and
-// its version. There is at most one; Close destroys it and the next Help
-// builds a new one.
+// its version. Close, or the close box, destroys the window.
 
-namespace frmHelp {
+#include "forms/frmHelp.h"
+#include "win32/Toolkit.h"
 
-// Shows the help window, creating and loading it if there is none.
-void open();
+class frmHelp : public HelpWindow {
+public:
+    frmHelp();
+    ~frmHelp() override;
 
-}  // namespace frmHelp
+    bool isOpen() const override { return m_window; }
+    void setVersionLine(const std::string& text) override;
+    void showInFront() override;
+    void focusClose() override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window;  // nullptr once the user closed it
+};

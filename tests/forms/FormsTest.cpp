@@ -1,6 +1,6 @@
-// What the windows decide, whatever draws them: the OK and
-// drive handlers, the drive, folder and file lists and the main window's
-// layout.
+// What the windows decide, whatever draws them: the OK, Help, Close and
+// drive handlers, the progress window, the drive, folder and file lists and
+// the main window's layout.
 
 #include <gtest/gtest.h>
 
@@ -14,23 +14,48 @@
 
 namespace {
 
-// The main window without a toolkit: its controls are fields, its messages
-// and progress are recorded, its files are real files in a folder.
-// The machine's files, on the volumes a test tells of.
-struct FormFiles : platform::FileAccess {
+// The machine's files, on the volumes a test tells of; writes and flushes
+// are logged on request.
+struct FormFiles : FakeFiles {
     TempFolder folder;
-    RecordingView view;
+    RecordingView view;  // every window's events, in order
     std::vector<platform::Volume> volumes;
     explicit FormFiles(std::vector<platform::Volume> on) : volumes(std::move(on)) {}
-    std::unique_ptr<platform::Folder> openFolder(const std::string& path) override {
-        return platform::nativeFileAccess().openFolder(path);
-    }
     std::vector<platform::Volume> mountedVolumes() override { return volumes; }
 };
 
+// The progress or help window without a toolkit: each call recorded.
+struct FakeWindow : ConvertingWindow, HelpWindow {
+    RecordingView& view;
+    std::string name;
+    bool shown = false, open = true;  // open until the user closes it
+    FakeWindow(RecordingView& v, std::string n) : view(v), name(std::move(n)) {}
+    ~FakeWindow() override { note(name + " closed"); }
+    void note(const std::string& event) { view.events.push_back(event); }
+    bool isShown() const override { return shown; }
+    void show() override { shown = true, view.showProgress(); }
+    void hide() override { shown = false, view.hideProgress(); }
+    void setFileName(const std::string& text) override { view.setProgressFileName(text); }
+    twips::PixelRect frame() const override { return {0, 0, 300, 90}; }
+    std::optional<twips::PixelRect> ownerFrame() const override { return {{100, 40, 400, 480}}; }
+    void moveTo(int l, int t) override {
+        note("move " + std::to_string(l) + "," + std::to_string(t));
+    }
+    void centreOnScreen() override { note("centre"); }
+    bool isOpen() const override { return open; }
+    void setVersionLine(const std::string& text) override { note("help version " + text); }
+    void showInFront() override { note("help in front"); }
+    void focusClose() override { note("help focus Close"); }
+};
+
+struct Ended {};  // the program's end, which returns into nothing
+
+// The main window without a toolkit: its controls are fields, its windows
+// fakes, its files real files in a folder.
 struct FakeExtendForm : FormFiles, ExtendForm {
     std::string number;
     std::vector<std::string> selected = {"t.hst"};
+    FakeWindow* help = nullptr;  // the last one made
 
     explicit FakeExtendForm(std::vector<platform::Volume> onVolumes = {})
         : FormFiles(std::move(onVolumes)), ExtendForm(static_cast<FormFiles&>(*this)) {
@@ -42,7 +67,16 @@ struct FakeExtendForm : FormFiles, ExtendForm {
     std::string numberText() const override { return number; }
     std::vector<std::string> selectedFileNames() const override { return selected; }
     void showMessage(const std::string& t, MessageIcon i) override { view.showMessage(t, i); }
-    RunView& progress() override { return view; }
+    void doEvents() override { view.doEvents(); }
+    std::unique_ptr<ConvertingWindow> makeProgressWindow() override {
+        return std::make_unique<FakeWindow>(view, "progress");
+    }
+    std::unique_ptr<HelpWindow> makeHelpWindow() override {
+        auto made = std::make_unique<FakeWindow>(view, "help");
+        return help = made.get(), std::move(made);
+    }
+    void closeWindow() override { view.events.push_back("close"); }
+    void endProgram() override { view.events.push_back("end"), throw Ended(); }
     void driveShown() override {
         view.events.push_back("drive " + lists().drives()[lists().drive()]);
     }
@@ -52,6 +86,7 @@ struct FakeExtendForm : FormFiles, ExtendForm {
 
 TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
     const std::string noNumber = "message none: Please enter the number of files";
+    const std::string run = "label ";  // the run's progress window, blank
     struct Case {
         const char* typed;
         bool selected;
@@ -63,7 +98,7 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
         {"", true, noNumber, 1},      {"0", true, noNumber, 1},   {"-3", true, noNumber, 1},
         {"abc", false, noNumber, 1},  {"0.4", true, noNumber, 1}, {"32768", true, noNumber, 1},
         {"5", false, "message none: Please select one or more trend files", 1},
-        {" 2.5 ", true, "show", 2},   {"32767", true, "show", 32767}};
+        {" 2.5 ", true, run, 2},      {"32767", true, run, 32767}};
     // clang-format on
     for (const auto& [typed, selected, shown, count] : cases) {
         FakeExtendForm form;
@@ -82,6 +117,51 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
     form.view.onEvent = nullptr;
     form.cmdOK_Click();
     EXPECT_EQ(std::count(form.view.events.begin(), form.view.events.end(), "show"), 2);
+}
+
+// The progress window is made by the first run and shown blank; placed over
+// the main window the first time, then left where the user puts it.
+TEST(frmConverting, ShownBlankAndPlacedOnlyTheFirstTime) {
+    FakeExtendForm form;
+    form.number = "3";
+    form.cmdOK_Click();
+    form.cmdOK_Click();
+    EXPECT_EQ(form.view.events,
+              (Events{"label ", "move 150,80", "show", "label t", "events", "hide", CompletedEvent,
+                      "label ", "show", "label t", "events", "hide", CompletedEvent}));
+}
+
+// One help window at most: Help again brings it to the front; once the user
+// closed it, Help opens a new one, its version line loaded again.
+TEST(frmHelp, OpenedOnceOrBroughtToTheFront) {
+    FakeExtendForm form;
+    form.cmdHelp_Click();
+    form.cmdHelp_Click();
+    form.help->open = false;
+    form.cmdHelp_Click();
+    const std::string opened = "help version " + VersionLine();
+    EXPECT_EQ(form.view.events, (Events{opened, "help in front", "help focus Close",
+                                        "help in front", "help focus Close", "help closed", opened,
+                                        "help in front", "help focus Close"}));
+}
+
+// Close between two files of a run: what the run changed is flushed, every
+// window closed, then the program ends; the run never goes on.
+TEST(frmExtendForm, CloseDuringARunFlushesClosesEveryWindowThenEnds) {
+    FakeExtendForm form;
+    form.folder.write("b.hst", trendFile(validHeader(30)));
+    form.selected = {"t.hst", "b.hst"};
+    form.number = "20";
+    form.log = &form.view.events;
+    form.cmdHelp_Click();
+    form.view.onEvent = [&](const std::string& event) {
+        if (event.starts_with("message")) form.CloseAll();  // at b.hst's
+    };
+    EXPECT_THROW(form.cmdOK_Click(), Ended);
+    const Events& events = form.view.events;
+    EXPECT_EQ(Events(events.end() - 5, events.end()),
+              (Events{"flush", "help closed", "progress closed", "close", "end"}));
+    EXPECT_EQ(form.folder.read("t.hst"), trendFile(validHeader(20)));
 }
 
 // `path` with "/" written as the system's separator.

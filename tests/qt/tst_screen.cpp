@@ -12,15 +12,21 @@
 #include <QtTest>
 
 #include "TrendFixtures.h"
-#include "qt/frmConverting.h"
 #include "qt/frmExtend.h"
 
 namespace {
 
+// The progress window, once a run made it.
+QWidget& progressWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == "frmConverting") return *window;
+    qFatal("no progress window");
+}
+
 // True when the screen shows, where the label stands, what the progress
 // window paints there: the label, painted, with nothing over it.
 bool labelIsOnScreen() {
-    frmConverting& window = frmConverting::instance();
+    QWidget& window = progressWindow();
     const QRect label = window.findChild<QLabel*>("lblFileName")->geometry();
     const QPoint where = window.mapToGlobal(label.topLeft());
     const QImage screen = QGuiApplication::primaryScreen()
@@ -72,7 +78,7 @@ private slots:
             bool seen = false;
             while (!(seen = labelIsOnScreen()) && !slowOpen.hasExpired()) QThread::msleep(50);
             const QString label =
-                frmConverting::instance().findChild<QLabel*>("lblFileName")->text() + ".hst";
+                progressWindow().findChild<QLabel*>("lblFileName")->text() + ".hst";
             if (!seen || label != QString::fromStdString(name)) faults << "unseen " + label;
         };
         QTimer answer;
@@ -91,7 +97,7 @@ private slots:
             if (box->parentWidget() != &window || box->textFormat() != Qt::PlainText ||
                 box->windowTitle() != "Kelvane" || box->buttons().size() != 1)
                 faults << "misshapen " + boxes.last();
-            frmConverting& progress = frmConverting::instance();
+            QWidget& progress = progressWindow();
             if (progress.isVisible() &&
                 order.indexOf(progress.winId()) < order.indexOf(window.winId()))
                 faults << "behind " + boxes.last();

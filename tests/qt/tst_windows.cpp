@@ -2,21 +2,14 @@
 // control layer under them. What the windows decide is proven in the forms
 // tests; here, that the Qt controls carry it.
 
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QAccessible>
 #include <QtTest>
 
 #include "TrendFixtures.h"
 #include "WindowTexts.h"
-#include "forms/frmHelp.h"
-#include "platform/PosixCalls.h"
-#include "qt/Toolkit.h"
-#include "qt/frmConverting.h"
 #include "qt/frmExtend.h"
-#include "qt/frmHelp.h"
 
 namespace fs = std::filesystem;
 
@@ -44,21 +37,43 @@ QStringList textsNotShown(const QWidget* window, const std::string& name) {
     return missing;
 }
 
+// The top-level window named `name`, shown or not, or nullptr.
+QWidget* topLevel(const char* name) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == name) return window;
+    return nullptr;
+}
+
+// The main window, its message boxes recorded, each with the progress
+// window's label while that shows, and its ends counted.
+class TestedWindow : public frmExtend {
+public:
+    QStringList messages;
+    int ends = 0;
+
+private:
+    void showMessage(const std::string& text, MessageIcon icon) override {
+        const QWidget* progress = topLevel("frmConverting");
+        const QString label = progress && progress->isVisible()
+                                  ? progress->findChild<QLabel*>("lblFileName")->text()
+                                  : "";
+        messages << QString("%1 %2 [%3]").arg(int(icon)).arg(QString::fromStdString(text), label);
+    }
+    void endProgram() override { ++ends; }
+};
+
 }  // namespace
 
 class WindowsTest : public QObject {
     Q_OBJECT
 
-    QStringList m_messages;     // each with the progress window's label, if it is shown
-    QStringList m_shownLabels;  // the progress window's label as it is shown
-    int m_ends = 0;
     std::unique_ptr<TempFolder> m_folder;
-    std::unique_ptr<frmExtend> m_window;
+    std::unique_ptr<TestedWindow> m_window;
 
     // Started in the test's folder, as from a shell there.
     void openWindow() {
         QDir::setCurrent(QString::fromStdString(m_folder->path().string()));
-        m_window = std::make_unique<frmExtend>();
+        m_window = std::make_unique<TestedWindow>();
         m_window->show();
     }
     template <typename Control>
@@ -70,32 +85,17 @@ class WindowsTest : public QObject {
         control<QPushButton>("cmdOK")->click();
     }
 
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            m_shownLabels << watched->findChild<QLabel*>("lblFileName")->text();
-        return false;
-    }
-
 private slots:
-    void init() {
-        toolkit::setMessageHook([this](const QString& text, MessageIcon icon) {
-            const frmConverting* shown = frmConverting::existing();
-            const QString label =
-                shown && shown->isVisible() ? shown->findChild<QLabel*>("lblFileName")->text() : "";
-            m_messages << QString("%1 %2 [%3]").arg(int(icon)).arg(text, label);
-        });
-        toolkit::setEndHook([this] { ++m_ends; });
-        m_messages.clear();
-        m_ends = 0;
-        m_folder = std::make_unique<TempFolder>();
+    void init() { m_folder = std::make_unique<TempFolder>(); }
+    void cleanup() {
+        m_window.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());  // every window went with it
     }
-    void cleanup() { m_window.reset(); }
 
     // The list shows the regular *.hst files whatever their case, a name that
     // is not UTF-8 among them; Ctrl+clicks in any order reach the run in list
-    // order; each message shows over the progress window naming its file; a
-    // second run reuses that window where the user left it. The shared layout
-    // moves the real widgets and keeps the window to its minimum.
+    // order; each message shows over the progress window naming its file. The
+    // shared layout moves the real widgets and keeps the window to its minimum.
     void aWholeRunFromCtrlClicksAndOk() {
         const fs::path folder = m_folder->path();
         for (const char* name : {"LOW.HST", "caf\xe9.hst", "other.txt", "d.hst.bak"})
@@ -117,31 +117,19 @@ private slots:
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                               list->visualRect(list->model()->index(row, 0)).center());
         pressOk("20");
-        QCOMPARE(m_messages,
+        QCOMPARE(m_window->messages,
                  QStringList({"3 File 'bad.hst' is not a valid trend file. [bad]",
                               "1 high is already set for 30 files.\r\nIt will be skipped. [high]",
                               "0 " + QString(Completed) + " []"}));
         for (const char* name : {"LOW.HST", "caf\xe9.hst"})
             QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));
-
-        frmConverting* first = frmConverting::existing();
-        QCOMPARE(textsNotShown(first, "frmConverting"), QStringList());
-        first->installEventFilter(this);  // a second run shows no name before its first file's
-        first->move(first->pos() + QPoint(9, 7));  // where the user moved it, it stays
-        const QPoint moved = first->pos();
+        QCOMPARE(textsNotShown(topLevel("frmConverting"), "frmConverting"), QStringList());
         list->setSelectionMode(
             QAbstractItemView::SingleSelection);  // no multiple selection, no items
         pressOk("40");
-        QCOMPARE(m_messages.last(), QString("0 Please select one or more trend files []"));
-        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        list->selectAll();
-        pressOk("40");
-        QCOMPARE(frmConverting::existing(), first);
-        QCOMPARE(m_shownLabels, QStringList({""}));
+        QCOMPARE(m_window->messages.last(), QString("0 Please select one or more trend files []"));
         m_window->resize(200, 250);
         QCOMPARE(m_window->frameGeometry().size(), QSize(367, 367));  // the minimum, snapped
-        QCOMPARE(first->pos(), moved);
-        QCOMPARE(m_folder->read("high.hst"), trendFile(validHeader(40)));
     }
 
     // Enter presses OK unless the focus is on a control that uses it: a folder
@@ -149,7 +137,7 @@ private slots:
     // the folder list only highlights; a double click opens the folder of
     // that item, named by its bytes, not another that shows the same. Close,
     // or the frame's close box, ends the program with every window. Help
-    // shows one help window, with the build's identity.
+    // shows the help window, with the build's identity; its Close destroys it.
     void keysAndClicksOpenFoldersAndPressButtons() {
         fs::create_directories(m_folder->path() / "sub\xff" / "deeper");
         fs::create_directory(m_folder->path() / "sub\xef\xbf\xbd");  // shown as the one above
@@ -165,7 +153,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), control<QLineEdit>("txtNoFiles"));
         QTest::keyClick(control<QLineEdit>("txtNoFiles"), Qt::Key_Return);
         QTest::keyClick(control<FileList>("filConvert"), Qt::Key_Enter);
-        QCOMPARE(m_messages, QStringList(2, "0 Please enter the number of files []"));
+        QCOMPARE(m_window->messages, QStringList(2, "0 Please enter the number of files []"));
 
         auto* folders = control<DirList>("dirConvert");
         auto* files = control<FileList>("filConvert")->model();
@@ -183,50 +171,30 @@ private slots:
         QCOMPARE(rowsOf(*files), QStringList());
 
         QTest::keyClick(control<QPushButton>("cmdHelp"), Qt::Key_Return);
-        QCOMPARE(textsNotShown(frmHelp::existing(), "frmHelp"), QStringList());
-        auto* version = frmHelp::existing()->findChild<QLabel*>("lblVersion");
-        QCOMPARE(version->text(), QString::fromStdString(VersionLine()));
-        version->setText("kept");  // a second Help must not rebuild it
-        control<QPushButton>("cmdHelp")->click();
-        QCOMPARE(frmHelp::existing()->findChild<QLabel*>("lblVersion"), version);
-        QCOMPARE(version->text(), QString("kept"));
-        QTest::keyClick(frmHelp::existing()->findChild<QPushButton*>("cmdClose"), Qt::Key_Return);
-        QTRY_VERIFY(!frmHelp::existing());
+        QWidget* help = topLevel("frmHelp");
+        QCOMPARE(textsNotShown(help, "frmHelp"), QStringList());
+        QCOMPARE(help->findChild<QLabel*>("lblVersion")->text(),
+                 QString::fromStdString(VersionLine()));
+        QTest::keyClick(help->findChild<QPushButton*>("cmdClose"), Qt::Key_Return);
+        QTRY_VERIFY(!topLevel("frmHelp"));
         control<QPushButton>("cmdHelp")->click();
         QTest::keyClick(control<QPushButton>("cmdClose"), Qt::Key_Return);
-        QCOMPARE(m_messages.size(), 2);
-        QCOMPARE(m_ends, 1);
+        QCOMPARE(m_window->messages.size(), 2);
+        QCOMPARE(m_window->ends, 1);
         QVERIFY(!m_window->isVisible());
-        QTRY_VERIFY(!frmHelp::existing());
+        QVERIFY(!topLevel("frmHelp"));
         m_window->show();
         m_window->close();
-        QCOMPARE(m_ends, 2);
-    }
-
-    // Close between two files of a run flushes what the run changed, then
-    // ends the program at once through its own end: this program, run again
-    // as the window program, presses Close at b.hst's message.
-    void closeDuringARunFlushesThenEnds() {
-        for (const char* name : {"a.hst", "c.hst"})
-            m_folder->write(name, trendFile(validHeader(7)));
-        m_folder->write("b.hst", trendFile(validHeader(30)));
-        QProcess helper;
-        helper.start(QCoreApplication::applicationFilePath(),
-                     {"--close-during-run", QString::fromStdString(m_folder->path().string())});
-        QVERIFY(helper.waitForFinished(30000));
-        QCOMPARE(helper.exitCode(), 0);
-        QCOMPARE(helper.readAllStandardOutput(), QByteArray("message\nsyncfs\n"));
-        QCOMPARE(m_folder->read("a.hst"), trendFile(validHeader(20)));
-        QCOMPARE(m_folder->read("c.hst"), trendFile(validHeader(7)));
+        QCOMPARE(m_window->ends, 2);
     }
 
     // Every control Tab reaches in the main and help windows has a name of
     // its own for a screen reader: not none, not what it holds.
     void everyControlTabReachesIsNamed() {
         openWindow();
-        frmHelp::open();
+        control<QPushButton>("cmdHelp")->click();
         QStringList unnamed;
-        for (QWidget* window : QWidgetList{m_window.get(), frmHelp::existing()}) {
+        for (QWidget* window : QWidgetList{m_window.get(), topLevel("frmHelp")}) {
             for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
                 if (w->window() != window || !(w->focusPolicy() & Qt::TabFocus)) continue;
                 QAccessibleInterface* control = QAccessible::queryAccessibleInterface(w);
@@ -237,42 +205,10 @@ private slots:
                 if (name.isEmpty() || value) unnamed << w->objectName() + ": " + name;
             }
         }
-        frmHelp::existing()->close();
+        topLevel("frmHelp")->close();
         QCOMPARE(unnamed.join(", "), QString());
     }
 };
 
-// The helper of the Close test: a run over every file of `folder` that
-// presses Close at its first message, on a file system taken for one whose
-// flush as a whole reaches the storage, printing each message and flush.
-// Exits 0 only through the program's own end; 3 if the run came back.
-int closeDuringRun(const char* folder) {
-    platform::posix::Calls calls = platform::posix::systemCalls();
-    calls.syncfs = [](int fd) { return std::puts("syncfs"), ::syncfs(fd); };
-    calls.fstatfs = [](int fd, struct statfs* info) {
-        const int result = ::fstatfs(fd, info);
-        info->f_type = EXT4_SUPER_MAGIC;
-        return result;
-    };
-    const auto files = platform::posix::fileAccessThrough(calls);
-    QDir::setCurrent(QString::fromLocal8Bit(folder));  // the window opens there
-    frmExtend window(*files);
-    toolkit::setMessageHook([&](const QString&, MessageIcon) {
-        std::puts("message");
-        window.findChild<QPushButton*>("cmdClose")->click();
-    });
-    window.findChild<QListView*>("filConvert")->selectAll();
-    window.findChild<QLineEdit*>("txtNoFiles")->setText("20");
-    window.findChild<QPushButton*>("cmdOK")->click();
-    return 3;
-}
-
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    application.setAttribute(Qt::AA_Use96Dpi, true);  // as QTEST_MAIN does
-    if (argc == 3 && std::string(argv[1]) == "--close-during-run") return closeDuringRun(argv[2]);
-    WindowsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(WindowsTest)
 #include "tst_windows.moc"

@@ -36,8 +36,9 @@ Bytes withCount(Bytes file, std::int16_t count) {
 
 RunResult ExtendTrends(RunView& view, const std::string& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                       platform::FileAccess& files) {
-    return ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount);
+                       platform::FileAccess& files, RunUnderWay* underWay) {
+    return ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount, RunMode::Write,
+                        underWay);
 }
 
 TempFolder::TempFolder(const std::filesystem::path& parent) {

@@ -39,7 +39,8 @@ inline std::string stoppedEvent(const std::string& name, const std::string& erro
 // A run in the folder at the path `folder`, opened when the run starts.
 RunResult ExtendTrends(RunView& view, const std::string& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                       platform::FileAccess& files = platform::nativeFileAccess());
+                       platform::FileAccess& files = platform::nativeFileAccess(),
+                       RunUnderWay* underWay = nullptr);
 
 inline void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)

@@ -1,0 +1,20 @@
+#include "forms/frmConverting.h"
+
+void ConvertingForm::Show() {
+    if (m_window->isShown()) return m_window->show();  // to the front, the name kept
+    // Blank until the run names its first file: shown with the last run's
+    // last name, the window would paint that first.
+    m_window->setFileName("");
+    if (!m_placed) placeOverOwner();
+    m_placed = true;  // where it was, or where the user moved it, from then on
+    m_window->show();
+}
+
+void ConvertingForm::placeOverOwner() {
+    const std::optional<twips::PixelRect> owner = m_window->ownerFrame();
+    if (!owner) return m_window->centreOnScreen();
+    const twips::PixelRect frame = m_window->frame();
+    const twips::PixelRect place =
+        frmConvertingDesign::placeOver(*owner, frame.width, frame.height);
+    m_window->moveTo(place.left, place.top);
+}
