@@ -55,10 +55,15 @@ std::variant<Options, std::string> parse(const std::vector<std::string>& argumen
             options.json = true;
         } else if (argument == "--dry-run" && !options.show) {
             options.dryRun = true;
-        } else if (argument == "--to" && !options.show && i + 1 < arguments.size()) {
-            to = arguments[++i];
-        } else if (argument.starts_with("--to=") && !options.show) {
-            to = argument.substr(5);
+        } else if ((argument == "--to" || argument.starts_with("--to=")) && !options.show) {
+            if (to) return std::string("--to is given more than once");
+            if (argument.size() > 4) {
+                to = argument.substr(5);
+            } else if (i + 1 < arguments.size()) {
+                to = arguments[++i];
+            } else {
+                return std::string("--to is missing its number");
+            }
         } else {
             return "unknown option '" + argument + "'";
         }
@@ -80,11 +85,19 @@ struct Target {
     std::vector<std::string> names;
     std::vector<std::string> paths;  // as reported, one for each name
     std::optional<platform::Error> failure;
+    std::size_t unreadAfter = 0;  // with a failure: the PATHs after it, left unread
+};
+
+// The folder of the last file PATH, kept so that files of one folder named
+// one by one are opened there and flushed once.
+struct Parent {
+    std::string path;
+    std::shared_ptr<platform::Folder> folder;
 };
 
 bool isSeparator(char c) { return c == platform::Separator || c == '/'; }
 
-Target targetOf(const std::string& path, platform::FileAccess& files) {
+Target targetOf(const std::string& path, platform::FileAccess& files, Parent& last) {
     std::shared_ptr<platform::Folder> folder = files.openFolder(path);
     try {
         Target target{path, folder, ListedFiles(folder->list().files, TrendFilePattern), {}, {}};
@@ -99,7 +112,8 @@ Target targetOf(const std::string& path, platform::FileAccess& files) {
     std::size_t cut = path.size();
     while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
     const std::string parent = cut == 0 ? "." : path.substr(0, cut);
-    return {path, files.openFolder(parent), {path.substr(cut)}, {path}, {}};
+    if (!last.folder || last.path != parent) last = {parent, files.openFolder(parent)};
+    return {path, last.folder, {path.substr(cut)}, {path}, {}};
 }
 
 // Every PATH's files, each file once, in the order first given; the
@@ -108,20 +122,28 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
                               Console& console) {
     std::vector<Target> targets;
     std::set<platform::FileId> seen;
-    for (const std::string& path : paths) {
-        Target& target = targets.emplace_back(targetOf(path, files));
-        if (target.failure) break;
+    Parent last;
+    for (std::size_t at = 0; at < paths.size(); ++at) {
+        const Target target = targetOf(paths[at], files, last);
+        if (target.failure) {
+            targets.push_back(target);
+            targets.back().unreadAfter = paths.size() - at - 1;
+            break;
+        }
         if (target.names.empty())
-            console.err("kelvane-cli: " + Printable(path) + ": no trend files (*.hst) there\n");
+            console.err("kelvane-cli: " + Printable(paths[at]) +
+                        ": no trend files (*.hst) there\n");
+        // Files of one folder named one after another are one run: one flush.
+        Target& kept = !targets.empty() && targets.back().folder == target.folder
+                           ? targets.back()
+                           : targets.emplace_back(Target{target.path, target.folder, {}, {}, {}});
         // A name for a file already named, here or by an earlier PATH, goes.
-        Target kept{target.path, target.folder, {}, {}, {}};
         for (std::size_t i = 0; i < target.names.size(); ++i) {
             const auto id = target.folder->fileId(target.names[i]);
             if (id && !seen.insert(*id).second) continue;
             kept.names.push_back(target.names[i]);
             kept.paths.push_back(target.paths[i]);
         }
-        target = std::move(kept);
     }
     return targets;
 }
@@ -134,9 +156,9 @@ std::size_t fileCount(const std::vector<Target>& targets) {
 
 // What the command has yet to treat: the files, a PATH that could not be
 // read and every PATH after it left unread, each of those counting once.
-std::size_t untreatedCount(const std::vector<Target>& targets, const Options& options) {
-    return fileCount(targets) + options.paths.size() - targets.size() +
-           (targets.back().failure ? 1 : 0);
+std::size_t untreatedCount(const std::vector<Target>& targets) {
+    const Target& last = targets.back();
+    return fileCount(targets) + (last.failure ? 1 + last.unreadAfter : 0);
 }
 
 // What a run shows: progress on a terminal, nothing else; the outcomes are
@@ -194,7 +216,7 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
     Printer printer(console, options.json);
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
-    std::size_t left = untreatedCount(targets, options);
+    std::size_t left = untreatedCount(targets);
     for (const Target& target : targets) {
         if (target.failure) {
             printer.print(ExtendLine(target.path, failedOutcome(*target.failure), false, left > 1),
@@ -221,7 +243,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     Printer printer(console, options.json);
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
-    std::size_t left = untreatedCount(targets, options);
+    std::size_t left = untreatedCount(targets);
     ProgressView progress(console, fileCount(targets));
     for (const Target& target : targets) {
         if (target.failure) {

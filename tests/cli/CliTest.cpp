@@ -86,6 +86,7 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         {{"extend", "--to", "9", path("empty")}, 0, "", a, "kelvane-cli: " + path("empty") + ": no trend files (*.hst) there"},
         {{"extend", "--to", "0", "DIR"}, 2, "", a, "kelvane-cli: --to"},   {{"extend", "DIR"}, 2, "", a, "kelvane-cli: --to"},
         {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
+        {{"extend", "DIR", "--to"}, 2, "", a, "kelvane-cli: --to is missing"}, {{"extend", "--to=5", "--to", "7", "DIR"}, 2, "", a, "kelvane-cli: --to is given"},
         {{"show", "--dry-run", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
         {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"fr\x1bob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command 'fr\\x1bob'"},
         {{"show", path("a.hst") + platform::Separator + "x.hst"}, 3, throughFile, a}};
@@ -168,8 +169,13 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
 TEST_F(CliTest, TerminalAndStandardOutput) {
     Captured terminal;
     terminal.terminal = true;
-    EXPECT_EQ(run({"extend", "--to", "9", path("a.hst"), path("B.HST")}, terminal), cli::Done);
+    FakeFiles logged;  // files of one folder named one by one: one run there, one flush
+    Events log;
+    logged.log = &log;
+    EXPECT_EQ(run({"extend", "--to", "40", path("a.hst"), path("B.HST")}, terminal, logged),
+              cli::Done);
     EXPECT_NE(terminal.errors.find("[2/2] B"), std::string::npos) << terminal.errors;
+    EXPECT_EQ(log, (Events{"write a.hst 148+2", "write B.HST 148+2", "flush"}));
 
     EXPECT_EQ(cli::Printable("x.hst: skipped\nzz\x1b[2J\x7f\xc2\x9b\x9b\xc3\xa9\xff"),
               "x.hst: skipped\\x0azz\\x1b[2J\\x7f\\xc2\\x9b\\x9b\xc3\xa9\xff");
