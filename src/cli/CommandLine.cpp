@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <set>
 #include <variant>
@@ -161,11 +162,14 @@ std::size_t untreatedCount(const std::vector<Target>& targets) {
     return fileCount(targets) + (last.failure ? 1 + last.unreadAfter : 0);
 }
 
-// What a run shows: progress on a terminal, nothing else; the outcomes are
-// the run's result. One count for the whole command.
+// What a run shows: progress on a terminal, and each file's outcome as it
+// is treated; it ends the run when the program is interrupted. One count
+// for the whole command.
 class ProgressView : public RunView {
 public:
-    ProgressView(Console& console, std::size_t total) : m_console(console), m_total(total) {}
+    ProgressView(Console& console, std::size_t total,
+                 std::function<void(const FileOutcome&)> treated)
+        : m_console(console), m_total(total), m_treated(std::move(treated)) {}
     void showProgress() override {}
     void setProgressFileName(const std::string& text) override {
         if (!m_console.errIsTerminal()) return;
@@ -182,10 +186,16 @@ public:
     }
     void showMessage(const std::string&, MessageIcon) override {}
     void doEvents() override {}
+    bool stopRequested() override { return m_console.interrupted() != 0; }
+    void fileTreated(const FileOutcome& outcome) override {
+        hideProgress();
+        m_treated(outcome);
+    }
 
 private:
     Console& m_console;
     std::size_t m_total;
+    std::function<void(const FileOutcome&)> m_treated;
     std::size_t m_done = 0;
     std::size_t m_shown = 0;
 };
@@ -193,8 +203,11 @@ private:
 class Printer {
 public:
     Printer(Console& console, bool json) : m_console(console), m_json(json) {}
-    ~Printer() {
-        if (m_json) m_console.out(m_items ? "\n]\n" : "[]\n");
+    ~Printer() { end(); }
+    // Closes the JSON array, once.
+    void end() {
+        if (m_json && !m_ended) m_console.out(m_items ? "\n]\n" : "[]\n");
+        m_ended = true;
     }
     void print(const std::string& line, const std::string& json) {
         if (!m_json) return m_console.out(line);
@@ -204,8 +217,17 @@ public:
 private:
     Console& m_console;
     bool m_json;
+    bool m_ended = false;
     int m_items = 0;
 };
+
+// The command ends, between two files, as the program was asked to: the
+// report is whole, and standard error says what was left.
+int interrupted(int signal, std::size_t left, Printer& printer, Console& console) {
+    printer.end();
+    console.err("kelvane-cli: interrupted; files not treated: " + std::to_string(left) + "\n");
+    return Interrupted + signal;
+}
 
 // A file, or a PATH, that could not be read.
 FileOutcome failedOutcome(const platform::Error& error) {
@@ -224,6 +246,8 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
             return Stopped;
         }
         for (std::size_t i = 0; i < target.names.size(); ++i, --left) {
+            if (const int signal = console.interrupted())
+                return interrupted(signal, left, printer, console);
             std::optional<TrendFileHeader> header;
             try {
                 header = ReadTrendHeader(*target.folder, target.names[i]);
@@ -244,7 +268,15 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
     std::size_t left = untreatedCount(targets);
-    ProgressView progress(console, fileCount(targets));
+    const Target* current = nullptr;
+    std::size_t treated = 0;  // of the current target's files
+    const auto print = [&](std::size_t i, const FileOutcome& outcome, bool untreatedAfter) {
+        printer.print(ExtendLine(current->paths[i], outcome, options.dryRun, untreatedAfter),
+                      ExtendJson(current->paths[i], outcome));
+        if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
+    };
+    ProgressView progress(console, fileCount(targets),
+                          [&](const FileOutcome& outcome) { print(treated++, outcome, false); });
     for (const Target& target : targets) {
         if (target.failure) {
             const FileOutcome outcome = failedOutcome(*target.failure);
@@ -252,21 +284,22 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
                           ExtendJson(target.path, outcome));
             return Stopped;
         }
+        current = &target;
+        treated = 0;
         const RunResult result = ExtendTrends(progress, *target.folder, target.names, options.to,
                                               options.dryRun ? RunMode::DryRun : RunMode::Write);
         left -= result.size();
-        // A flush that fails after a stop makes a second failed file; only
-        // the last outcome can be the one that left files untreated.
+        // Lines for the failed file that stopped the run and for a file whose
+        // flush failed after its line; only the last can have left files untreated.
         bool failed = false;
         for (std::size_t i = 0; i < result.size(); ++i) {
-            const FileOutcome& outcome = result[i];
-            const bool untreatedAfter = i + 1 == result.size() && left > 0;
-            printer.print(ExtendLine(target.paths[i], outcome, options.dryRun, untreatedAfter),
-                          ExtendJson(target.paths[i], outcome));
-            if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
-            failed = failed || outcome.outcome == Outcome::Failed;
+            if (result[i].outcome != Outcome::Failed) continue;
+            print(i, result[i], i + 1 == result.size() && left > 0);
+            failed = true;
         }
         if (failed) return Stopped;
+        if (const int signal = console.interrupted(); signal && left > 0)
+            return interrupted(signal, left, printer, console);
     }
     return status;
 }
@@ -276,7 +309,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
 int withReport(int status, Console& console) {
     if (console.flushOut()) return status;
     console.err("kelvane-cli: the report could not be written to standard output\n");
-    return status == Stopped ? Stopped : ReportLost;
+    return status == Stopped || status > Interrupted ? status : ReportLost;
 }
 
 }  // namespace

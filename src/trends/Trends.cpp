@@ -137,6 +137,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
     std::optional<std::string> stopped;
     view.showProgress();
     for (const std::string& fileName : fileNames) {
+        if (view.stopRequested()) break;
         view.setProgressFileName(StripExtension(fileName));
         view.doEvents();
         FileOutcome& outcome = run.result.emplace_back(FileOutcome{Outcome::Invalid, {}, {}, {}});
@@ -148,6 +149,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
             break;
         }
         tellUser(view, fileName, outcome);
+        view.fileTreated(outcome);
     }
     // On disk before the user is told anything, however the run ended.
     const std::optional<std::string> flushFailed = flushChanges(run);

@@ -12,6 +12,7 @@
 #include "trends/Definitions.h"
 
 enum class MessageIcon { None, Information, Exclamation, Error };
+struct FileOutcome;
 
 // What a run needs of the windows: the progress window, modal message boxes
 // (captioned with the application title by whoever shows them) and one pass
@@ -24,6 +25,10 @@ public:
     virtual void hideProgress() = 0;
     virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
     virtual void doEvents() = 0;
+    // Asked before each file: true ends the run there, as a program asked to stop does.
+    virtual bool stopRequested() { return false; }
+    // Each file once it is treated; a failed file ends the run instead.
+    virtual void fileTreated(const FileOutcome&) {}
 };
 
 // What became of one file of a run.

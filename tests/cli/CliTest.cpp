@@ -3,6 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
 #include "TrendFixtures.h"
 #include "cli/CommandLine.h"
 #include "cli/Report.h"
@@ -198,5 +207,56 @@ TEST_F(CliTest, TerminalAndStandardOutput) {
         EXPECT_TRUE(lost.errors.ends_with("the report could not be written to standard output\n"));
     }
 }
+
+#ifndef _WIN32
+// The program itself, stopped by SIGTERM while its report waits on a full
+// pipe: the file under way is finished, each treated file has its line, the
+// report stays whole, standard error says what was left, and the program
+// ends as the signal ends it.
+TEST_F(CliTest, ASignalInTheMiddleOfARun) {
+    TempFolder many;
+    const int count = 400;
+    for (const char* form : {"--", "--json"}) {
+        for (int i = 0; i < count; ++i) many.write(std::to_string(1000 + i) + ".hst", a);
+        int out[2], err[2];
+        ASSERT_EQ(pipe(out) | pipe(err), 0);
+        fcntl(out[1], F_SETPIPE_SZ, 4096);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            dup2(err[1], STDERR_FILENO);
+            execl(KELVANE_CLI, KELVANE_CLI, "extend", "--to", "9", form, many.programPath().c_str(),
+                  nullptr);
+            _exit(127);
+        }
+        close(out[1]), close(err[1]);
+        pollfd ready{out[0], POLLIN, 0};
+        poll(&ready, 1, 60000);
+        kill(child, SIGTERM);
+        std::string printed, errors;
+        char buffer[4096];
+        for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) printed.append(buffer, n);
+        for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, n);
+        close(out[0]), close(err[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        int changed = 0;
+        for (int i = 0; i < count; ++i) {
+            const Bytes now = many.read(std::to_string(1000 + i) + ".hst");
+            changed += now != a;
+            EXPECT_TRUE(now == a || now == withCount(a, 9)) << i;
+        }
+        std::size_t lines = 0;
+        for (auto at = printed.find("extended"); at != std::string::npos;
+             at = printed.find("extended", at + 1))
+            ++lines;
+        EXPECT_EQ(lines, std::size_t(changed)) << form;
+        EXPECT_EQ(errors, "kelvane-cli: interrupted; files not treated: " +
+                              std::to_string(count - changed) + "\n");
+        EXPECT_TRUE(printed.ends_with(form[2] == 'j' ? "}\n]\n" : " to 9\n")) << printed;
+    }
+}
+#endif
 
 }  // namespace
