@@ -9,12 +9,12 @@ namespace {
 const std::string CrLf = "\r\n";
 
 std::string invalidFileMessage(const std::string& fileName) {
-    return "File '" + fileName + "' is not a valid trend file.";
+    return "File '" + ShownName(fileName) + "' is not a valid trend file.";
 }
 
 std::string alreadySetMessage(const std::string& fileName, int storedCount) {
-    return StripExtension(fileName) + " is already set for " + std::to_string(storedCount) +
-           " files." + CrLf + "It will be skipped.";
+    return ShownName(StripExtension(fileName)) + " is already set for " +
+           std::to_string(storedCount) + " files." + CrLf + "It will be skipped.";
 }
 
 std::string closingMessage() {
@@ -24,7 +24,7 @@ std::string closingMessage() {
 }
 
 std::string stoppedMessage(const std::string& fileName, const platform::Error& error) {
-    return "Conversion stopped at file '" + fileName + "'." + CrLf + error.what();
+    return "Conversion stopped at file '" + ShownName(fileName) + "'." + CrLf + error.what();
 }
 
 // Reads the header of `file`, a missing file when null; true when it is a
@@ -138,7 +138,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
     view.showProgress();
     for (const std::string& fileName : fileNames) {
         if (view.stopRequested()) break;
-        view.setProgressFileName(StripExtension(fileName));
+        view.setProgressFileName(ShownName(StripExtension(fileName)));
         view.doEvents();
         FileOutcome& outcome = run.result.emplace_back(FileOutcome{Outcome::Invalid, {}, {}, {}});
         try {
