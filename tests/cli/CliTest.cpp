@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <regex>
 #endif
 
 #include "TrendFixtures.h"
@@ -250,11 +251,9 @@ TEST_F(CliTest, ASignalInTheMiddleOfARun) {
             changed += now != a;
             EXPECT_TRUE(now == a || now == withCount(a, 9)) << i;
         }
-        std::size_t lines = 0;
-        for (auto at = printed.find("extended"); at != std::string::npos;
-             at = printed.find("extended", at + 1))
-            ++lines;
-        EXPECT_EQ(lines, std::size_t(changed)) << form;
+        const std::regex extended("extended");
+        EXPECT_EQ(std::distance(std::sregex_iterator(printed.begin(), printed.end(), extended), {}),
+                  changed);
         EXPECT_EQ(errors, "kelvane-cli: interrupted; files not treated: " +
                               std::to_string(count - changed) + "\n");
         EXPECT_TRUE(printed.ends_with(form[2] == 'j' ? "}\n]\n" : " to 9\n")) << printed;
