@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         if (sigaction(signal, nullptr, &was) == 0 && was.sa_handler != SIG_IGN)
             sigaction(signal, &action, nullptr);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each file's line as it is treated, as on Windows
     StandardStreams console;
     const int status = cli::Run(std::vector<std::string>(argv + 1, argv + argc), console);
     // Ended by the signal, as the shell or a calling script expects.
