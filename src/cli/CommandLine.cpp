@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <set>
 #include <variant>
@@ -55,10 +56,15 @@ std::variant<Options, std::string> parse(const std::vector<std::string>& argumen
             options.json = true;
         } else if (argument == "--dry-run" && !options.show) {
             options.dryRun = true;
-        } else if (argument == "--to" && !options.show && i + 1 < arguments.size()) {
-            to = arguments[++i];
-        } else if (argument.starts_with("--to=") && !options.show) {
-            to = argument.substr(5);
+        } else if ((argument == "--to" || argument.starts_with("--to=")) && !options.show) {
+            if (to) return std::string("--to is given more than once");
+            if (argument.size() > 4) {
+                to = argument.substr(5);
+            } else if (i + 1 < arguments.size()) {
+                to = arguments[++i];
+            } else {
+                return std::string("--to is missing its number");
+            }
         } else {
             return "unknown option '" + argument + "'";
         }
@@ -80,11 +86,19 @@ struct Target {
     std::vector<std::string> names;
     std::vector<std::string> paths;  // as reported, one for each name
     std::optional<platform::Error> failure;
+    std::size_t unreadAfter = 0;  // with a failure: the PATHs after it, left unread
+};
+
+// The folder of the last file PATH, kept so that files of one folder named
+// one by one are opened there and flushed once.
+struct Parent {
+    std::string path;
+    std::shared_ptr<platform::Folder> folder;
 };
 
 bool isSeparator(char c) { return c == platform::Separator || c == '/'; }
 
-Target targetOf(const std::string& path, platform::FileAccess& files) {
+Target targetOf(const std::string& path, platform::FileAccess& files, Parent& last) {
     std::shared_ptr<platform::Folder> folder = files.openFolder(path);
     try {
         Target target{path, folder, ListedFiles(folder->list().files, TrendFilePattern), {}, {}};
@@ -101,7 +115,8 @@ Target targetOf(const std::string& path, platform::FileAccess& files) {
     while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
     if (cut == 0 && platform::isDriveAlone(path.substr(0, 2))) cut = 2;
     const std::string parent = cut == 0 ? "." : path.substr(0, cut);
-    return {path, files.openFolder(parent), {path.substr(cut)}, {path}, {}};
+    if (!last.folder || last.path != parent) last = {parent, files.openFolder(parent)};
+    return {path, last.folder, {path.substr(cut)}, {path}, {}};
 }
 
 // Every PATH's files, each file once, in the order first given; the
@@ -110,20 +125,28 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
                               Console& console) {
     std::vector<Target> targets;
     std::set<platform::FileId> seen;
-    for (const std::string& path : paths) {
-        Target& target = targets.emplace_back(targetOf(path, files));
-        if (target.failure) break;
+    Parent last;
+    for (std::size_t at = 0; at < paths.size(); ++at) {
+        const Target target = targetOf(paths[at], files, last);
+        if (target.failure) {
+            targets.push_back(target);
+            targets.back().unreadAfter = paths.size() - at - 1;
+            break;
+        }
         if (target.names.empty())
-            console.err("kelvane-cli: " + Printable(path) + ": no trend files (*.hst) there\n");
+            console.err("kelvane-cli: " + Printable(paths[at]) +
+                        ": no trend files (*.hst) there\n");
+        // Files of one folder named one after another are one run: one flush.
+        Target& kept = !targets.empty() && targets.back().folder == target.folder
+                           ? targets.back()
+                           : targets.emplace_back(Target{target.path, target.folder, {}, {}, {}});
         // A name for a file already named, here or by an earlier PATH, goes.
-        Target kept{target.path, target.folder, {}, {}, {}};
         for (std::size_t i = 0; i < target.names.size(); ++i) {
             const auto id = target.folder->fileId(target.names[i]);
             if (id && !seen.insert(*id).second) continue;
             kept.names.push_back(target.names[i]);
             kept.paths.push_back(target.paths[i]);
         }
-        target = std::move(kept);
     }
     return targets;
 }
@@ -136,16 +159,19 @@ std::size_t fileCount(const std::vector<Target>& targets) {
 
 // What the command has yet to treat: the files, a PATH that could not be
 // read and every PATH after it left unread, each of those counting once.
-std::size_t untreatedCount(const std::vector<Target>& targets, const Options& options) {
-    return fileCount(targets) + options.paths.size() - targets.size() +
-           (targets.back().failure ? 1 : 0);
+std::size_t untreatedCount(const std::vector<Target>& targets) {
+    const Target& last = targets.back();
+    return fileCount(targets) + (last.failure ? 1 + last.unreadAfter : 0);
 }
 
-// What a run shows: progress on a terminal, nothing else; the outcomes are
-// the run's result. One count for the whole command.
+// What a run shows: progress on a terminal, and each file's outcome as it
+// is treated; it ends the run when the program is interrupted. One count
+// for the whole command.
 class ProgressView : public RunView {
 public:
-    ProgressView(Console& console, std::size_t total) : m_console(console), m_total(total) {}
+    ProgressView(Console& console, std::size_t total,
+                 std::function<void(const FileOutcome&)> treated)
+        : m_console(console), m_total(total), m_treated(std::move(treated)) {}
     void showProgress() override {}
     void setProgressFileName(const std::string& text) override {
         if (!m_console.errIsTerminal()) return;
@@ -170,10 +196,16 @@ public:
                       ": waiting for another program's lock on it\n");
     }
     const Target* target = nullptr;  // whose files the run treats
+    bool stopRequested() override { return m_console.interrupted() != 0; }
+    void fileTreated(const FileOutcome& outcome) override {
+        hideProgress();
+        m_treated(outcome);
+    }
 
 private:
     Console& m_console;
     std::size_t m_total;
+    std::function<void(const FileOutcome&)> m_treated;
     std::size_t m_done = 0;
     std::size_t m_shown = 0;
 };
@@ -181,8 +213,11 @@ private:
 class Printer {
 public:
     Printer(Console& console, bool json) : m_console(console), m_json(json) {}
-    ~Printer() {
-        if (m_json) m_console.out(m_items ? "\n]\n" : "[]\n");
+    ~Printer() { end(); }
+    // Closes the JSON array, once.
+    void end() {
+        if (m_json && !m_ended) m_console.out(m_items ? "\n]\n" : "[]\n");
+        m_ended = true;
     }
     void print(const std::string& line, const std::string& json) {
         if (!m_json) return m_console.out(line);
@@ -192,8 +227,17 @@ public:
 private:
     Console& m_console;
     bool m_json;
+    bool m_ended = false;
     int m_items = 0;
 };
+
+// The command ends, between two files, as the program was asked to: the
+// report is whole, and standard error says what was left.
+int interrupted(int signal, std::size_t left, Printer& printer, Console& console) {
+    printer.end();
+    console.err("kelvane-cli: interrupted; files not treated: " + std::to_string(left) + "\n");
+    return Interrupted + signal;
+}
 
 // A file, or a PATH, that could not be read.
 FileOutcome failedOutcome(const platform::Error& error) {
@@ -204,7 +248,7 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
     Printer printer(console, options.json);
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
-    std::size_t left = untreatedCount(targets, options);
+    std::size_t left = untreatedCount(targets);
     for (const Target& target : targets) {
         if (target.failure) {
             printer.print(ExtendLine(target.path, failedOutcome(*target.failure), false, left > 1),
@@ -212,6 +256,8 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
             return Stopped;
         }
         for (std::size_t i = 0; i < target.names.size(); ++i, --left) {
+            if (const int signal = console.interrupted())
+                return interrupted(signal, left, printer, console);
             std::optional<TrendFileHeader> header;
             try {
                 header = ReadTrendHeader(*target.folder, target.names[i]);
@@ -231,8 +277,16 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     Printer printer(console, options.json);
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
-    std::size_t left = untreatedCount(targets, options);
-    ProgressView progress(console, fileCount(targets));
+    std::size_t left = untreatedCount(targets);
+    const Target* current = nullptr;
+    std::size_t treated = 0;  // of the current target's files
+    const auto print = [&](std::size_t i, const FileOutcome& outcome, bool untreatedAfter) {
+        printer.print(ExtendLine(current->paths[i], outcome, options.dryRun, untreatedAfter),
+                      ExtendJson(current->paths[i], outcome));
+        if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
+    };
+    ProgressView progress(console, fileCount(targets),
+                          [&](const FileOutcome& outcome) { print(treated++, outcome, false); });
     for (const Target& target : targets) {
         if (target.failure) {
             const FileOutcome outcome = failedOutcome(*target.failure);
@@ -241,21 +295,22 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
             return Stopped;
         }
         progress.target = &target;
+        current = &target;
+        treated = 0;
         const RunResult result = ExtendTrends(progress, *target.folder, target.names, options.to,
                                               options.dryRun ? RunMode::DryRun : RunMode::Write);
         left -= result.size();
-        // A flush that fails after a stop makes a second failed file; only
-        // the last outcome can be the one that left files untreated.
+        // Lines for the failed file that stopped the run and for a file whose
+        // flush failed after its line; only the last can have left files untreated.
         bool failed = false;
         for (std::size_t i = 0; i < result.size(); ++i) {
-            const FileOutcome& outcome = result[i];
-            const bool untreatedAfter = i + 1 == result.size() && left > 0;
-            printer.print(ExtendLine(target.paths[i], outcome, options.dryRun, untreatedAfter),
-                          ExtendJson(target.paths[i], outcome));
-            if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
-            failed = failed || outcome.outcome == Outcome::Failed;
+            if (result[i].outcome != Outcome::Failed) continue;
+            print(i, result[i], i + 1 == result.size() && left > 0);
+            failed = true;
         }
         if (failed) return Stopped;
+        if (const int signal = console.interrupted(); signal && left > 0)
+            return interrupted(signal, left, printer, console);
     }
     return status;
 }
@@ -265,7 +320,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
 int withReport(int status, Console& console) {
     if (console.flushOut()) return status;
     console.err("kelvane-cli: the report could not be written to standard output\n");
-    return status == Stopped ? Stopped : ReportLost;
+    return status == Stopped || status > Interrupted ? status : ReportLost;
 }
 
 }  // namespace

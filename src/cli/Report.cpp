@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/Places.h"
 #include "trends/FileTools.h"
 
 namespace cli {
@@ -54,8 +55,15 @@ std::string Printable(const std::string& text) {
         const auto byte = static_cast<unsigned char>(text[at]);
         const bool control = c.length ? c.point < 0x20 || (c.point >= 0x7F && c.point <= 0x9F)
                                       : byte >= 0x80 && byte <= 0x9F;
-        for (std::size_t i = at; i < at + length; ++i)
-            shown += control ? hex2(static_cast<unsigned char>(text[i])) : std::string(1, text[i]);
+        const std::string character = text.substr(at, length);
+        if (control) {
+            for (const char part : character) shown += hex2(static_cast<unsigned char>(part));
+        } else if (c.length && IsFormatCharacter(c.point)) {
+            shown += ShownName(character);
+        } else {
+            // Where a name can hold "\", it is doubled, so that no name reads as an escape.
+            shown += character == "\\" && platform::Separator != '\\' ? "\\\\" : character;
+        }
         at += length;
     }
     return shown;

@@ -15,8 +15,9 @@ std::string JsonString(const std::string& text);
 
 // `text` safe to show on a terminal: each control character (below U+0020,
 // U+007F, U+0080 to U+009F) and each byte 0x80 to 0x9F outside valid UTF-8
-// written as \xHH for each of its bytes, so that no name can forge a line or
-// steer the terminal.
+// written as \xHH for each of its bytes, each format character as \u{XXXX},
+// and "\" as "\\" where names can hold it, so that no name can forge a line,
+// pass for another or steer the terminal.
 std::string Printable(const std::string& text);
 
 std::string ShowLine(const std::string& path, const std::optional<TrendFileHeader>& header);

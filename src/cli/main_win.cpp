@@ -1,12 +1,26 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 
 #include "cli/CommandLine.h"
 #include "platform/Utf16.h"
 
 namespace {
+
+// What the console asked of the program, as the signal's number; the
+// handler runs on a thread of its own.
+std::atomic<int> stopSignal = 0;
+
+BOOL WINAPI askToStop(DWORD event) {
+    const bool interrupt = event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+    stopSignal = interrupt ? 2 : 1;  // as SIGINT, or SIGHUP
+    // A closed console ends the program once this returns: the run ends
+    // the program itself, within the time the system gives.
+    if (!interrupt) Sleep(INFINITE);
+    return TRUE;
+}
 
 // UTF-16 to a console, which shows every character; UTF-8 to a file or pipe.
 class StandardStreams : public cli::Console {
@@ -15,6 +29,7 @@ public:
     void err(const std::string& text) override { write(STD_ERROR_HANDLE, text); }
     bool errIsTerminal() const override { return isConsole(GetStdHandle(STD_ERROR_HANDLE)); }
     bool flushOut() override { return !m_outFailed; }  // nothing is held back
+    int interrupted() const override { return stopSignal; }
 
 private:
     static bool isConsole(HANDLE handle) {
@@ -40,6 +55,7 @@ private:
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
+    SetConsoleCtrlHandler(askToStop, TRUE);
     StandardStreams console;
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "trends/FileTools.h"
 #include "trends/ProductRules.h"
 
 namespace browsing {
@@ -35,14 +36,14 @@ std::vector<FolderItem> folderItems(const std::string& folder,
     std::vector<FolderItem> items{{folder.substr(0, rootEnd), folder.substr(0, rootEnd), 0}};
     for (std::size_t start = rootEnd; start < folder.size();) {
         const std::size_t end = std::min(folder.find(Separator, start), folder.size());
-        items.push_back(
-            {folder.substr(start, end - start), folder.substr(0, end), items.back().depth + 1});
+        items.push_back({ShownName(folder.substr(start, end - start)), folder.substr(0, end),
+                         items.back().depth + 1});
         start = end + 1;
     }
     SortInListOrder(subfolders);
     const int depth = items.back().depth + 1;
     for (std::string& name : subfolders)
-        items.push_back({name, withSeparator(folder) + name, depth});
+        items.push_back({ShownName(name), withSeparator(folder) + name, depth});
     return items;
 }
 

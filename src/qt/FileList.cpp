@@ -4,13 +4,15 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 
+#include "trends/FileTools.h"
+
 int FileNameModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_names.size());
 }
 
 QVariant FileNameModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) return {};
-    return QFile::decodeName(m_names[std::size_t(index.row())].c_str());
+    return QFile::decodeName(ShownName(m_names[std::size_t(index.row())]).c_str());
 }
 
 void FileNameModel::setFileNames(std::vector<std::string> names) {

@@ -10,12 +10,12 @@ namespace {
 const std::string CrLf = "\r\n";
 
 std::string invalidFileMessage(const std::string& fileName) {
-    return "File '" + fileName + "' is not a valid trend file.";
+    return "File '" + ShownName(fileName) + "' is not a valid trend file.";
 }
 
 std::string alreadySetMessage(const std::string& fileName, int storedCount) {
-    return StripExtension(fileName) + " is already set for " + std::to_string(storedCount) +
-           " files." + CrLf + "It will be skipped.";
+    return ShownName(StripExtension(fileName)) + " is already set for " +
+           std::to_string(storedCount) + " files." + CrLf + "It will be skipped.";
 }
 
 std::string closingMessage() {
@@ -27,7 +27,7 @@ std::string closingMessage() {
 // The cause is what names the folder or the program in the way.
 std::string stoppedMessage(const std::string& fileName, const platform::Error& error) {
     const std::string cause = error.cause();
-    return "Conversion stopped at file '" + fileName + "'." + CrLf + error.what() +
+    return "Conversion stopped at file '" + ShownName(fileName) + "'." + CrLf + error.what() +
            (cause.empty() ? "" : " (" + cause + ")");
 }
 
@@ -152,7 +152,8 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
     std::optional<std::string> stopped;
     view.showProgress();
     for (const std::string& fileName : fileNames) {
-        view.setProgressFileName(StripExtension(fileName));
+        if (view.stopRequested()) break;
+        view.setProgressFileName(ShownName(StripExtension(fileName)));
         view.doEvents();
         FileOutcome& outcome = run.result.emplace_back(FileOutcome{Outcome::Invalid, {}, {}, {}});
         try {
@@ -163,6 +164,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
             break;
         }
         tellUser(view, fileName, outcome);
+        view.fileTreated(outcome);
     }
     // On disk before the user is told anything, however the run ended.
     const std::optional<std::string> flushFailed = flushChanges(run);

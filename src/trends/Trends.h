@@ -12,6 +12,7 @@
 #include "trends/Definitions.h"
 
 enum class MessageIcon { None, Information, Exclamation, Error };
+struct FileOutcome;
 
 // What a run needs of the windows: the progress window, modal message boxes
 // (captioned with the application title by whoever shows them) and one pass
@@ -27,6 +28,10 @@ public:
     // Another program's lock on `fileName` keeps the run waiting; the
     // progress window already names the file.
     virtual void showWaiting(const std::string& /*fileName*/) {}
+    // Asked before each file: true ends the run there, as a program asked to stop does.
+    virtual bool stopRequested() { return false; }
+    // Each file once it is treated; a failed file ends the run instead.
+    virtual void fileTreated(const FileOutcome&) {}
 };
 
 // What became of one file of a run.

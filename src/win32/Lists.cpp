@@ -1,5 +1,7 @@
 #include "win32/Lists.h"
 
+#include "trends/FileTools.h"
+
 namespace {
 
 // Fills a list without drawing each step; `add` adds the items.
@@ -40,7 +42,7 @@ void FileList::showFiles(const std::vector<std::string>& names) {
     m_names = names;
     refill(m_list, LB_RESETCONTENT, [&] {
         for (const std::string& name : m_names)
-            SendMessageW(m_list, LB_ADDSTRING, 0, LPARAM(toolkit::widen(name).c_str()));
+            SendMessageW(m_list, LB_ADDSTRING, 0, LPARAM(toolkit::widen(ShownName(name)).c_str()));
     });
 }
 

@@ -3,6 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <regex>
+#endif
+
 #include "TrendFixtures.h"
 #include "cli/CommandLine.h"
 #include "cli/Report.h"
@@ -91,6 +101,7 @@ TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
         {{"extend", "--to", "9", path("empty")}, 0, "", a, "kelvane-cli: " + path("empty") + ": no trend files (*.hst) there"},
         {{"extend", "--to", "0", "DIR"}, 2, "", a, "kelvane-cli: --to"},   {{"extend", "DIR"}, 2, "", a, "kelvane-cli: --to"},
         {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
+        {{"extend", "DIR", "--to"}, 2, "", a, "kelvane-cli: --to is missing"}, {{"extend", "--to=5", "--to", "7", "DIR"}, 2, "", a, "kelvane-cli: --to is given"},
         {{"show", "--dry-run", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
         {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"fr\x1bob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command 'fr\\x1bob'"},
         {{"show", path("a.hst") + platform::Separator + "x.hst"}, 3, throughFile, a},
@@ -185,11 +196,19 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
 TEST_F(CliTest, TerminalAndStandardOutput) {
     Captured terminal;
     terminal.terminal = true;
-    EXPECT_EQ(run({"extend", "--to", "9", path("a.hst"), path("B.HST")}, terminal), cli::Done);
+    FakeFiles logged;  // files of one folder named one by one: one run there, one flush
+    Events log;
+    logged.log = &log;
+    EXPECT_EQ(run({"extend", "--to", "40", path("a.hst"), path("B.HST")}, terminal, logged),
+              cli::Done);
     EXPECT_NE(terminal.errors.find("[2/2] B"), std::string::npos) << terminal.errors;
+    EXPECT_EQ(log, (Events{"write a.hst 148+2", "write B.HST 148+2", "flush"}));
 
     EXPECT_EQ(cli::Printable("x.hst: skipped\nzz\x1b[2J\x7f\xc2\x9b\x9b\xc3\xa9\xff"),
               "x.hst: skipped\\x0azz\\x1b[2J\\x7f\\xc2\\x9b\\x9b\xc3\xa9\xff");
+    const std::string own = platform::Separator == '/' ? "\\\\" : "\\";  // a name's own "\"
+    EXPECT_EQ(cli::Printable("a\\x0a\xe2\x80\xae\xe2\x80\xa9\xf3\xa0\x80\x81.hst"),
+              "a" + own + "x0a\\u{202e}\\u{2029}\\u{e0001}.hst");
     const FileOutcome skipped{Outcome::Skipped, 50, 50, {}};
     EXPECT_EQ(cli::ExtendLine("P.hst: ok\n", skipped, false, false),
               "P.hst: ok\\x0a: skipped, already set for 50 files\n");
@@ -209,5 +228,54 @@ TEST_F(CliTest, TerminalAndStandardOutput) {
         EXPECT_TRUE(lost.errors.ends_with("the report could not be written to standard output\n"));
     }
 }
+
+#ifndef _WIN32
+// The program itself, stopped by SIGTERM while its report waits on a full
+// pipe: the file under way is finished, each treated file has its line, the
+// report stays whole, standard error says what was left, and the program
+// ends as the signal ends it.
+TEST_F(CliTest, ASignalInTheMiddleOfARun) {
+    TempFolder many;
+    const int count = 400;
+    for (const char* form : {"--", "--json"}) {
+        for (int i = 0; i < count; ++i) many.write(std::to_string(1000 + i) + ".hst", a);
+        int out[2], err[2];
+        ASSERT_EQ(pipe(out) | pipe(err), 0);
+        fcntl(out[1], F_SETPIPE_SZ, 4096);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            dup2(err[1], STDERR_FILENO);
+            execl(KELVANE_CLI, KELVANE_CLI, "extend", "--to", "9", form, many.programPath().c_str(),
+                  nullptr);
+            _exit(127);
+        }
+        close(out[1]), close(err[1]);
+        pollfd ready{out[0], POLLIN, 0};
+        poll(&ready, 1, 60000);
+        kill(child, SIGTERM);
+        std::string printed, errors;
+        char buffer[4096];
+        for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) printed.append(buffer, n);
+        for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, n);
+        close(out[0]), close(err[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        int changed = 0;
+        for (int i = 0; i < count; ++i) {
+            const Bytes now = many.read(std::to_string(1000 + i) + ".hst");
+            changed += now != a;
+            EXPECT_TRUE(now == a || now == withCount(a, 9)) << i;
+        }
+        const std::regex extended("extended");
+        EXPECT_EQ(std::distance(std::sregex_iterator(printed.begin(), printed.end(), extended), {}),
+                  changed);
+        EXPECT_EQ(errors, "kelvane-cli: interrupted; files not treated: " +
+                              std::to_string(count - changed) + "\n");
+        EXPECT_TRUE(printed.ends_with(form[2] == 'j' ? "}\n]\n" : " to 9\n")) << printed;
+    }
+}
+#endif
 
 }  // namespace

@@ -73,7 +73,8 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
          told("T1", "information: T1 is already set for 258 files.\r\nIt will be skipped.")},
         {"A.B.HST", invalid, 10, invalid, told("A.B", "error: File 'A.B.HST' is not a valid trend file.")},
         {"s.hst", shortOne, 9, shortOne, told("s", "error: File 's.hst' is not a valid trend file.")},
-        {"e.hst", {}, 9, {}, told("e", "error: File 'e.hst' is not a valid trend file.")}};
+        {"e.hst", {}, 9, {}, told("e", "error: File 'e.hst' is not a valid trend file.")},
+        {"r\xe2\x80\xaegpj.hst", {}, 9, {}, told("r\\u{202e}gpj", "error: File 'r\\u{202e}gpj.hst' is not a valid trend file.")}};
     // clang-format on
     for (const auto& [name, before, newCount, after, events] : cases) {
         folder.write(name, before);
