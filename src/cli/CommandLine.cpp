@@ -18,17 +18,23 @@ const char* const Usage =
     "       kelvane-cli extend --to N [--dry-run] [--json] PATH...\n"
     "       kelvane-cli --help | --version\n";
 
-const char* const Help =
-    "Shows or raises the number of history files in the headers of Velmar trend\n"
-    "files (*.hst), in place, as the Kelvane window does. PATH is a trend file or\n"
-    "a folder, which stands for its *.hst files in the order the window lists them.\n\n"
-    "  show            print each file's number of history files and kind code\n"
-    "  extend --to N   write N into each valid header whose number is not larger\n"
-    "  --dry-run       say what extend would do; open nothing for writing\n"
-    "  --json          print one JSON array instead of lines\n\n"
-    "Exit status: 0 done, 1 some file was not a valid trend file, 2 usage error,\n"
-    "3 a failure stopped the run (the files after it were not treated),\n"
-    "4 done, but standard output could not be written.\n";
+std::string helpText() {
+    const std::string pattern = TrendFilePattern;
+    return "Shows or raises the number of history files in the headers of Velmar trend\n"
+           "files (" +
+           pattern +
+           "), in place, as the Kelvane window does. PATH is a trend file or\n"
+           "a folder, which stands for its " +
+           pattern +
+           " files in the order the window lists them.\n\n"
+           "  show            print each file's number of history files and kind code\n"
+           "  extend --to N   write N into each valid header whose number is not larger\n"
+           "  --dry-run       say what extend would do; open nothing for writing\n"
+           "  --json          print one JSON array instead of lines\n\n"
+           "Exit status: 0 done, 1 some file was not a valid trend file, 2 usage error,\n"
+           "3 a failure stopped the run (the files after it were not treated),\n"
+           "4 done, but standard output could not be written.\n";
+}
 
 struct Options {
     bool show = false;
@@ -70,8 +76,8 @@ std::variant<Options, std::string> parse(const std::vector<std::string>& argumen
         }
     }
     if (!options.show) {
-        const std::optional<std::int16_t> count = to ? ConvertToInt16(*to) : std::nullopt;
-        if (!count || *count < 1) return std::string("--to needs a number from 1 to 32767");
+        const std::optional<std::int16_t> count = to ? NewFileCountFrom(*to) : std::nullopt;
+        if (!count) return std::string("--to needs a number from 1 to 32767");
         options.to = *count;
     }
     if (options.paths.empty()) return std::string("no PATH given");
@@ -96,8 +102,6 @@ struct Parent {
     std::shared_ptr<platform::Folder> folder;
 };
 
-bool isSeparator(char c) { return c == platform::Separator || c == '/'; }
-
 Target targetOf(const std::string& path, platform::FileAccess& files, Parent& last) {
     std::shared_ptr<platform::Folder> folder = files.openFolder(path);
     try {
@@ -112,7 +116,7 @@ Target targetOf(const std::string& path, platform::FileAccess& files, Parent& la
     // Not a folder: a file in its own folder, or in a drive's current one
     // ("c:a.hst").
     std::size_t cut = path.size();
-    while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
+    while (cut > 0 && !platform::isSeparator(path[cut - 1])) --cut;
     if (cut == 0 && platform::isDriveAlone(path.substr(0, 2))) cut = 2;
     const std::string parent = cut == 0 ? "." : path.substr(0, cut);
     if (!last.folder || last.path != parent) last = {parent, files.openFolder(parent)};
@@ -134,8 +138,8 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
             break;
         }
         if (target.names.empty())
-            console.err("kelvane-cli: " + Printable(paths[at]) +
-                        ": no trend files (*.hst) there\n");
+            console.err("kelvane-cli: " + Printable(paths[at]) + ": no trend files (" +
+                        TrendFilePattern + ") there\n");
         // Files of one folder named one after another are one run: one flush.
         Target& kept = !targets.empty() && targets.back().folder == target.folder
                            ? targets.back()
@@ -327,7 +331,7 @@ int withReport(int status, Console& console) {
 
 int Run(const std::vector<std::string>& arguments, Console& console, platform::FileAccess& files) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        console.out(std::string(Usage) + "\n" + Help);
+        console.out(std::string(Usage) + "\n" + helpText());
         return withReport(Done, console);
     }
     if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v")) {

@@ -12,7 +12,6 @@ using platform::withSeparator;
 
 std::vector<std::string> driveNames(const std::vector<platform::Volume>& volumes) {
     std::vector<std::string> drives;
-    if (Separator == '/') drives.push_back("/");  // the root of the tree is always there
     for (const platform::Volume& volume : volumes)
         if (std::find(drives.begin(), drives.end(), volume.root) == drives.end())
             drives.push_back(volume.root);

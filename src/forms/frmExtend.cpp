@@ -17,9 +17,8 @@ void ExtendForm::drvConvert_Change(int index) {
 
 void ExtendForm::cmdOK_Click() {
     if (m_running) return;
-    const std::optional<std::int16_t> count = ConvertToInt16(numberText());
-    if (!count || *count < 1)
-        return showMessage("Please enter the number of files", MessageIcon::None);
+    const std::optional<std::int16_t> count = NewFileCountFrom(numberText());
+    if (!count) return showMessage("Please enter the number of files", MessageIcon::None);
     const std::vector<std::string> names = selectedFileNames();
     const std::shared_ptr<platform::Folder> folder = m_lists.folder();
     if (names.empty() || !folder)

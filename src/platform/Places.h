@@ -21,10 +21,13 @@ inline bool isDriveAlone(const std::string& path) {
     return Separator == '\\' && path.size() == 2 && path[1] == ':';
 }
 
+// Whether `c` separates folders in a path: "/" counts on Windows too.
+inline bool isSeparator(char c) { return c == Separator || c == '/'; }
+
 // `folder` with the separator that joins a name to it, unless it ends in a
-// separator already ("/" counts on Windows too) or is a drive alone.
+// separator already or is a drive alone.
 inline std::string withSeparator(const std::string& folder) {
-    const bool ends = !folder.empty() && (folder.back() == Separator || folder.back() == '/');
+    const bool ends = !folder.empty() && isSeparator(folder.back());
     return ends || isDriveAlone(folder) ? folder : folder + Separator;
 }
 
@@ -35,7 +38,8 @@ struct Volume {
 };
 
 // The mounted volumes a user can keep files on, in no particular order: on
-// Windows the drive letters; elsewhere not the system's and virtual mounts.
+// Windows the drive letters; elsewhere the root and the mounts that are not
+// the system's or virtual ones.
 std::vector<Volume> mountedVolumes();
 
 // `path` made absolute and plain: no "." or ".." steps, no doubled or

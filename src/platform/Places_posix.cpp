@@ -28,7 +28,7 @@ bool isUserVolume(const Volume& volume) {
 }  // namespace
 
 std::vector<Volume> mountedVolumes() {
-    std::vector<Volume> volumes;
+    std::vector<Volume> volumes = {{"/", "", ""}};  // the root of the tree is always there
     const std::unique_ptr<FILE, int (*)(FILE*)> table(::setmntent("/proc/self/mounts", "r"),
                                                       ::endmntent);
     if (!table) return volumes;

@@ -28,8 +28,6 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 void useApplicationIdentity() {
     QApplication::setApplicationName(AppTitle);
-    QApplication::setApplicationVersion(
-        QString("%1.%2.%3").arg(identity::Major).arg(identity::Minor).arg(identity::Revision));
     QApplication::setWindowIcon(QIcon(":/icons/kelvane-256.png"));
 }
 

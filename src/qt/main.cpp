@@ -30,9 +30,10 @@ int answerCommandLine(int argc, char* argv[]) {
         std::printf(
             "Usage: kelvane [--help | --version]\n"
             "Opens Kelvane, which raises the number of history files in the headers of\n"
-            "Velmar trend files (*.hst) in place.\n\n"
+            "Velmar trend files (%s) in place.\n\n"
             "  -h, --help     Print this help and exit.\n"
-            "  -v, --version  Print the version and exit.\n");
+            "  -v, --version  Print the version and exit.\n",
+            TrendFilePattern);
         return 0;
     }
     if (parser.isSet(version)) {

@@ -110,6 +110,11 @@ std::optional<std::int16_t> ConvertToInt16(const std::string& text) {
     return std::int16_t(value);
 }
 
+std::optional<std::int16_t> NewFileCountFrom(const std::string& text) {
+    const std::optional<std::int16_t> count = ConvertToInt16(text);
+    return count && *count >= 1 ? count : std::nullopt;
+}
+
 std::string VersionLine(const std::string& title, int major, int minor, int revision,
                         const std::string& comments) {
     return title + " version " + std::to_string(major) + "." + padded(minor, 2) + "." +

@@ -29,6 +29,9 @@ std::vector<std::string> ListedFiles(std::vector<std::string> files, const std::
 // out of range.
 std::optional<std::int16_t> ConvertToInt16(const std::string& text);
 
+// A new number of history files typed as `text`: a 16-bit number of at least 1.
+std::optional<std::int16_t> NewFileCountFrom(const std::string& text);
+
 // "<title> version <major>.<minor, 2 digits>.<revision, 3 digits> <comments>".
 std::string VersionLine(const std::string& title, int major, int minor, int revision,
                         const std::string& comments);
