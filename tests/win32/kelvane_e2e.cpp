@@ -68,56 +68,13 @@ bool isAbove(HWND upper, HWND lower) {
     return false;
 }
 
-// The standard icon a message box shows, told by its pixels on the screen:
-// each icon is drawn here, at the size shown, on the box's own background.
-std::string iconOf(HWND box) {
-    HWND icon = nullptr;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
-            SendMessageW(child, STM_GETICON, 0, 0))
-            icon = child;
-    if (!icon) return "none";
-    RECT place{};
-    GetWindowRect(icon, &place);
-    const int width = place.right - place.left, height = place.bottom - place.top;
-    HDC screen = GetDC(nullptr), drawn = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ old = SelectObject(drawn, bitmap);
-    auto pixels = [&] {
-        std::vector<COLORREF> all;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) all.push_back(GetPixel(drawn, x, y));
-        return all;
-    };
-    std::string name = "unrecognised";
-    for (int look = 0; look < 40 && name == "unrecognised"; ++look, Sleep(50)) {  // until painted
-        BitBlt(drawn, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
-        const std::vector<COLORREF> shown = pixels();
-        for (const auto& [candidate, id] : {std::pair{"error", IDI_ERROR},
-                                            {"information", IDI_INFORMATION},
-                                            {"exclamation", IDI_EXCLAMATION}}) {
-            HBRUSH background = CreateSolidBrush(shown[0]);  // a corner, outside every icon
-            const RECT all{0, 0, width, height};
-            FillRect(drawn, &all, background);
-            DeleteObject(background);
-            DrawIconEx(drawn, 0, 0, LoadIconW(nullptr, id), width, height, 0, nullptr, DI_NORMAL);
-            if (pixels() == shown) name = candidate;
-        }
-    }
-    SelectObject(drawn, old);
-    DeleteObject(bitmap);
-    DeleteDC(drawn);
-    ReleaseDC(nullptr, screen);
-    return name;
-}
-
-// The next message box: "icon: text [progress label]", with "(behind)" when
+// The next message box: "text [progress label]", with "(behind)" when
 // the progress window shows below the main window or the box is not the
 // main window's; answered with OK.
 std::string answerMessage(HWND main) {
     HWND box = find(L"#32770");
     if (!box) return "(no message box)";
-    std::string shown = iconOf(box) + ": " + textOf(GetDlgItem(box, 0xFFFF));
+    std::string shown = textOf(GetDlgItem(box, 0xFFFF));
     HWND progress = find(ids::ConvertingClass, 1);
     shown += " [" + (progress ? textOf(GetDlgItem(progress, ids::lblFileName)) : "") + "]";
     if ((progress && !isAbove(progress, main)) || GetWindow(box, GW_OWNER) != main)
@@ -266,13 +223,12 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L" 513 "));
     SendMessageW(list, LB_SETSEL, TRUE, -1);
     press(ids::cmdOK);
-    for (const char* expected :
-         {"error: File 'bad.hst' is not a valid trend file. [bad]",
-          "error: File 'dud.hst' is not a valid trend file. [dud]",
-          "information: high is already set for 600 files.\r\nIt will be skipped. [high]",
-          "error: File 'short.hst' is not a valid trend file. [short]"})
+    for (const char* expected : {"File 'bad.hst' is not a valid trend file. [bad]",
+                                 "File 'dud.hst' is not a valid trend file. [dud]",
+                                 "high is already set for 600 files.\r\nIt will be skipped. [high]",
+                                 "File 'short.hst' is not a valid trend file. [short]"})
         EXPECT_EQ(answerMessage(main), expected);
-    EXPECT_EQ(answerMessage(main), "none: " + std::string(Completed) + " []");
+    EXPECT_EQ(answerMessage(main), std::string(Completed) + " []");
     EXPECT_TRUE(IsChild(main, focusAfterKeys()));  // the keyboard is back in the main window
     for (const char* extended : {"LOW.HST", "~x.hst"})
         files[extended] = withCount(files[extended], 0x0201);
