@@ -82,5 +82,5 @@ private:
 // The header of `fileName` in `folder`, read with the file open for reading
 // only; nothing when it is no valid trend file. Throws Error when the file
 // cannot be read.
-std::optional<TrendFileHeader> ReadTrendHeader(platform::Folder& folder,
+std::optional<TrendFileHeader> readTrendHeader(platform::Folder& folder,
                                                const std::string& fileName);
