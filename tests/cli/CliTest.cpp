@@ -216,7 +216,7 @@ TEST_F(CliTest, TerminalAndStandardOutput) {
     SpyFiles refusing;  // a dry run never opens for writing
     refusing.fault = {SpyFiles::Step::OpenForWriting, platform::errors::make(70)};
     Captured dry;
-    EXPECT_EQ(run({"extend", "--dry-run", "--to", "9", path("a.hst")}, dry, refusing), cli::Done);
+    EXPECT_EQ(run({"extend", "--dry-run", "--to", "99", path("a.hst")}, dry, refusing), cli::Done);
 
     for (const auto& [arguments, status] :
          {std::pair<std::vector<std::string>, int>{{"--version"}, cli::ReportLost},
