@@ -356,7 +356,7 @@ void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
         fs::create_directory(stem + "-folder.hst");
     }
     // The browsing model reads the folder; the file list shows what it holds.
-    struct FilesOnly : BrowserView {
+    struct FilesOnly : FolderBrowserView {
         FileList list;
         std::unique_ptr<FolderBrowser> lists;
         void driveShown() override {}

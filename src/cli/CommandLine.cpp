@@ -70,7 +70,7 @@ std::variant<Options, std::string> parse(const std::vector<std::string>& argumen
         }
     }
     if (!options.show) {
-        const std::optional<std::int16_t> count = to ? ConvertToInt16(*to) : std::nullopt;
+        const std::optional<std::int16_t> count = to ? convertToInt16(*to) : std::nullopt;
         if (!count || *count < 1) return std::string("--to needs a number from 1 to 32767");
         options.to = *count;
     }
@@ -101,7 +101,7 @@ bool isSeparator(char c) { return c == platform::Separator || c == '/'; }
 Target targetOf(const std::string& path, platform::FileAccess& files, Parent& last) {
     std::shared_ptr<platform::Folder> folder = files.openFolder(path);
     try {
-        Target target{path, folder, ListedFiles(folder->list().files, TrendFilePattern), {}, {}};
+        Target target{path, folder, listedFiles(folder->list().files, TrendFilePattern), {}, {}};
         const std::string prefix = platform::withSeparator(path);
         for (const std::string& name : target.names) target.paths.push_back(prefix + name);
         return target;
@@ -134,7 +134,7 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
             break;
         }
         if (target.names.empty())
-            console.err("kelvane-cli: " + Printable(paths[at]) +
+            console.err("kelvane-cli: " + printable(paths[at]) +
                         ": no trend files (*.hst) there\n");
         // Files of one folder named one after another are one run: one flush.
         Target& kept = !targets.empty() && targets.back().folder == target.folder
@@ -182,7 +182,7 @@ public:
     void setProgressFileName(const std::string& text) override {
         if (!m_console.errIsTerminal()) return;
         std::string line =
-            "[" + std::to_string(++m_done) + "/" + std::to_string(m_total) + "] " + Printable(text);
+            "[" + std::to_string(++m_done) + "/" + std::to_string(m_total) + "] " + printable(text);
         const std::size_t width = line.size();
         line.resize(std::max(width, m_shown), ' ');
         m_shown = width;
@@ -198,7 +198,7 @@ public:
         if (!m_console.errIsTerminal() || !target) return;
         const auto name = std::find(target->names.begin(), target->names.end(), fileName);
         hideProgress();
-        m_console.err("kelvane-cli: " + Printable(target->paths[name - target->names.begin()]) +
+        m_console.err("kelvane-cli: " + printable(target->paths[name - target->names.begin()]) +
                       ": waiting for another program's lock on it\n");
     }
     const Target* target = nullptr;  // whose files the run treats
@@ -259,8 +259,8 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
     Once once;
     for (const Target& target : targets) {
         if (target.failure) {
-            printer.print(ExtendLine(target.path, failedOutcome(*target.failure), false, left > 1),
-                          ShowFailedJson(target.path, *target.failure));
+            printer.print(extendLine(target.path, failedOutcome(*target.failure), false, left > 1),
+                          showFailedJson(target.path, *target.failure));
             return Stopped;
         }
         for (std::size_t i = 0; i < target.names.size(); ++i, --left) {
@@ -270,13 +270,13 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
             try {
                 auto file = target.folder->openExisting(target.names[i]);
                 if (file && once.repeated(*file)) continue;
-                header = ReadTrendHeader(std::move(file));
+                header = readTrendHeader(std::move(file));
             } catch (const platform::Error& error) {
-                printer.print(ExtendLine(target.paths[i], failedOutcome(error), false, left > 1),
-                              ShowFailedJson(target.paths[i], error));
+                printer.print(extendLine(target.paths[i], failedOutcome(error), false, left > 1),
+                              showFailedJson(target.paths[i], error));
                 return Stopped;
             }
-            printer.print(ShowLine(target.paths[i], header), ShowJson(target.paths[i], header));
+            printer.print(showLine(target.paths[i], header), showJson(target.paths[i], header));
             if (!header) status = InvalidFiles;
         }
     }
@@ -292,8 +292,8 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     std::size_t treated = 0;  // of the current target's files
     const auto print = [&](std::size_t i, const FileOutcome& outcome, bool untreatedAfter) {
         if (outcome.outcome == Outcome::Repeated) return;
-        printer.print(ExtendLine(current->paths[i], outcome, options.dryRun, untreatedAfter),
-                      ExtendJson(current->paths[i], outcome));
+        printer.print(extendLine(current->paths[i], outcome, options.dryRun, untreatedAfter),
+                      extendJson(current->paths[i], outcome));
         if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
     };
     ProgressView progress(console, fileCount(targets),
@@ -301,8 +301,8 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     for (const Target& target : targets) {
         if (target.failure) {
             const FileOutcome outcome = failedOutcome(*target.failure);
-            printer.print(ExtendLine(target.path, outcome, options.dryRun, left > 1),
-                          ExtendJson(target.path, outcome));
+            printer.print(extendLine(target.path, outcome, options.dryRun, left > 1),
+                          extendJson(target.path, outcome));
             return Stopped;
         }
         progress.target = &target;
@@ -336,18 +336,18 @@ int withReport(int status, Console& console) {
 
 }  // namespace
 
-int Run(const std::vector<std::string>& arguments, Console& console, platform::FileAccess& files) {
+int run(const std::vector<std::string>& arguments, Console& console, platform::FileAccess& files) {
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         console.out(std::string(Usage) + "\n" + Help);
         return withReport(Done, console);
     }
     if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v")) {
-        console.out(VersionLine() + "\n");
+        console.out(versionLine() + "\n");
         return withReport(Done, console);
     }
     const auto parsed = parse(arguments);
     if (const auto* why = std::get_if<std::string>(&parsed)) {
-        console.err("kelvane-cli: " + Printable(*why) + "\n" + Usage);
+        console.err("kelvane-cli: " + printable(*why) + "\n" + Usage);
         return UsageError;
     }
     const Options& options = std::get<Options>(parsed);

@@ -36,7 +36,7 @@ inline constexpr int ReportLost = 4;    // done, but standard output could not b
 inline constexpr int Interrupted = 128;
 
 // Runs `arguments` (without the program's name); returns the exit status.
-int Run(const std::vector<std::string>& arguments, Console& console,
+int run(const std::vector<std::string>& arguments, Console& console,
         platform::FileAccess& files = platform::nativeFileAccess());
 
 }  // namespace cli

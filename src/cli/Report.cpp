@@ -42,16 +42,16 @@ std::string hex2(unsigned char byte) {
 // The error and what the system said of it, for JSON.
 std::string errorJson(const platform::Error& error) {
     const std::string cause = error.cause();
-    return ", \"error\": " + JsonString(error.what()) +
-           ", \"cause\": " + (cause.empty() ? "null" : JsonString(cause));
+    return ", \"error\": " + jsonString(error.what()) +
+           ", \"cause\": " + (cause.empty() ? "null" : jsonString(cause));
 }
 
 }  // namespace
 
-std::string Printable(const std::string& text) {
+std::string printable(const std::string& text) {
     std::string shown;
     for (std::size_t at = 0; at < text.size();) {
-        const Utf8Char c = Utf8CharAt(text, at);
+        const Utf8Char c = utf8CharAt(text, at);
         const std::size_t length = c.length ? c.length : 1;
         const auto byte = static_cast<unsigned char>(text[at]);
         const bool control = c.length ? c.point < 0x20 || (c.point >= 0x7F && c.point <= 0x9F)
@@ -59,8 +59,8 @@ std::string Printable(const std::string& text) {
         const std::string character = text.substr(at, length);
         if (control) {
             for (const char part : character) shown += hex2(static_cast<unsigned char>(part));
-        } else if (c.length && IsFormatCharacter(c.point)) {
-            shown += ShownName(character);
+        } else if (c.length && isFormatCharacter(c.point)) {
+            shown += shownName(character);
         } else {
             // Where a name can hold "\", it is doubled, so that no name reads as an escape.
             shown += character == "\\" && platform::Separator != '\\' ? "\\\\" : character;
@@ -70,11 +70,11 @@ std::string Printable(const std::string& text) {
     return shown;
 }
 
-std::string JsonString(const std::string& text) {
+std::string jsonString(const std::string& text) {
     std::string json = "\"";
     for (std::size_t at = 0; at < text.size();) {
         const auto c = static_cast<unsigned char>(text[at]);
-        const std::size_t length = Utf8CharAt(text, at).length;
+        const std::size_t length = utf8CharAt(text, at).length;
         if (length == 0) {
             json += hex4(0xDC00 + c);
         } else if (c == '"' || c == '\\') {
@@ -89,26 +89,26 @@ std::string JsonString(const std::string& text) {
     return json + "\"";
 }
 
-std::string ShowLine(const std::string& path, const std::optional<TrendFileHeader>& header) {
-    if (!header) return Printable(path) + ": not a valid trend file\n";
-    return Printable(path) + ": " + std::to_string(header->HistoryFileCount()) +
+std::string showLine(const std::string& path, const std::optional<TrendFileHeader>& header) {
+    if (!header) return printable(path) + ": not a valid trend file\n";
+    return printable(path) + ": " + std::to_string(header->HistoryFileCount()) +
            " history files, kind " + std::to_string(header->KindCode()) + "\n";
 }
 
-std::string ShowJson(const std::string& path, const std::optional<TrendFileHeader>& header) {
-    const std::string file = "{\"file\": " + JsonString(path) + ", \"valid\": ";
+std::string showJson(const std::string& path, const std::optional<TrendFileHeader>& header) {
+    const std::string file = "{\"file\": " + jsonString(path) + ", \"valid\": ";
     if (!header) return file + "false}";
     return file + "true, \"kind\": " + std::to_string(header->KindCode()) +
            ", \"count\": " + std::to_string(header->HistoryFileCount()) + "}";
 }
 
-std::string ShowFailedJson(const std::string& path, const platform::Error& error) {
-    return "{\"file\": " + JsonString(path) + ", \"valid\": null" + errorJson(error) + "}";
+std::string showFailedJson(const std::string& path, const platform::Error& error) {
+    return "{\"file\": " + jsonString(path) + ", \"valid\": null" + errorJson(error) + "}";
 }
 
-std::string ExtendLine(const std::string& raw, const FileOutcome& outcome, bool dryRun,
+std::string extendLine(const std::string& raw, const FileOutcome& outcome, bool dryRun,
                        bool untreatedAfter) {
-    const std::string path = Printable(raw);
+    const std::string path = printable(raw);
     switch (outcome.outcome) {
         case Outcome::Extended:
             return path + (dryRun ? ": would be extended from " : ": extended from ") +
@@ -123,13 +123,13 @@ std::string ExtendLine(const std::string& raw, const FileOutcome& outcome, bool 
             break;
     }
     const std::string cause = outcome.error->cause();
-    return path + ": failed, " + Printable(outcome.error->what()) +
-           (cause.empty() ? "" : " (" + Printable(cause) + ")") +
+    return path + ": failed, " + printable(outcome.error->what()) +
+           (cause.empty() ? "" : " (" + printable(cause) + ")") +
            (untreatedAfter ? "; the files after it were not treated\n" : "\n");
 }
 
-std::string ExtendJson(const std::string& path, const FileOutcome& outcome) {
-    std::string json = "{\"file\": " + JsonString(path) + ", \"outcome\": \"" +
+std::string extendJson(const std::string& path, const FileOutcome& outcome) {
+    std::string json = "{\"file\": " + jsonString(path) + ", \"outcome\": \"" +
                        outcomeName(outcome.outcome) + "\", \"before\": " + count(outcome.before) +
                        ", \"after\": " + count(outcome.after);
     if (outcome.error) json += errorJson(*outcome.error);

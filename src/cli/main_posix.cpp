@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
             sigaction(signal, &action, nullptr);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each file's line as it is treated, as on Windows
     StandardStreams console;
-    const int status = cli::Run(std::vector<std::string>(argv + 1, argv + argc), console);
+    const int status = cli::run(std::vector<std::string>(argv + 1, argv + argc), console);
     // Ended by the signal, as the shell or a calling script expects.
     if (status > cli::Interrupted) {
         std::signal(status - cli::Interrupted, SIG_DFL);

@@ -66,5 +66,5 @@ int wmain(int argc, wchar_t* argv[]) {
         }
         arguments.push_back(*argument);
     }
-    return cli::Run(arguments, console);
+    return cli::run(arguments, console);
 }

@@ -5,7 +5,7 @@
 #include "trends/FileTools.h"
 #include "trends/ProductRules.h"
 
-namespace browsing {
+namespace folderBrowser {
 
 using platform::Separator;
 using platform::withSeparator;
@@ -36,24 +36,25 @@ std::vector<FolderItem> folderItems(const std::string& folder,
     std::vector<FolderItem> items{{folder.substr(0, rootEnd), folder.substr(0, rootEnd), 0}};
     for (std::size_t start = rootEnd; start < folder.size();) {
         const std::size_t end = std::min(folder.find(Separator, start), folder.size());
-        items.push_back({ShownName(folder.substr(start, end - start)), folder.substr(0, end),
+        items.push_back({shownName(folder.substr(start, end - start)), folder.substr(0, end),
                          items.back().depth + 1});
         start = end + 1;
     }
-    SortInListOrder(subfolders);
+    sortInListOrder(subfolders);
     const int depth = items.back().depth + 1;
     for (std::string& name : subfolders)
-        items.push_back({ShownName(name), withSeparator(folder) + name, depth});
+        items.push_back({shownName(name), withSeparator(folder) + name, depth});
     return items;
 }
 
-}  // namespace browsing
+}  // namespace folderBrowser
 
-FolderBrowser::FolderBrowser(BrowserView& view, std::string pattern, platform::FileAccess& files)
+FolderBrowser::FolderBrowser(FolderBrowserView& view, std::string pattern,
+                             platform::FileAccess& files)
     : m_view(view),
       m_pattern(std::move(pattern)),
       m_access(files),
-      m_drives(browsing::driveNames(files.mountedVolumes())) {
+      m_drives(folderBrowser::driveNames(files.mountedVolumes())) {
     load(m_access.currentFolder(""));
 }
 
@@ -101,10 +102,10 @@ std::optional<platform::Error> FolderBrowser::load(const std::string& path) {
     const std::size_t subfolderCount = entries.folders.size();
     m_path = *full;
     m_folder = std::move(folder);
-    m_folders = browsing::folderItems(m_path, std::move(entries.folders));
+    m_folders = folderBrowser::folderItems(m_path, std::move(entries.folders));
     m_openRow = int(m_folders.size() - subfolderCount) - 1;  // the last ancestor
-    m_files = ListedFiles(std::move(entries.files), m_pattern);
-    m_drive = browsing::driveHolding(m_drives, m_path);
+    m_files = listedFiles(std::move(entries.files), m_pattern);
+    m_drive = folderBrowser::driveHolding(m_drives, m_path);
     return std::nullopt;
 }
 
@@ -115,5 +116,5 @@ std::string FolderBrowser::rootFolderOf(const std::string& drive) const {
 std::string FolderBrowser::currentFolderOn(int drive) const {
     const std::string& name = m_drives[std::size_t(drive)];
     const std::string current = m_access.currentFolder(name);
-    return browsing::driveHolding(m_drives, current) == drive ? current : rootFolderOf(name);
+    return folderBrowser::driveHolding(m_drives, current) == drive ? current : rootFolderOf(name);
 }

@@ -15,7 +15,7 @@
 #include "platform/FileAccess.h"
 #include "platform/Places.h"
 
-namespace browsing {
+namespace folderBrowser {
 
 // The drives a user may pick: the volumes a user keeps files on, each once,
 // the root of the tree always; sorted.
@@ -34,12 +34,12 @@ struct FolderItem {
 // its `subfolders` in list order, one step further in.
 std::vector<FolderItem> folderItems(const std::string& folder, std::vector<std::string> subfolders);
 
-}  // namespace browsing
+}  // namespace folderBrowser
 
 // What a front end does when the lists change: show them again.
-class BrowserView {
+class FolderBrowserView {
 public:
-    virtual ~BrowserView() = default;
+    virtual ~FolderBrowserView() = default;
     virtual void driveShown() = 0;  // the selected drive moved
     virtual void foldersShown() = 0;
     virtual void filesShown() = 0;
@@ -49,11 +49,11 @@ class FolderBrowser {
 public:
     // Offers the drives `files` tells of and opens the process's current
     // folder; the view is told nothing until a list changes after this.
-    FolderBrowser(BrowserView& view, std::string pattern, platform::FileAccess& files);
+    FolderBrowser(FolderBrowserView& view, std::string pattern, platform::FileAccess& files);
 
     const std::vector<std::string>& drives() const { return m_drives; }
     int drive() const { return m_drive; }  // -1 when none holds the folder
-    const std::vector<browsing::FolderItem>& folders() const { return m_folders; }
+    const std::vector<folderBrowser::FolderItem>& folders() const { return m_folders; }
     int openFolderRow() const { return m_openRow; }
     const std::vector<std::string>& files() const { return m_files; }
     const std::string& path() const { return m_path; }
@@ -81,14 +81,14 @@ private:
     // The drive's current folder when that lies on the drive, else its root.
     std::string currentFolderOn(int drive) const;
 
-    BrowserView& m_view;
+    FolderBrowserView& m_view;
     std::string m_pattern;
     platform::FileAccess& m_access;
     std::vector<std::string> m_drives;
     int m_drive = -1;
     std::string m_path;
     std::shared_ptr<platform::Folder> m_folder;
-    std::vector<browsing::FolderItem> m_folders;
+    std::vector<folderBrowser::FolderItem> m_folders;
     int m_openRow = -1;
     std::vector<std::string> m_files;
 };

@@ -54,7 +54,7 @@ inline constexpr const char* StartFolder = "c:\\velmar\\data";
 
 // The main form owns the progress and help windows it opens, and the run
 // under way, which Close makes durable before the program ends.
-class ExtendForm : protected BrowserView, private RunView {
+class ExtendForm : protected FolderBrowserView, private RunView {
 public:
     explicit ExtendForm(platform::FileAccess& files = platform::nativeFileAccess());
     ~ExtendForm() override = default;
@@ -78,8 +78,8 @@ public:
 
 protected:
     // The three lists, which a front end shows and passes the user's gestures to.
-    FolderBrowser& lists() { return m_lists; }
-    const FolderBrowser& lists() const { return m_lists; }
+    FolderBrowser& browser() { return m_browser; }
+    const FolderBrowser& browser() const { return m_browser; }
 
     virtual std::string numberText() const = 0;
     // GetSelectedItems of the file list.
@@ -101,7 +101,7 @@ private:
     void setProgressFileName(const std::string& text) override;
     void hideProgress() override;
 
-    FolderBrowser m_lists;
+    FolderBrowser m_browser;
     RunUnderWay m_underWay;
     std::unique_ptr<ConvertingForm> m_progress;  // made by the first run
     std::unique_ptr<HelpWindow> m_help;

@@ -19,7 +19,7 @@ DirList::DirList(QWidget* parent) : QTreeWidget(parent) {
             [this](QTreeWidgetItem* item) { requestOpen(item); });
 }
 
-void DirList::showFolders(const std::vector<browsing::FolderItem>& items, int openRow) {
+void DirList::showFolders(const std::vector<folderBrowser::FolderItem>& items, int openRow) {
     clear();
     static const QIcon folderIcon = [] {
         QIcon icon(":/icons/folder-16.png");
@@ -28,7 +28,7 @@ void DirList::showFolders(const std::vector<browsing::FolderItem>& items, int op
     }();
     std::vector<QTreeWidgetItem*> parents;  // the last item shown at each depth
     for (std::size_t row = 0; row < items.size(); ++row) {
-        const browsing::FolderItem& folder = items[row];
+        const folderBrowser::FolderItem& folder = items[row];
         parents.resize(std::size_t(folder.depth));
         auto* item =
             parents.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parents.back());

@@ -15,7 +15,7 @@ public:
     explicit DirList(QWidget* parent = nullptr);
 
     // Shows `items`, with the folder of `openRow` highlighted.
-    void showFolders(const std::vector<browsing::FolderItem>& items, int openRow);
+    void showFolders(const std::vector<folderBrowser::FolderItem>& items, int openRow);
 
 signals:
     void openRequested(int row);

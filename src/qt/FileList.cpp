@@ -12,7 +12,7 @@ int FileNameModel::rowCount(const QModelIndex& parent) const {
 
 QVariant FileNameModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) return {};
-    return QFile::decodeName(ShownName(m_names[std::size_t(index.row())]).c_str());
+    return QFile::decodeName(shownName(m_names[std::size_t(index.row())]).c_str());
 }
 
 void FileNameModel::setFileNames(std::vector<std::string> names) {

@@ -38,7 +38,7 @@ void frmExtend::createControls() {
     fraTrendLocation->setTitle(design::TrendLocationCaption);
     fraPath = makeControl<QWidget>(fraTrendLocation, "fraPath", design::fraPath);
     drvConvert = makeControl<QComboBox>(fraPath, "drvConvert", design::drvConvert);
-    for (const std::string& drive : lists().drives())
+    for (const std::string& drive : browser().drives())
         drvConvert->addItem(QFile::decodeName(drive.c_str()));
     dirConvert = makeControl<DirList>(fraPath, "dirConvert", design::dirConvert);
     filConvert = makeControl<FileList>(fraTrendLocation, "filConvert", design::filConvert);
@@ -61,7 +61,7 @@ void frmExtend::connectHandlers() {
     connect(drvConvert, &QComboBox::currentIndexChanged, this,
             [this](int index) { drvConvert_Change(index); });
     connect(dirConvert, &DirList::openRequested, this,
-            [this](int row) { lists().openFolderAt(row); });
+            [this](int row) { browser().openFolderAt(row); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { CloseAll(); });
@@ -76,14 +76,14 @@ void frmExtend::setTabOrder() {
 
 void frmExtend::driveShown() {
     const QSignalBlocker quiet(drvConvert);  // shown, not chosen: no change event
-    drvConvert->setCurrentIndex(lists().drive());
+    drvConvert->setCurrentIndex(browser().drive());
 }
 
 void frmExtend::foldersShown() {
-    dirConvert->showFolders(lists().folders(), lists().openFolderRow());
+    dirConvert->showFolders(browser().folders(), browser().openFolderRow());
 }
 
-void frmExtend::filesShown() { filConvert->showFiles(lists().files()); }
+void frmExtend::filesShown() { filConvert->showFiles(browser().files()); }
 
 std::string frmExtend::numberText() const { return txtNoFiles->text().toStdString(); }
 

@@ -36,7 +36,7 @@ int answerCommandLine(int argc, char* argv[]) {
         return 0;
     }
     if (parser.isSet(version)) {
-        std::printf("%s\n", VersionLine().c_str());
+        std::printf("%s\n", versionLine().c_str());
         return 0;
     }
     return -1;

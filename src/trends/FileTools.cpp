@@ -12,7 +12,7 @@ std::string StripExtension(const std::string& name) {
     return name.substr(0, dot);
 }
 
-Utf8Char Utf8CharAt(const std::string& text, std::size_t at) {
+Utf8Char utf8CharAt(const std::string& text, std::size_t at) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
     const std::size_t length = lead < 0x80    ? 1
@@ -33,7 +33,7 @@ Utf8Char Utf8CharAt(const std::string& text, std::size_t at) {
     return {point, valid ? length : 0};
 }
 
-bool IsFormatCharacter(char32_t point) {
+bool isFormatCharacter(char32_t point) {
     // Unicode 15's category Cf, with U+2028 and U+2029 (Zl, Zp) joined to U+202A-U+202E.
     static constexpr std::pair<char32_t, char32_t> ranges[] = {
         {0xAD, 0xAD},       {0x600, 0x605},     {0x61C, 0x61C},     {0x6DD, 0x6DD},
@@ -47,12 +47,12 @@ bool IsFormatCharacter(char32_t point) {
     });
 }
 
-std::string ShownName(const std::string& name) {
+std::string shownName(const std::string& name) {
     std::string shown;
     for (std::size_t at = 0; at < name.size();) {
-        const Utf8Char c = Utf8CharAt(name, at);
+        const Utf8Char c = utf8CharAt(name, at);
         const std::size_t length = c.length ? c.length : 1;
-        if (c.length && IsFormatCharacter(c.point)) {
+        if (c.length && isFormatCharacter(c.point)) {
             char escaped[16];
             std::snprintf(escaped, sizeof escaped, "\\u{%04x}", unsigned(c.point));
             shown += escaped;

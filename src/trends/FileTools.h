@@ -18,14 +18,14 @@ struct Utf8Char {
     char32_t point;
     std::size_t length;
 };
-Utf8Char Utf8CharAt(const std::string& text, std::size_t at);
+Utf8Char utf8CharAt(const std::string& text, std::size_t at);
 
 // True for an invisible character that can change how the text around it
 // reads: a Unicode format character (category Cf), the line or paragraph
 // separator.
-bool IsFormatCharacter(char32_t point);
+bool isFormatCharacter(char32_t point);
 
 // `name` as the windows show it: each format character written as \u{XXXX}
 // (hexadecimal), so that none can hide or reorder what is read; a name
 // without one is unchanged.
-std::string ShownName(const std::string& name);
+std::string shownName(const std::string& name);

@@ -14,7 +14,7 @@ namespace {
 std::u32string codePoints(const std::string& text) {
     std::u32string points;
     for (std::size_t i = 0; i < text.size();) {
-        const Utf8Char c = Utf8CharAt(text, i);
+        const Utf8Char c = utf8CharAt(text, i);
         points.push_back(c.length ? c.point : 0x110000 + static_cast<unsigned char>(text[i]));
         i += c.length ? c.length : 1;
     }
@@ -66,7 +66,7 @@ std::string padded(int number, std::size_t digits) {
 
 // Sorts `names` in list order, folding each name once rather than at every
 // comparison: a folder may hold a hundred thousand files.
-void SortInListOrder(std::vector<std::string>& names) {
+void sortInListOrder(std::vector<std::string>& names) {
     std::vector<std::pair<std::u32string, std::string>> keyed;
     keyed.reserve(names.size());
     for (std::string& name : names) keyed.emplace_back(foldedPoints(name), std::move(name));
@@ -74,16 +74,16 @@ void SortInListOrder(std::vector<std::string>& names) {
     for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
-std::vector<std::string> ListedFiles(std::vector<std::string> files, const std::string& pattern) {
+std::vector<std::string> listedFiles(std::vector<std::string> files, const std::string& pattern) {
     const std::u32string folded = foldedPoints(pattern);
     std::erase_if(files, [&](const std::string& name) {
         return !matchesFrom(foldedPoints(name), 0, folded, 0);
     });
-    SortInListOrder(files);
+    sortInListOrder(files);
     return files;
 }
 
-std::optional<std::int16_t> ConvertToInt16(const std::string& text) {
+std::optional<std::int16_t> convertToInt16(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return std::nullopt;
     std::string_view number(text.data() + first, text.find_last_not_of(" \t") + 1 - first);
@@ -110,13 +110,13 @@ std::optional<std::int16_t> ConvertToInt16(const std::string& text) {
     return std::int16_t(value);
 }
 
-std::string VersionLine(const std::string& title, int major, int minor, int revision,
+std::string versionLine(const std::string& title, int major, int minor, int revision,
                         const std::string& comments) {
     return title + " version " + std::to_string(major) + "." + padded(minor, 2) + "." +
            padded(revision, 3) + " " + comments;
 }
 
-std::string VersionLine() {
-    return VersionLine(identity::Title, identity::Major, identity::Minor, identity::Revision,
+std::string versionLine() {
+    return versionLine(identity::Title, identity::Major, identity::Minor, identity::Revision,
                        identity::Comments);
 }

@@ -10,11 +10,11 @@ namespace {
 const std::string CrLf = "\r\n";
 
 std::string invalidFileMessage(const std::string& fileName) {
-    return "File '" + ShownName(fileName) + "' is not a valid trend file.";
+    return "File '" + shownName(fileName) + "' is not a valid trend file.";
 }
 
 std::string alreadySetMessage(const std::string& fileName, int storedCount) {
-    return ShownName(StripExtension(fileName)) + " is already set for " +
+    return shownName(StripExtension(fileName)) + " is already set for " +
            std::to_string(storedCount) + " files." + CrLf + "It will be skipped.";
 }
 
@@ -27,7 +27,7 @@ std::string closingMessage() {
 // The cause is what names the folder or the program in the way.
 std::string stoppedMessage(const std::string& fileName, const platform::Error& error) {
     const std::string cause = error.cause();
-    return "Conversion stopped at file '" + ShownName(fileName) + "'." + CrLf + error.what() +
+    return "Conversion stopped at file '" + shownName(fileName) + "'." + CrLf + error.what() +
            (cause.empty() ? "" : " (" + cause + ")");
 }
 
@@ -157,7 +157,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
     view.showProgress();
     for (const std::string& fileName : fileNames) {
         if (view.stopRequested()) break;
-        view.setProgressFileName(ShownName(StripExtension(fileName)));
+        view.setProgressFileName(shownName(StripExtension(fileName)));
         view.doEvents();
         FileOutcome& outcome = run.result.emplace_back(FileOutcome{Outcome::Invalid, {}, {}, {}});
         try {
@@ -179,7 +179,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
     return std::move(run.result);
 }
 
-std::optional<TrendFileHeader> ReadTrendHeader(std::unique_ptr<platform::OpenFile> file) {
+std::optional<TrendFileHeader> readTrendHeader(std::unique_ptr<platform::OpenFile> file) {
     TrendFileHeader header;
     const bool valid = readValidHeader(file.get(), header);
     if (file) file->close();

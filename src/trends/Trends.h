@@ -85,4 +85,4 @@ private:
 // The header of `file`, open for reading only (null when no regular file
 // was there), which is closed; nothing when it is no valid trend file.
 // Throws Error when the file cannot be read.
-std::optional<TrendFileHeader> ReadTrendHeader(std::unique_ptr<platform::OpenFile> file);
+std::optional<TrendFileHeader> readTrendHeader(std::unique_ptr<platform::OpenFile> file);

@@ -25,9 +25,9 @@ void showDrives(HWND combo, const std::vector<std::string>& drives) {
     });
 }
 
-void showFolders(HWND list, const std::vector<browsing::FolderItem>& items, int openRow) {
+void showFolders(HWND list, const std::vector<folderBrowser::FolderItem>& items, int openRow) {
     refill(list, LB_RESETCONTENT, [&] {
-        for (const browsing::FolderItem& item : items) {
+        for (const folderBrowser::FolderItem& item : items) {
             const std::wstring indented =
                 std::wstring(std::size_t(item.depth) * 3, L' ') + toolkit::widen(item.name);
             SendMessageW(list, LB_ADDSTRING, 0, LPARAM(indented.c_str()));
@@ -42,7 +42,7 @@ void FileList::showFiles(const std::vector<std::string>& names) {
     m_names = names;
     refill(m_list, LB_RESETCONTENT, [&] {
         for (const std::string& name : m_names)
-            SendMessageW(m_list, LB_ADDSTRING, 0, LPARAM(toolkit::widen(ShownName(name)).c_str()));
+            SendMessageW(m_list, LB_ADDSTRING, 0, LPARAM(toolkit::widen(shownName(name)).c_str()));
     });
 }
 

@@ -15,7 +15,7 @@
 namespace lists {
 
 void showDrives(HWND combo, const std::vector<std::string>& drives);
-void showFolders(HWND list, const std::vector<browsing::FolderItem>& items, int openRow);
+void showFolders(HWND list, const std::vector<folderBrowser::FolderItem>& items, int openRow);
 
 }  // namespace lists
 

@@ -123,7 +123,7 @@ void frmExtend::createControls() {
     for (int id : {ids::dirConvert, ids::filConvert})
         SetWindowSubclass(GetDlgItem(m_window, id), listKeys, 0, 0);
     m_files.attach(GetDlgItem(m_window, ids::filConvert));
-    lists::showDrives(GetDlgItem(m_window, ids::drvConvert), lists().drives());
+    lists::showDrives(GetDlgItem(m_window, ids::drvConvert), browser().drives());
     driveShown();
     foldersShown();
     filesShown();
@@ -194,7 +194,7 @@ void frmExtend::onCommand(int id, int code) {
         return int(SendMessageW(GetDlgItem(m_window, id), message, 0, 0));
     };
     if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change(selected(CB_GETCURSEL));
-    if (id == ids::dirConvert && code == LBN_DBLCLK) lists().openFolderAt(selected(LB_GETCURSEL));
+    if (id == ids::dirConvert && code == LBN_DBLCLK) browser().openFolderAt(selected(LB_GETCURSEL));
 }
 
 // As a dialog does: a text box reached this way has its text selected.
@@ -206,15 +206,15 @@ void frmExtend::moveFocus(HWND control) {
 }
 
 void frmExtend::driveShown() {
-    SendMessageW(GetDlgItem(m_window, ids::drvConvert), CB_SETCURSEL, WPARAM(lists().drive()), 0);
+    SendMessageW(GetDlgItem(m_window, ids::drvConvert), CB_SETCURSEL, WPARAM(browser().drive()), 0);
 }
 
 void frmExtend::foldersShown() {
-    lists::showFolders(GetDlgItem(m_window, ids::dirConvert), lists().folders(),
-                       lists().openFolderRow());
+    lists::showFolders(GetDlgItem(m_window, ids::dirConvert), browser().folders(),
+                       browser().openFolderRow());
 }
 
-void frmExtend::filesShown() { m_files.showFiles(lists().files()); }
+void frmExtend::filesShown() { m_files.showFiles(browser().files()); }
 
 // The frames without a border exist only as offsets: every control is a
 // child of the window, placed where its container puts it.

@@ -50,7 +50,7 @@ protected:
         for (std::string& argument : arguments)
             if (argument.starts_with("DIR"))
                 argument = argument == "DIR" ? dir : dir + platform::Separator;
-        return cli::Run(arguments, console, files);
+        return cli::run(arguments, console, files);
     }
 };
 
@@ -135,18 +135,18 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
     Captured json;
     EXPECT_EQ(run({"extend", "--json", "--to", "20", "DIR"}, json), cli::InvalidFiles);
     EXPECT_EQ(json.printed,
-              "[\n  {\"file\": " + cli::JsonString(path("a.hst")) +
+              "[\n  {\"file\": " + cli::jsonString(path("a.hst")) +
                   ", \"outcome\": \"extended\", \"before\": 5, \"after\": 20},\n  {\"file\": " +
-                  cli::JsonString(path("B.HST")) +
+                  cli::jsonString(path("B.HST")) +
                   ", \"outcome\": \"skipped\", \"before\": 30, \"after\": 30},\n  {\"file\": " +
-                  cli::JsonString(path("bad.hst")) +
+                  cli::jsonString(path("bad.hst")) +
                   ", \"outcome\": \"invalid\", \"before\": null, \"after\": null}\n]\n");
-    EXPECT_EQ(cli::JsonString("q\"\n\\\x7f\xff\xc3\xa9"),
+    EXPECT_EQ(cli::jsonString("q\"\n\\\x7f\xff\xc3\xa9"),
               "\"q\\\"\\u000a\\\\\\u007f\\udcff\xc3\xa9\"");
 
     Captured shown;
     EXPECT_EQ(run({"show", "--json", path("B.HST")}, shown), cli::Done);
-    EXPECT_EQ(shown.printed, "[\n  {\"file\": " + cli::JsonString(path("B.HST")) +
+    EXPECT_EQ(shown.printed, "[\n  {\"file\": " + cli::jsonString(path("B.HST")) +
                                  ", \"valid\": true, \"kind\": 2, \"count\": 30}\n]\n");
 
     // A write that fails at the first file, a flush that fails at the end, a
@@ -155,10 +155,10 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
         platform::errors::DiskFull, platform::Operation::Write, "No space left on device");
     const std::string error =
         "\"error\": \"Error 61 Disk full\", \"cause\": \"write: No space left on device\"}";
-    const std::string failedA = cli::JsonString(path("a.hst")) +
+    const std::string failedA = cli::jsonString(path("a.hst")) +
                                 ", \"outcome\": \"failed\", \"before\": 5, \"after\": null, " +
                                 error;
-    using Step = FakeFiles::Step;
+    using Step = SpyFiles::Step;
     struct Fault {
         Step step;
         std::vector<std::string> arguments;
@@ -169,13 +169,13 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
         {Step::Write, {"extend", "--json", "--to", "40", "DIR"}, failedA + "\n]\n"},  // B.HST would be next
         {Step::Flush, {"extend", "--to", "20", path("a.hst")},
          path("a.hst") + ": failed, Error 61 Disk full (write: No space left on device)\n"},  // no file after it
-        {Step::Read, {"show", "--json", "DIR"}, cli::JsonString(path("a.hst")) + ", \"valid\": null, " + error + "\n]\n"},
-        {Step::List, {"extend", "--json", "--to", "40", "DIR"}, cli::JsonString(dir) +
+        {Step::Read, {"show", "--json", "DIR"}, cli::jsonString(path("a.hst")) + ", \"valid\": null, " + error + "\n]\n"},
+        {Step::List, {"extend", "--json", "--to", "40", "DIR"}, cli::jsonString(dir) +
              ", \"outcome\": \"failed\", \"before\": null, \"after\": null, " + error + "\n]\n"}};
     // clang-format on
     for (const Fault& fault : faults) {
         SCOPED_TRACE(int(fault.step));
-        FakeFiles failing;
+        SpyFiles failing;
         Events log;
         failing.log = &log;
         failing.fault = {fault.step, full};
@@ -196,7 +196,7 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
 TEST_F(CliTest, TerminalAndStandardOutput) {
     Captured terminal;
     terminal.terminal = true;
-    FakeFiles logged;  // files of one folder named one by one: one run there, one flush
+    SpyFiles logged;  // files of one folder named one by one: one run there, one flush
     Events log;
     logged.log = &log;
     EXPECT_EQ(run({"extend", "--to", "40", path("a.hst"), path("B.HST")}, terminal, logged),
@@ -204,17 +204,17 @@ TEST_F(CliTest, TerminalAndStandardOutput) {
     EXPECT_NE(terminal.errors.find("[2/2] B"), std::string::npos) << terminal.errors;
     EXPECT_EQ(log, (Events{"write a.hst 148+2", "write B.HST 148+2", "flush"}));
 
-    EXPECT_EQ(cli::Printable("x.hst: skipped\nzz\x1b[2J\x7f\xc2\x9b\x9b\xc3\xa9\xff"),
+    EXPECT_EQ(cli::printable("x.hst: skipped\nzz\x1b[2J\x7f\xc2\x9b\x9b\xc3\xa9\xff"),
               "x.hst: skipped\\x0azz\\x1b[2J\\x7f\\xc2\\x9b\\x9b\xc3\xa9\xff");
     const std::string own = platform::Separator == '/' ? "\\\\" : "\\";  // a name's own "\"
-    EXPECT_EQ(cli::Printable("a\\x0a\xe2\x80\xae\xe2\x80\xa9\xf3\xa0\x80\x81.hst"),
+    EXPECT_EQ(cli::printable("a\\x0a\xe2\x80\xae\xe2\x80\xa9\xf3\xa0\x80\x81.hst"),
               "a" + own + "x0a\\u{202e}\\u{2029}\\u{e0001}.hst");
     const FileOutcome skipped{Outcome::Skipped, 50, 50, {}};
-    EXPECT_EQ(cli::ExtendLine("P.hst: ok\n", skipped, false, false),
+    EXPECT_EQ(cli::extendLine("P.hst: ok\n", skipped, false, false),
               "P.hst: ok\\x0a: skipped, already set for 50 files\n");
 
-    FakeFiles refusing;  // a dry run never opens for writing
-    refusing.fault = {FakeFiles::Step::OpenForWriting, platform::errors::make(70)};
+    SpyFiles refusing;  // a dry run never opens for writing
+    refusing.fault = {SpyFiles::Step::OpenForWriting, platform::errors::make(70)};
     Captured dry;
     EXPECT_EQ(run({"extend", "--dry-run", "--to", "9", path("a.hst")}, dry, refusing), cli::Done);
 

@@ -16,7 +16,7 @@ namespace {
 
 // The machine's files, on the volumes a test tells of; writes and flushes
 // are logged on request.
-struct FormFiles : FakeFiles {
+struct FormFiles : SpyFiles {
     TempFolder folder;
     RecordingView view;  // every window's events, in order
     std::vector<platform::Volume> volumes;
@@ -60,7 +60,7 @@ struct FakeExtendForm : FormFiles, ExtendForm {
     explicit FakeExtendForm(std::vector<platform::Volume> onVolumes = {})
         : FormFiles(std::move(onVolumes)), ExtendForm(static_cast<FormFiles&>(*this)) {
         folder.write("t.hst", trendFile(validHeader(1)));
-        lists().openFolder(folder.programPath());
+        browser().openFolder(folder.programPath());
         view.events.clear();
     }
     using ExtendForm::lists;
@@ -78,9 +78,9 @@ struct FakeExtendForm : FormFiles, ExtendForm {
     void closeWindow() override { view.events.push_back("close"); }
     void endProgram() override { view.events.push_back("end"), throw Ended(); }
     void driveShown() override {
-        view.events.push_back("drive " + lists().drives()[lists().drive()]);
+        view.events.push_back("drive " + browser().drives()[browser().drive()]);
     }
-    void foldersShown() override { view.events.push_back("folders " + lists().path()); }
+    void foldersShown() override { view.events.push_back("folders " + browser().path()); }
     void filesShown() override { view.events.push_back("files"); }
 };
 
@@ -139,7 +139,7 @@ TEST(frmHelp, OpenedOnceOrBroughtToTheFront) {
     form.cmdHelp_Click();
     form.help->open = false;
     form.cmdHelp_Click();
-    const std::string opened = "help version " + VersionLine();
+    const std::string opened = "help version " + versionLine();
     EXPECT_EQ(form.view.events, (Events{opened, "help in front", "help focus Close",
                                         "help in front", "help focus Close", "help closed", opened,
                                         "help in front", "help focus Close"}));
@@ -173,7 +173,7 @@ std::string native(std::string path) {
 TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
     const std::vector<platform::Volume> volumes = {
         {"/run/media/usb", "", ""}, {"/home", "", ""}, {"/", "", ""}, {"/home", "", ""}};
-    EXPECT_EQ(browsing::driveNames(volumes),
+    EXPECT_EQ(folderBrowser::driveNames(volumes),
               (std::vector<std::string>{"/", "/home", "/run/media/usb"}));
     const std::vector<std::string> drives = {native("/"), native("/home"),
                                              native("/run/media/usb")};
@@ -182,7 +182,7 @@ TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
                                         {"/", 0},
                                         {"/home", 1},
                                         {"/run/media/usb/x", 2}})
-        EXPECT_EQ(browsing::driveHolding(drives, native(folder)), drive) << folder;
+        EXPECT_EQ(folderBrowser::driveHolding(drives, native(folder)), drive) << folder;
 }
 
 // A drive's folder opens and the file list follows; a drive without a medium
@@ -197,26 +197,26 @@ TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
     const std::string missing = *platform::fullPath(root.programPath() + native("/missing"));
     FakeExtendForm form({{vol, "", ""}, {missing, "", ""}});
     const auto indexOf = [&](const std::string& d) {
-        return int(std::ranges::find(form.lists().drives(), d) - form.lists().drives().begin());
+        return int(std::ranges::find(form.browser().drives(), d) - form.browser().drives().begin());
     };
 
     form.drvConvert_Change(indexOf(vol));
-    form.lists().openFolderAt(form.lists().openFolderRow() + 1);  // "sub"
-    EXPECT_EQ(form.lists().files(), (std::vector<std::string>{"A.HST", "b.hst"}));
+    form.browser().openFolderAt(form.browser().openFolderRow() + 1);  // "sub"
+    EXPECT_EQ(form.browser().files(), (std::vector<std::string>{"A.HST", "b.hst"}));
     form.drvConvert_Change(indexOf(missing));
-    EXPECT_EQ(form.lists().openFolder(vol + native("/none"))->number(), 76);
+    EXPECT_EQ(form.browser().openFolder(vol + native("/none"))->number(), 76);
     EXPECT_EQ(
         form.view.events,
         (Events{"drive " + vol, "folders " + vol, "files", "folders " + vol + native("/sub"),
                 "files", "drive " + missing, "message exclamation: Error 68 Device unavailable"}));
-    EXPECT_EQ(form.lists().path(), vol + native("/sub"));
+    EXPECT_EQ(form.browser().path(), vol + native("/sub"));
 
     // Back on the first drive; a listed folder gone by its double click: listed again.
     std::filesystem::create_directory(root.path() / "vol" / "sub" / "gone");
     form.view.events.clear();
-    form.lists().openFolder(vol + native("/sub"));
+    form.browser().openFolder(vol + native("/sub"));
     std::filesystem::remove(root.path() / "vol" / "sub" / "gone");
-    form.lists().openFolderAt(form.lists().openFolderRow() + 1);
+    form.browser().openFolderAt(form.browser().openFolderRow() + 1);
     const std::string sub = "folders " + vol + native("/sub");
     EXPECT_EQ(form.view.events, (Events{"drive " + vol, sub, "files", sub, "files"}));
 

@@ -62,7 +62,7 @@ private slots:
             folder.write(name, trendFile(validHeader(7)));
         folder.write("b<u>.hst", Bytes(200, 1));  // a name that looks like markup
         QDir::setCurrent(QString::fromStdString(folder.path().string()));  // the window opens there
-        FakeFiles files;  // its run goes through this double
+        SpyFiles files;  // its run goes through this double
         frmExtend window(files);
         window.findChild<QListView*>("filConvert")->selectAll();
         window.findChild<QLineEdit*>("txtNoFiles")->setText("9");
@@ -70,8 +70,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QStringList boxes, faults;
-        files.before = [&](FakeFiles::Step step, const std::string& name) {
-            if (step != FakeFiles::Step::Open) return;
+        files.before = [&](SpyFiles::Step step, const std::string& name) {
+            if (step != SpyFiles::Step::Open) return;
             // While the file is treated no event runs: the screen must already
             // show its name, or show it without help within the slow open.
             QDeadlineTimer slowOpen(name == "a.hst" ? 1500 : 500);

@@ -154,7 +154,7 @@ private slots:
         QTest::keyClick(control<QPushButton>("cmdHelp"), Qt::Key_Return);
         QWidget* help = topLevel("frmHelp");
         QCOMPARE(help->findChild<QLabel*>("lblVersion")->text(),
-                 QString::fromStdString(VersionLine()));
+                 QString::fromStdString(versionLine()));
         QTest::keyClick(help->findChild<QPushButton*>("cmdClose"), Qt::Key_Return);
         QTRY_VERIFY(!topLevel("frmHelp"));
         control<QPushButton>("cmdHelp")->click();

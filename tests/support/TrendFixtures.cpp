@@ -49,11 +49,11 @@ TempFolder::TempFolder(const std::filesystem::path& parent) {
 
 namespace {
 
-using Step = FakeFiles::Step;
+using Step = SpyFiles::Step;
 
 class FakeFile : public platform::OpenFile {
 public:
-    FakeFile(std::unique_ptr<platform::OpenFile> file, FakeFiles& files, std::string name)
+    FakeFile(std::unique_ptr<platform::OpenFile> file, SpyFiles& files, std::string name)
         : m_file(std::move(file)), m_files(files), m_name(std::move(name)) {
         ++m_files.openFiles;
     }
@@ -85,13 +85,13 @@ public:
 
 private:
     std::unique_ptr<platform::OpenFile> m_file;
-    FakeFiles& m_files;
+    SpyFiles& m_files;
     std::string m_name;
 };
 
 class FakeFolder : public platform::Folder {
 public:
-    FakeFolder(std::unique_ptr<platform::Folder> folder, FakeFiles& files)
+    FakeFolder(std::unique_ptr<platform::Folder> folder, SpyFiles& files)
         : m_folder(std::move(folder)), m_files(files) {}
 
     std::unique_ptr<platform::OpenFile> openExisting(const std::string& name) override {
@@ -111,11 +111,11 @@ public:
 
 private:
     std::unique_ptr<platform::Folder> m_folder;
-    FakeFiles& m_files;
+    SpyFiles& m_files;
 };
 
 }  // namespace
 
-std::unique_ptr<platform::Folder> FakeFiles::openFolder(const std::string& path) {
+std::unique_ptr<platform::Folder> SpyFiles::openFolder(const std::string& path) {
     return std::make_unique<FakeFolder>(platform::nativeFileAccess().openFolder(path), *this);
 }

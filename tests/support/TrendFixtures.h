@@ -100,7 +100,7 @@ private:
 
 // Passes through to the real files; logs every write and flush, counts the
 // files left open, fails a step or lets another program act on request.
-class FakeFiles : public platform::FileAccess {
+class SpyFiles : public platform::FileAccess {
 public:
     enum class Step { List, Open, Read, OpenForWriting, Size, Write, Flush };
     Events* log = nullptr;                                  // "write NAME OFFSET+LENGTH", "flush"

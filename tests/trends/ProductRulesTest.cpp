@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ConvertToInt16, TypedNumbers) {
+TEST(convertToInt16, TypedNumbers) {
     // clang-format off
     const std::pair<const char*, std::optional<int>> cases[] = {
         {"", {}},          {"  ", {}},       {"abc", {}},        {"-3", -3},         {"0.4", 0},
@@ -19,12 +19,12 @@ TEST(ConvertToInt16, TypedNumbers) {
         {"00000000012", 12}, {"123456789012345678901234567890", {}}};
     // clang-format on
     for (const auto& [text, value] : cases) {
-        const auto result = ConvertToInt16(text);
+        const auto result = convertToInt16(text);
         EXPECT_EQ(result ? std::optional<int>(*result) : std::nullopt, value) << text;
     }
 }
 
-TEST(ListedFiles, OneOrderForEveryList) {
+TEST(listedFiles, OneOrderForEveryList) {
     // clang-format off
     const std::vector<std::string> ordered = {
         ".hst", "10.hst", "9.hst", "_under.hst", "A.hst", "a.hst", "b.hst", "d\xef\xbf\xbd.hst",
@@ -34,7 +34,7 @@ TEST(ListedFiles, OneOrderForEveryList) {
     // clang-format on
     std::vector<std::string> names(ordered.rbegin(), ordered.rend());
     names.insert(names.begin() + 3, {"a.hst.bak", "a.hs", "ahst"});  // not listed
-    EXPECT_EQ(ListedFiles(names, "*.hst"), ordered);
+    EXPECT_EQ(listedFiles(names, "*.hst"), ordered);
 }
 
 TEST(StripExtension, TakesTheLastExtensionOfTheName) {

@@ -20,7 +20,7 @@ class ExtendTrendsTest : public ::testing::Test {
 protected:
     TempFolder folder;
     RecordingView view;
-    FakeFiles files;
+    SpyFiles files;
     RunUnderWay underWay;
     std::ptrdiff_t descriptorsBefore = descriptors();
 
@@ -92,7 +92,7 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
         checks(event);
         if (event == "label T1") underWay.flush();
     };
-    files.fault = {FakeFiles::Step::Flush, platform::errors::make(platform::errors::DiskFull)};
+    files.fault = {SpyFiles::Step::Flush, platform::errors::make(platform::errors::DiskFull)};
     run({"a.hst", "T1.hst"}, 0x0103);
     EXPECT_EQ(view.events[6], "hide");
     EXPECT_EQ(view.events[7], stoppedEvent("a.hst", "61 Disk full"));
@@ -102,7 +102,7 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
 // name holds once it is open for writing decides, the other program's change
 // is kept, and a file no longer at its name is never written.
 TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
-    using Step = FakeFiles::Step;
+    using Step = SpyFiles::Step;
     const Bytes before = trendFile(patternedHeader());  // count 0x0102
     Bytes edited = before, unsigned_ = before;
     edited[0] ^= 0xFF;

@@ -225,7 +225,7 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
     HWND help = find(ids::HelpClass);
     ASSERT_TRUE(help);
-    EXPECT_EQ(textOf(GetDlgItem(help, ids::lblVersion)), VersionLine());
+    EXPECT_EQ(textOf(GetDlgItem(help, ids::lblVersion)), versionLine());
     EXPECT_EQ(focusAfterKeys(), GetDlgItem(help, ids::cmdClose));
     key(VK_RETURN);
     for (int i = 0; i < 100 && IsWindow(help); ++i) Sleep(50);
