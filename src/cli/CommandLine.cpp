@@ -123,12 +123,12 @@ Target targetOf(const std::string& path, platform::FileAccess& files, Parent& la
     return {path, last.folder, {path.substr(cut)}, {path}, {}};
 }
 
-// Every PATH's files, each file once, in the order first given; the
-// targets end with the first PATH that could not be read.
+// Every PATH's files, in the order given; the targets end with the first
+// PATH that could not be read. A file named twice is passed over where it
+// is opened again (see Once), from the identity its opening tells.
 std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::FileAccess& files,
                               Console& console) {
     std::vector<Target> targets;
-    std::set<platform::FileId> seen;
     Parent last;
     for (std::size_t at = 0; at < paths.size(); ++at) {
         const Target target = targetOf(paths[at], files, last);
@@ -144,16 +144,21 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
         Target& kept = !targets.empty() && targets.back().folder == target.folder
                            ? targets.back()
                            : targets.emplace_back(Target{target.path, target.folder, {}, {}, {}});
-        // A name for a file already named, here or by an earlier PATH, goes.
-        for (std::size_t i = 0; i < target.names.size(); ++i) {
-            const auto id = target.folder->fileId(target.names[i]);
-            if (id && !seen.insert(*id).second) continue;
-            kept.names.push_back(target.names[i]);
-            kept.paths.push_back(target.paths[i]);
-        }
+        kept.names.insert(kept.names.end(), target.names.begin(), target.names.end());
+        kept.paths.insert(kept.paths.end(), target.paths.begin(), target.paths.end());
     }
     return targets;
 }
+
+// Each file once per command, where first named, however often the PATHs
+// name it: a file already opened, here or by an earlier PATH, is passed over.
+class Once {
+public:
+    bool repeated(const platform::OpenFile& file) { return !m_seen.insert(file.id()).second; }
+
+private:
+    std::set<platform::FileId> m_seen;
+};
 
 std::size_t fileCount(const std::vector<Target>& targets) {
     std::size_t count = 0;
@@ -176,6 +181,7 @@ public:
     ProgressView(Console& console, std::size_t total,
                  std::function<void(const FileOutcome&)> treated)
         : m_console(console), m_total(total), m_treated(std::move(treated)) {}
+    bool treatedBefore(const platform::OpenFile& file) override { return once.repeated(file); }
     void showProgress() override {}
     void setProgressFileName(const std::string& text) override {
         if (!m_console.errIsTerminal()) return;
@@ -200,6 +206,7 @@ public:
                       ": waiting for another program's lock on it\n");
     }
     const Target* target = nullptr;  // whose files the run treats
+    Once once;
     bool stopRequested() override { return m_console.interrupted() != 0; }
     void fileTreated(const FileOutcome& outcome) override {
         hideProgress();
@@ -253,6 +260,7 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
     std::size_t left = untreatedCount(targets);
+    Once once;
     for (const Target& target : targets) {
         if (target.failure) {
             printer.print(extendLine(target.path, failedOutcome(*target.failure), false, left > 1),
@@ -264,7 +272,9 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
                 return interrupted(signal, left, printer, console);
             std::optional<TrendFileHeader> header;
             try {
-                header = readTrendHeader(*target.folder, target.names[i]);
+                auto file = target.folder->openExisting(target.names[i]);
+                if (file && once.repeated(*file)) continue;
+                header = readTrendHeader(std::move(file));
             } catch (const platform::Error& error) {
                 printer.print(extendLine(target.paths[i], failedOutcome(error), false, left > 1),
                               showFailedJson(target.paths[i], error));
@@ -285,6 +295,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     const Target* current = nullptr;
     std::size_t treated = 0;  // of the current target's files
     const auto print = [&](std::size_t i, const FileOutcome& outcome, bool untreatedAfter) {
+        if (outcome.outcome == Outcome::Repeated) return;
         printer.print(extendLine(current->paths[i], outcome, options.dryRun, untreatedAfter),
                       extendJson(current->paths[i], outcome));
         if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;

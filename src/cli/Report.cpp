@@ -27,6 +27,7 @@ const char* outcomeName(Outcome outcome) {
         case Outcome::Invalid:
             return "invalid";
         case Outcome::Failed:
+        case Outcome::Repeated:  // never reported
             break;
     }
     return "failed";
@@ -116,6 +117,8 @@ std::string extendLine(const std::string& raw, const FileOutcome& outcome, bool 
             return path + ": skipped, already set for " + count(outcome.before) + " files\n";
         case Outcome::Invalid:
             return path + ": not a valid trend file, left alone\n";
+        case Outcome::Repeated:  // never reported
+            return "";
         case Outcome::Failed:
             break;
     }

@@ -14,6 +14,12 @@
 
 namespace platform {
 
+// A file's identity on this machine: its volume and its number there.
+struct FileId {
+    std::uint64_t volume, number;
+    auto operator<=>(const FileId&) const = default;
+};
+
 // One file opened for reading, and for writing in place only once asked.
 // Closed when destroyed.
 class OpenFile {
@@ -31,8 +37,12 @@ public:
     // to the file that was read.
     virtual void openForWriting(const std::function<void()>& waiting) = 0;
 
-    // The file's length now, as the system knows it.
+    // The file's length, known no earlier than its open for writing, once
+    // opened so: on Linux under its lock, which other programs wait for.
     virtual std::uint64_t size() = 0;
+
+    // Which file this is, known from its opening.
+    virtual FileId id() const = 0;
 
     // Writes `bytes` at `offset` in one call, so that a crash leaves the old
     // bytes or the new ones. Throws Error on a failure or a short write.
@@ -52,12 +62,6 @@ public:
 
 private:
     std::string m_fileName;
-};
-
-// A file's identity on this machine: its volume and its number there.
-struct FileId {
-    std::uint64_t volume, number;
-    auto operator<=>(const FileId&) const = default;
 };
 
 // The folder a run works in, opened once; names are opened inside it.
@@ -86,9 +90,6 @@ public:
     // when the folder is not there (76) or cannot be read; on Windows a name
     // UTF-8 cannot hold exactly is left out.
     virtual Entries list() = 0;
-
-    // Which file `name` leads to now, links followed; nothing when none.
-    virtual std::optional<FileId> fileId(const std::string& name) = 0;
 };
 
 class FileAccess {

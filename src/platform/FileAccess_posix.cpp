@@ -47,10 +47,10 @@ Error errorFromErrno(int code, Operation operation) {
 bool isMissing(int code) { return code == ENOENT || code == ENOTDIR || code == ELOOP; }
 
 // A link or an entry of unknown type is what it leads to.
-unsigned char typeOf(int folderFd, const dirent& entry) {
+unsigned char typeOf(const posix::Calls& calls, int folderFd, const dirent& entry) {
     if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return entry.d_type;
     struct stat target {};
-    if (::fstatat(folderFd, entry.d_name, &target, 0) != 0) return DT_UNKNOWN;
+    if (calls.fstatat(folderFd, entry.d_name, &target, 0) != 0) return DT_UNKNOWN;
     return S_ISREG(target.st_mode) ? DT_REG : S_ISDIR(target.st_mode) ? DT_DIR : DT_UNKNOWN;
 }
 
@@ -62,21 +62,17 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 // mounted at /proc would hand out whatever file it holds under that name.
 bool descriptorFolderIsProcfs(const posix::Calls& calls) {
     struct statfs info {};
-    return ::statfs(calls.descriptorFolder.c_str(), &info) == 0 && info.f_type == PROC_SUPER_MAGIC;
+    return calls.statfs(calls.descriptorFolder.c_str(), &info) == 0 &&
+           info.f_type == PROC_SUPER_MAGIC;
 }
 
-// Opens the file behind descriptor `fd`, which is `origin`, again with
-// `flags`; -1 with ENOENT where descriptors cannot be reopened, or where
-// what opened is not that same file.
-int reopen(const posix::Calls& calls, bool descriptorsReopen, int fd, const struct stat& origin,
-           int flags) {
+// Opens the file behind descriptor `fd` again with `flags`; -1 with ENOENT
+// where descriptors cannot be reopened. The caller's one fstat of what
+// opened tells whether it is the same file.
+int reopen(const posix::Calls& calls, bool descriptorsReopen, int fd, int flags) {
     if (!descriptorsReopen) return errno = ENOENT, -1;
     const std::string path = calls.descriptorFolder + std::to_string(fd);
-    const int opened = calls.open(path.c_str(), flags | O_NOCTTY | O_CLOEXEC);
-    struct stat now {};
-    if (opened < 0 || (calls.fstat(opened, &now) == 0 && sameFile(now, origin))) return opened;
-    ::close(opened);
-    return errno = ENOENT, -1;
+    return calls.open(path.c_str(), flags | O_NOCTTY | O_CLOEXEC);
 }
 
 // False on file systems whose flush of the whole file system does not reach
@@ -128,11 +124,11 @@ void requireWritePermission(const struct stat& file) {
 // so that another run, or any program that locks, takes turns with this
 // one; `waiting` is told once when another holder keeps it a second or so.
 // A file system that keeps no locks is written without.
-void lockWhole(int fd, const std::function<void()>& waiting) {
+void lockWhole(const posix::Calls& calls, int fd, const std::function<void()>& waiting) {
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;  // from 0, and a length of 0: to the end, however long
-    for (int tries = 1; ::fcntl(fd, F_OFD_SETLK, &lock) != 0; ++tries) {
+    for (int tries = 1; calls.fcntl(fd, F_OFD_SETLK, &lock) != 0; ++tries) {
         if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) return;
         if (errno != EAGAIN && errno != EACCES && errno != EINTR)
             throw errorFromErrno(errno, Operation::Open);
@@ -141,7 +137,7 @@ void lockWhole(int fd, const std::function<void()>& waiting) {
             continue;
         }
         if (waiting) waiting();
-        while (::fcntl(fd, F_OFD_SETLKW, &lock) != 0)
+        while (calls.fcntl(fd, F_OFD_SETLKW, &lock) != 0)
             if (errno != EINTR) throw errorFromErrno(errno, Operation::Open);
         return;
     }
@@ -162,7 +158,12 @@ class PosixFile final : public OpenFile {
 public:
     // `fd` is open for reading on the regular file `name` of `folderFd`.
     PosixFile(int fd, const struct stat& read, int folderFd, std::string name, FolderState& state)
-        : m_fd(fd), m_read(read), m_folderFd(folderFd), m_name(std::move(name)), m_state(state) {}
+        : m_fd(fd),
+          m_read(read),
+          m_folderFd(folderFd),
+          m_name(std::move(name)),
+          m_state(state),
+          m_size(std::uint64_t(read.st_size)) {}
     ~PosixFile() override {
         if (m_fd < 0) return;
         try {
@@ -174,7 +175,8 @@ public:
     std::size_t readStart(std::span<std::uint8_t> buffer) override {
         std::size_t done = 0;
         while (done < buffer.size()) {
-            ssize_t n = ::pread(m_fd, buffer.data() + done, buffer.size() - done, off_t(done));
+            ssize_t n =
+                m_state.calls.pread(m_fd, buffer.data() + done, buffer.size() - done, off_t(done));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) throw errorFromErrno(errno, Operation::Read);
             if (n == 0) break;
@@ -189,36 +191,42 @@ public:
         // Without O_NONBLOCK: the kind was decided on the descriptor read, and
         // the open waits for a holder of a read lease to let the file go.
         constexpr int flags = O_RDWR;
-        int fd = reopen(m_state.calls, m_state.descriptorsReopen, m_fd, m_read, flags);
+        const posix::Calls& calls = m_state.calls;
+        int fd = reopen(calls, m_state.descriptorsReopen, m_fd, flags);
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
-            fd = m_state.calls.openat(m_folderFd, m_name.c_str(),
-                                      flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+            fd =
+                calls.openat(m_folderFd, m_name.c_str(), flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) throw openForWritingError(errno);
         struct Closed {
+            const posix::Calls& calls;
             int& fd;
             ~Closed() {
-                if (fd >= 0) ::close(fd);
+                if (fd >= 0) calls.close(fd);
             }
-        } closed{fd};
-        lockWhole(fd, waiting);
+        } closed{calls, fd};
+        lockWhole(calls, fd, waiting);
         struct stat opened {};
         struct stat named {};
-        // The file read must still be the one its name leads to, after any
-        // wait: one renamed over or deleted meanwhile is no longer what the
-        // user picked; and it must still be writable.
-        if (m_state.calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
-            ::fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read))
+        // After any wait, in one fstat: the file opened must be the one read
+        // (whichever way it opened), the one its name leads to (one renamed
+        // over or deleted meanwhile is no longer what the user picked), still
+        // writable, and its length is known from here on.
+        if (calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
+            calls.fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read))
             throw changedSinceRead();
         requireWritePermission(opened);
+        m_size = std::uint64_t(opened.st_size);
         m_readFd = std::exchange(m_fd, std::exchange(fd, -1));
     }
 
-    std::uint64_t size() override {
-        struct stat now {};
-        if (m_state.calls.fstat(m_fd, &now) != 0) throw errorFromErrno(errno, Operation::Read);
-        return std::uint64_t(now.st_size);
+    // From the descriptor's one fstat; once open for writing, taken under
+    // the lock, which every program that locks waits for.
+    std::uint64_t size() override { return m_size; }
+
+    FileId id() const override {
+        return {std::uint64_t(m_read.st_dev), std::uint64_t(m_read.st_ino)};
     }
 
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
@@ -226,7 +234,7 @@ public:
         m_written = true;
         ssize_t n;
         do {
-            n = ::pwrite(m_fd, bytes.data(), bytes.size(), off_t(offset));
+            n = m_state.calls.pwrite(m_fd, bytes.data(), bytes.size(), off_t(offset));
         } while (n < 0 && errno == EINTR);
         if (n < 0) throw errorFromErrno(errno, Operation::Write);
         if (std::size_t(n) != bytes.size())
@@ -244,8 +252,8 @@ public:
         const int fd = std::exchange(m_fd, -1);
         const int flushError = flushHere && m_state.calls.fdatasync(fd) != 0 ? errno : 0;
         // After EINTR the descriptor is gone on Linux; retrying could close another.
-        const int closeError = ::close(fd) != 0 && errno != EINTR ? errno : 0;
-        if (m_readFd >= 0) ::close(std::exchange(m_readFd, -1));
+        const int closeError = m_state.calls.close(fd) != 0 && errno != EINTR ? errno : 0;
+        if (m_readFd >= 0) m_state.calls.close(std::exchange(m_readFd, -1));
         if (flushError) throw errorFromErrno(flushError, Operation::Flush);
         if (closeError) throw errorFromErrno(closeError, Operation::Close);
     }
@@ -257,6 +265,7 @@ private:
     int m_folderFd;
     std::string m_name;
     FolderState& m_state;
+    std::uint64_t m_size;
     bool m_written = false;
 };
 
@@ -264,27 +273,28 @@ class PosixFolder final : public Folder {
 public:
     PosixFolder(const std::string& path, const posix::Calls& calls)
         : m_path(path),
-          m_fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+          m_fd(calls.open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
           m_openError(m_fd < 0 ? errno : 0),
           m_state(calls) {
         // A folder that may be searched but not read still opens the files
         // in it; it cannot be flushed or listed, so each file is flushed.
         const bool searchOnly = m_openError == EACCES;
         if (searchOnly) {
-            m_fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            m_fd = calls.open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
             m_openError = m_fd < 0 ? errno : 0;
         }
         // A path through a file names nothing; only one that is itself a
         // file names something that is no folder.
         struct stat named {};
-        m_pathIsNoFolder = m_openError == ENOTDIR && ::stat(path.c_str(), &named) == 0;
+        m_pathIsNoFolder =
+            m_openError == ENOTDIR && calls.fstatat(AT_FDCWD, path.c_str(), &named, 0) == 0;
         struct stat folder {};
-        if (m_fd >= 0 && ::fstat(m_fd, &folder) == 0) m_state.folderDevice = folder.st_dev;
-        m_state.descriptorsReopen = descriptorFolderIsProcfs(calls);
+        if (m_fd >= 0 && calls.fstat(m_fd, &folder) == 0) m_state.folderDevice = folder.st_dev;
+        m_state.descriptorsReopen = m_fd >= 0 && descriptorFolderIsProcfs(calls);
         m_state.eachFile = m_fd >= 0 && (searchOnly || !syncfsReaches(calls, m_fd));
     }
     ~PosixFolder() override {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0) m_state.calls.close(m_fd);
     }
 
     std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
@@ -296,7 +306,8 @@ public:
         // The entry is opened without access first and its kind decided on
         // that descriptor, so nothing swapped in afterwards is opened. No
         // O_CREAT: nothing is ever created.
-        const int entry = m_state.calls.openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
+        const posix::Calls& calls = m_state.calls;
+        const int entry = calls.openat(m_fd, name.c_str(), O_PATH | O_CLOEXEC);
         if (entry < 0) {
             const int code = errno;
             requireFolderThere();
@@ -304,32 +315,35 @@ public:
             throw errorFromErrno(code, Operation::Open);
         }
         struct stat kind {};
-        const int kindError = m_state.calls.fstat(entry, &kind) != 0 ? errno : 0;
+        const int kindError = calls.fstat(entry, &kind) != 0 ? errno : 0;
         // O_NONBLOCK: a pipe reached by the name-only open cannot hang it.
         constexpr int readOnly = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         int fd = -1;
         if (!kindError && S_ISREG(kind.st_mode))
-            fd = reopen(m_state.calls, m_state.descriptorsReopen, entry, kind, readOnly);
+            fd = reopen(calls, m_state.descriptorsReopen, entry, readOnly);
         const int reopenError = errno;
-        ::close(entry);
+        calls.close(entry);
         if (kindError) throw errorFromErrno(kindError, Operation::Open);
         if (!S_ISREG(kind.st_mode)) return nullptr;
         if (fd < 0 && reopenError != ENOENT) throw errorFromErrno(reopenError, Operation::Open);
-        if (fd < 0) {  // no /proc: the name opened for reading only decides
-            fd = m_state.calls.openat(m_fd, name.c_str(), readOnly);
+        const bool reopened = fd >= 0;
+        if (!reopened) {  // no /proc: the name opened for reading only decides
+            fd = calls.openat(m_fd, name.c_str(), readOnly);
             if (fd < 0) {
                 if (isMissing(errno) || errno == ENXIO || errno == EISDIR) return nullptr;
                 throw errorFromErrno(errno, Operation::Open);
             }
         }
+        // The one fstat of the descriptor read: its kind, its identity, and
+        // for a reopen that it is the entry whose kind was decided.
         struct stat opened {};
-        if (m_state.calls.fstat(fd, &opened) != 0) {
+        if (calls.fstat(fd, &opened) != 0) {
             const int code = errno;
-            ::close(fd);
+            calls.close(fd);
             throw errorFromErrno(code, Operation::Open);
         }
-        if (!S_ISREG(opened.st_mode)) {
-            ::close(fd);
+        if (!S_ISREG(opened.st_mode) || (reopened && !sameFile(opened, kind))) {
+            calls.close(fd);
             return nullptr;
         }
         return std::make_unique<PosixFile>(fd, opened, m_fd, name, m_state);
@@ -347,11 +361,11 @@ public:
         if (m_fd < 0) throwFolderError(m_openError, Operation::Open);
         // A descriptor of its own, so that reading the entries moves no
         // position of the folder's descriptor.
-        const int listFd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int listFd = m_state.calls.openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
         if (!dir) {
             const int code = errno;
-            if (listFd >= 0) ::close(listFd);
+            if (listFd >= 0) m_state.calls.close(listFd);
             throwFolderError(code, Operation::List);
         }
         Entries entries;
@@ -359,7 +373,7 @@ public:
         while (const dirent* entry = ::readdir(dir)) {
             const std::string name = entry->d_name;
             if (name == "." || name == "..") continue;
-            const unsigned char type = typeOf(m_fd, *entry);
+            const unsigned char type = typeOf(m_state.calls, m_fd, *entry);
             if (type == DT_REG) entries.files.push_back(name);
             if (type == DT_DIR) entries.folders.push_back(name);
             errno = 0;
@@ -368,14 +382,6 @@ public:
         ::closedir(dir);
         if (readError) throwFolderError(readError, Operation::List);
         return entries;
-    }
-
-    std::optional<FileId> fileId(const std::string& name) override {
-        struct stat info {};
-        if (m_fd < 0 || name.find('/') != std::string::npos ||
-            ::fstatat(m_fd, name.c_str(), &info, 0) != 0)
-            return std::nullopt;
-        return FileId{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino)};
     }
 
 private:
@@ -418,12 +424,19 @@ private:
 namespace posix {
 
 Calls systemCalls() {
+    // Never O_CREAT: no mode is passed.
     return {[](const char* path, int flags) { return ::open(path, flags); },
             [](int folder, const char* name, int flags) { return ::openat(folder, name, flags); },
+            ::close,
+            ::pread,
+            ::pwrite,
             ::fstat,
+            ::fstatat,
+            [](int fd, int command, struct flock* lock) { return ::fcntl(fd, command, lock); },
             ::syncfs,
             ::fdatasync,
             ::fstatfs,
+            ::statfs,
             "/proc/self/fd/"};
 }
 

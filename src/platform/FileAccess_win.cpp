@@ -204,6 +204,8 @@ public:
         return std::uint64_t(length.QuadPart);
     }
 
+    FileId id() const override { return m_identity; }
+
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
         if (!m_writing) throw errors::make(errors::PathFileAccess);  // not opened for writing
         m_written = true;
@@ -300,13 +302,6 @@ public:
         FindClose(search);
         if (stopped != ERROR_NO_MORE_FILES) throwFolderError(stopped, Operation::List);
         return entries;
-    }
-
-    std::optional<FileId> fileId(const std::string& name) override {
-        const std::optional<std::wstring> wide = toUtf16(name);
-        if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos)
-            return std::nullopt;
-        return fileIdentity(extendedPath(*m_path + *wide));
     }
 
 private:

@@ -102,6 +102,10 @@ bool reopenForWriting(platform::OpenFile& file, TrendFileHeader& header,
 void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFileCount,
                      FileOutcome& outcome) {
     auto file = run.folder.openExisting(fileName);
+    if (file && run.view.treatedBefore(*file)) {
+        outcome.outcome = Outcome::Repeated;
+        return file->close();
+    }
     TrendFileHeader header;
     bool valid = readValidHeader(file.get(), header);
     const bool due = valid && header.HistoryFileCount() <= newFileCount;
@@ -175,9 +179,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
     return std::move(run.result);
 }
 
-std::optional<TrendFileHeader> readTrendHeader(platform::Folder& folder,
-                                               const std::string& fileName) {
-    auto file = folder.openExisting(fileName);
+std::optional<TrendFileHeader> readTrendHeader(std::unique_ptr<platform::OpenFile> file) {
     TrendFileHeader header;
     const bool valid = readValidHeader(file.get(), header);
     if (file) file->close();

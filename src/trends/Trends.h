@@ -32,10 +32,13 @@ public:
     virtual bool stopRequested() { return false; }
     // Each file once it is treated; a failed file ends the run instead.
     virtual void fileTreated(const FileOutcome&) {}
+    // Asked of each file once open: true leaves it alone and untold, as a
+    // file the caller has treated already under another name.
+    virtual bool treatedBefore(const platform::OpenFile&) { return false; }
 };
 
 // What became of one file of a run.
-enum class Outcome { Extended, Skipped, Invalid, Failed };
+enum class Outcome { Extended, Skipped, Invalid, Failed, Repeated };
 struct FileOutcome {
     Outcome outcome;
     std::optional<std::int16_t> before;    // the count its valid header held
@@ -79,8 +82,7 @@ private:
     Run* m_run = nullptr;
 };
 
-// The header of `fileName` in `folder`, read with the file open for reading
-// only; nothing when it is no valid trend file. Throws Error when the file
-// cannot be read.
-std::optional<TrendFileHeader> readTrendHeader(platform::Folder& folder,
-                                               const std::string& fileName);
+// The header of `file`, open for reading only (null when no regular file
+// was there), which is closed; nothing when it is no valid trend file.
+// Throws Error when the file cannot be read.
+std::optional<TrendFileHeader> readTrendHeader(std::unique_ptr<platform::OpenFile> file);

@@ -186,10 +186,10 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     // Made read-only once its mode was looked at, a file is refused to root
     // all the same; a lease still held after the wait is said to be another
     // program's; without /proc a link is not written, and the cause says why;
-    // the system's own words come with the program's number. The count read
-    // is told.
+    // the system's own words come with the program's number, a full disk's
+    // on the write among them. The count read is told.
     fs::permissions(folder.write("b.hst", trendFile(validHeader(1))), fs::perms::all);
-    folder.write("held.hst", trendFile(validHeader(1)));
+    for (const char* name : {"held.hst", "full.hst"}) folder.write(name, trendFile(validHeader(1)));
     fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");  // holds 9
     Watch noProc;
     noProc.calls.descriptorFolder = "/nowhere/";
@@ -201,6 +201,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         const bool held = (flags & O_ACCMODE) == O_RDWR && name == std::string("held.hst");
         return held ? (errno = EWOULDBLOCK, -1) : openat(at, name, flags);
     };
+    noProc.calls.pwrite = [](int, const void*, size_t, off_t) { return errno = ENOSPC, -1L; };
     using Row = std::tuple<std::string, std::string, std::string, std::optional<std::int16_t>>;
     for (const auto& [name, what, cause, before] :
          {Row{std::string(300, 'n') + ".hst",
@@ -209,6 +210,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
               {}},
           Row{"b.hst", "70 Permission denied", "open: ", 1},
           Row{"held.hst", "70 Permission denied", "open: another program", 1},
+          Row{"full.hst", "61 Disk full", "write: No space left on device", 1},
           Row{"link.hst", "75 Path/File access error", "open: the name is a link", 9}}) {
         RecordingView view;
         const RunResult result = ExtendTrends(view, folder.programPath(), {name}, 9, *noProc.files);

@@ -71,6 +71,7 @@ public:
         m_files.step(Step::Size, m_name);
         return m_file->size();
     }
+    platform::FileId id() const override { return m_file->id(); }
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
         m_files.step(Step::Write, m_name);
         m_files.note("write " + m_name + " " + std::to_string(offset) + "+" +
@@ -106,9 +107,6 @@ public:
     Entries list() override {
         m_files.step(Step::List, "");
         return m_folder->list();
-    }
-    std::optional<platform::FileId> fileId(const std::string& name) override {
-        return m_folder->fileId(name);
     }
 
 private:
