@@ -230,9 +230,11 @@ public:
         if (m_json && !m_ended) m_console.out(m_items ? "\n]\n" : "[]\n");
         m_ended = true;
     }
-    void print(const std::string& line, const std::string& json) {
-        if (!m_json) return m_console.out(line);
-        m_console.out((m_items++ ? ",\n  " : "[\n  ") + json);
+    // Builds only the text printed: a line, or a JSON object.
+    template <typename Line, typename Json>
+    void print(const Line& line, const Json& json) {
+        if (!m_json) return m_console.out(line());
+        m_console.out((m_items++ ? ",\n  " : "[\n  ") + json());
     }
 
 private:
@@ -263,8 +265,11 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
     Once once;
     for (const Target& target : targets) {
         if (target.failure) {
-            printer.print(extendLine(target.path, failedOutcome(*target.failure), false, left > 1),
-                          showFailedJson(target.path, *target.failure));
+            printer.print(
+                [&] {
+                    return extendLine(target.path, failedOutcome(*target.failure), false, left > 1);
+                },
+                [&] { return showFailedJson(target.path, *target.failure); });
             return Stopped;
         }
         for (std::size_t i = 0; i < target.names.size(); ++i, --left) {
@@ -276,11 +281,15 @@ int show(const Options& options, Console& console, platform::FileAccess& files) 
                 if (file && once.repeated(*file)) continue;
                 header = readTrendHeader(std::move(file));
             } catch (const platform::Error& error) {
-                printer.print(extendLine(target.paths[i], failedOutcome(error), false, left > 1),
-                              showFailedJson(target.paths[i], error));
+                printer.print(
+                    [&] {
+                        return extendLine(target.paths[i], failedOutcome(error), false, left > 1);
+                    },
+                    [&] { return showFailedJson(target.paths[i], error); });
                 return Stopped;
             }
-            printer.print(showLine(target.paths[i], header), showJson(target.paths[i], header));
+            printer.print([&] { return showLine(target.paths[i], header); },
+                          [&] { return showJson(target.paths[i], header); });
             if (!header) status = InvalidFiles;
         }
     }
@@ -296,8 +305,9 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     std::size_t treated = 0;  // of the current target's files
     const auto print = [&](std::size_t i, const FileOutcome& outcome, bool untreatedAfter) {
         if (outcome.outcome == Outcome::Repeated) return;
-        printer.print(extendLine(current->paths[i], outcome, options.dryRun, untreatedAfter),
-                      extendJson(current->paths[i], outcome));
+        printer.print(
+            [&] { return extendLine(current->paths[i], outcome, options.dryRun, untreatedAfter); },
+            [&] { return extendJson(current->paths[i], outcome); });
         if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
     };
     ProgressView progress(console, fileCount(targets),
@@ -305,8 +315,9 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     for (const Target& target : targets) {
         if (target.failure) {
             const FileOutcome outcome = failedOutcome(*target.failure);
-            printer.print(extendLine(target.path, outcome, options.dryRun, left > 1),
-                          extendJson(target.path, outcome));
+            printer.print(
+                [&] { return extendLine(target.path, outcome, options.dryRun, left > 1); },
+                [&] { return extendJson(target.path, outcome); });
             return Stopped;
         }
         progress.target = &target;

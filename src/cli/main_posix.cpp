@@ -19,7 +19,7 @@ public:
         m_outFailed |= std::fwrite(text.data(), 1, text.size(), stdout) != text.size();
     }
     void err(const std::string& text) override { std::fwrite(text.data(), 1, text.size(), stderr); }
-    bool errIsTerminal() const override { return ::isatty(STDERR_FILENO) == 1; }
+    bool errIsTerminal() const override { return m_errIsTerminal; }
     int interrupted() const override { return stopSignal; }
     bool flushOut() override {
         return std::fflush(stdout) == 0 && !m_outFailed && !std::ferror(stdout);
@@ -27,6 +27,7 @@ public:
 
 private:
     bool m_outFailed = false;
+    const bool m_errIsTerminal = ::isatty(STDERR_FILENO) == 1;  // asked once, not for every file
 };
 
 }  // namespace

@@ -27,7 +27,7 @@ class StandardStreams : public cli::Console {
 public:
     void out(const std::string& text) override { m_outFailed |= !write(STD_OUTPUT_HANDLE, text); }
     void err(const std::string& text) override { write(STD_ERROR_HANDLE, text); }
-    bool errIsTerminal() const override { return isConsole(GetStdHandle(STD_ERROR_HANDLE)); }
+    bool errIsTerminal() const override { return m_errIsConsole; }
     bool flushOut() override { return !m_outFailed; }  // nothing is held back
     int interrupted() const override { return stopSignal; }
 
@@ -36,6 +36,7 @@ private:
         DWORD mode = 0;
         return GetConsoleMode(handle, &mode) != 0;
     }
+    const bool m_errIsConsole = isConsole(GetStdHandle(STD_ERROR_HANDLE));  // asked once
     // False when not all of `text` was written.
     static bool write(DWORD which, const std::string& text) {
         HANDLE handle = GetStdHandle(which);
