@@ -1,16 +1,13 @@
 // What the windows decide, whatever draws them: the OK, Help, Close and
-// drive handlers, the progress window, the drive, folder and file lists and
-// the main window's layout.
+// drive handlers, the progress window, and the drive, folder and file lists.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 
 #include "TrendFixtures.h"
 #include "forms/frmExtend.h"
-#include "forms/frmExtendLayout.h"
 
 namespace {
 
@@ -232,96 +229,6 @@ TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
 #else
     EXPECT_EQ(root.read("vol/moved/b.hst"), trendFile(validHeader(4)));
 #endif
-}
-
-// The main window's layout on an exact double that holds fractional twips
-// as assigned and raises the resize event synchronously.
-
-using layout::Control;
-using layout::Side;
-
-// A side of a control as designed, before any layout.
-float designed(Control control, Side side) {
-    namespace d = frmExtendDesign;
-    const twips::Rect rects[] = {d::fraTrendLocation, d::fraPath,    d::filConvert,
-                                 d::drvConvert,       d::dirConvert, d::lblMultiSelect,
-                                 d::fraButtons};  // in Control's order
-    const twips::Rect& r = rects[int(control)];
-    const double sides[] = {r.left, r.top, r.width, r.height};
-    return float(sides[int(side)]);
-}
-
-struct ExactWindow : layout::ExtendGeometry {
-    ExactWindow(float width, float height, bool minimized = false)
-        : client{width, height}, minimized(minimized) {
-        resizeEvent();
-    }
-
-    std::map<std::pair<Control, Side>, float> values;  // each side as last assigned
-    float client[2];                                   // width, height
-    bool minimized;
-    std::vector<std::string> outer;  // each assignment, with the run it came in
-    int depth = 0;
-
-    void resizeEvent() {
-        ++depth;
-        layout::Form_Resize(*this);
-        --depth;
-    }
-    bool isWindowMinimized() const override { return minimized; }
-    float scaleWidth() const override { return client[0]; }
-    float scaleHeight() const override { return client[1]; }
-    void setOuterWidth(float value) override { setOuter(0, value, value - 90); }    // borders
-    void setOuterHeight(float value) override { setOuter(1, value, value - 525); }  // and caption
-    float get(Control c, Side s) const override {
-        return values.contains({c, s}) ? values.at({c, s}) : designed(c, s);
-    }
-    void set(Control c, Side s, float value) override { values[{c, s}] = value; }
-    void setOuter(int side, float value, float inner) {
-        outer.push_back((side ? "height " : "width ") + std::to_string(int(value)) + " in run " +
-                        std::to_string(depth));
-        if (inner == client[side]) return;
-        client[side] = inner;
-        resizeEvent();
-    }
-};
-
-// The worked results at the designed client of 5760 by 5835 and at 6000 by 6000.
-TEST(Layout, GivesTheWorkedResults) {
-    struct Worked {
-        Control control;
-        Side side;
-        float atDesign, atSix;  // at 5760 by 5835, at 6000 by 6000
-    };
-    // clang-format off
-    const Worked worked[] = {
-        {Control::fraTrendLocation, Side::Width, 5280, 5520}, {Control::fraTrendLocation, Side::Height, 3540, 3705},
-        {Control::fraPath, Side::Width, 2280, 2400},          {Control::fraPath, Side::Height, 2325, 2490},
-        {Control::filConvert, Side::Height, 2325, 2490},      {Control::filConvert, Side::Left, 2760, 2880},
-        {Control::dirConvert, Side::Height, 1890, 2055},      {Control::fraButtons, Side::Top, 5100, 5265},
-        {Control::fraButtons, Side::Left, 1665, 1905},        {Control::lblMultiSelect, Side::Width, 4800, 5040},
-        {Control::lblMultiSelect, Side::Top, 3045, 3210},     {Control::lblMultiSelect, Side::Left, 240, 240}};
-    // clang-format on
-    const ExactWindow design(5760, 5835), six(6000, 6000);
-    for (const auto& [control, side, atDesign, atSix] : worked) {
-        EXPECT_EQ(design.get(control, side), atDesign);
-        EXPECT_EQ(six.get(control, side), atSix);
-    }
-    EXPECT_TRUE(design.outer.empty());
-}
-
-TEST(Layout, EnforcesTheMinimumHeightThenWidthInNestedRuns) {
-    EXPECT_TRUE(ExactWindow(1000, 1000, true).values.empty());  // minimized: left alone
-    EXPECT_TRUE(ExactWindow(5500, 5500).outer.empty());
-
-    const ExactWindow small(4000, 4000);
-    EXPECT_EQ(small.outer,
-              (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2",
-                                        "width 5500 in run 2", "height 5500 in run 3",
-                                        "width 5500 in run 3", "width 5500 in run 1"}));
-    EXPECT_EQ(small.values, ExactWindow(5410, 4975).values);  // the layout of the final size
-    EXPECT_EQ(ExactWindow(8000, 3000).outer,
-              (std::vector<std::string>{"height 5500 in run 1", "height 5500 in run 2"}));
 }
 
 }  // namespace
