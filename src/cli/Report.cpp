@@ -50,7 +50,14 @@ std::string errorJson(const platform::Error& error) {
 
 std::string printable(const std::string& text) {
     std::string shown;
+    shown.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
+        // Most names are plain ASCII: each such character is shown as it is.
+        if (const char plain = text[at]; plain >= 0x20 && plain < 0x7F && plain != '\\') {
+            shown += plain;
+            ++at;
+            continue;
+        }
         const Utf8Char c = utf8CharAt(text, at);
         const std::size_t length = c.length ? c.length : 1;
         const auto byte = static_cast<unsigned char>(text[at]);

@@ -48,6 +48,8 @@ bool isFormatCharacter(char32_t point) {
 }
 
 std::string shownName(const std::string& name) {
+    // No format character is ASCII: a plain name is shown as it is.
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) return name;
     std::string shown;
     for (std::size_t at = 0; at < name.size();) {
         const Utf8Char c = utf8CharAt(name, at);

@@ -13,7 +13,13 @@ namespace {
 // every character, so such names sort after the others, by that byte.
 std::u32string codePoints(const std::string& text) {
     std::u32string points;
+    points.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
+        if (const auto byte = static_cast<unsigned char>(text[i]); byte < 0x80) {
+            points.push_back(byte);  // ASCII, as most names are
+            ++i;
+            continue;
+        }
         const Utf8Char c = utf8CharAt(text, i);
         points.push_back(c.length ? c.point : 0x110000 + static_cast<unsigned char>(text[i]));
         i += c.length ? c.length : 1;
@@ -62,25 +68,35 @@ std::string padded(int number, std::size_t digits) {
     return text.size() < digits ? std::string(digits - text.size(), '0') + text : text;
 }
 
+// Names each with its folded key, which is made once per name rather than at
+// every comparison: a folder may hold a hundred thousand files.
+using Keyed = std::vector<std::pair<std::u32string, std::string>>;
+
+std::vector<std::string> inKeyOrder(Keyed keyed) {
+    std::sort(keyed.begin(), keyed.end());  // folded, then by bytes
+    std::vector<std::string> names;
+    names.reserve(keyed.size());
+    for (auto& [key, name] : keyed) names.push_back(std::move(name));
+    return names;
+}
+
 }  // namespace
 
-// Sorts `names` in list order, folding each name once rather than at every
-// comparison: a folder may hold a hundred thousand files.
 void sortInListOrder(std::vector<std::string>& names) {
-    std::vector<std::pair<std::u32string, std::string>> keyed;
+    Keyed keyed;
     keyed.reserve(names.size());
     for (std::string& name : names) keyed.emplace_back(foldedPoints(name), std::move(name));
-    std::sort(keyed.begin(), keyed.end());  // folded, then by bytes
-    for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
+    names = inKeyOrder(std::move(keyed));
 }
 
 std::vector<std::string> listedFiles(std::vector<std::string> files, const std::string& pattern) {
     const std::u32string folded = foldedPoints(pattern);
-    std::erase_if(files, [&](const std::string& name) {
-        return !matchesFrom(foldedPoints(name), 0, folded, 0);
-    });
-    sortInListOrder(files);
-    return files;
+    Keyed keyed;
+    for (std::string& name : files) {
+        std::u32string key = foldedPoints(name);
+        if (matchesFrom(key, 0, folded, 0)) keyed.emplace_back(std::move(key), std::move(name));
+    }
+    return inKeyOrder(std::move(keyed));
 }
 
 std::optional<std::int16_t> convertToInt16(const std::string& text) {
