@@ -179,8 +179,13 @@ std::size_t untreatedCount(const std::vector<Target>& targets) {
 class ProgressView : public RunView {
 public:
     ProgressView(Console& console, std::size_t total,
-                 std::function<void(const FileOutcome&)> treated)
+                 std::function<void(const std::string& path, const FileOutcome&)> treated)
         : m_console(console), m_total(total), m_treated(std::move(treated)) {}
+    // The files the next run treats, from its first.
+    void treating(const Target& target) {
+        m_target = &target;
+        m_index = 0;
+    }
     bool treatedBefore(const platform::OpenFile& file) override { return once.repeated(file); }
     void showProgress() override {}
     void setProgressFileName(const std::string& text) override {
@@ -198,25 +203,26 @@ public:
     }
     void showMessage(const std::string&, MessageIcon) override {}
     void doEvents() override {}
-    void showWaiting(const std::string& fileName) override {
-        if (!m_console.errIsTerminal() || !target) return;
-        const auto name = std::find(target->names.begin(), target->names.end(), fileName);
+    // About the file under way, the one at m_index.
+    void showWaiting(const std::string&) override {
+        if (!m_console.errIsTerminal()) return;
         hideProgress();
-        m_console.err("kelvane-cli: " + printable(target->paths[name - target->names.begin()]) +
+        m_console.err("kelvane-cli: " + printable(m_target->paths[m_index]) +
                       ": waiting for another program's lock on it\n");
     }
-    const Target* target = nullptr;  // whose files the run treats
     Once once;
     bool stopRequested() override { return m_console.interrupted() != 0; }
     void fileTreated(const FileOutcome& outcome) override {
         hideProgress();
-        m_treated(outcome);
+        m_treated(m_target->paths[m_index++], outcome);
     }
 
 private:
     Console& m_console;
     std::size_t m_total;
-    std::function<void(const FileOutcome&)> m_treated;
+    std::function<void(const std::string& path, const FileOutcome&)> m_treated;
+    const Target* m_target = nullptr;
+    std::size_t m_index = 0;  // of the file under way in m_target
     std::size_t m_done = 0;
     std::size_t m_shown = 0;
 };
@@ -301,17 +307,16 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
     int status = Done;
     const std::vector<Target> targets = targetsOf(options.paths, files, console);
     std::size_t left = untreatedCount(targets);
-    const Target* current = nullptr;
-    std::size_t treated = 0;  // of the current target's files
-    const auto print = [&](std::size_t i, const FileOutcome& outcome, bool untreatedAfter) {
+    const auto print = [&](const std::string& path, const FileOutcome& outcome,
+                           bool untreatedAfter) {
         if (outcome.outcome == Outcome::Repeated) return;
-        printer.print(
-            [&] { return extendLine(current->paths[i], outcome, options.dryRun, untreatedAfter); },
-            [&] { return extendJson(current->paths[i], outcome); });
+        printer.print([&] { return extendLine(path, outcome, options.dryRun, untreatedAfter); },
+                      [&] { return extendJson(path, outcome); });
         if (outcome.outcome == Outcome::Invalid) status = InvalidFiles;
     };
-    ProgressView progress(console, fileCount(targets),
-                          [&](const FileOutcome& outcome) { print(treated++, outcome, false); });
+    ProgressView progress(
+        console, fileCount(targets),
+        [&](const std::string& path, const FileOutcome& outcome) { print(path, outcome, false); });
     for (const Target& target : targets) {
         if (target.failure) {
             const FileOutcome outcome = failedOutcome(*target.failure);
@@ -320,9 +325,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
                 [&] { return extendJson(target.path, outcome); });
             return Stopped;
         }
-        progress.target = &target;
-        current = &target;
-        treated = 0;
+        progress.treating(target);
         const RunResult result = ExtendTrends(progress, *target.folder, target.names, options.to,
                                               options.dryRun ? RunMode::DryRun : RunMode::Write);
         left -= result.size();
@@ -331,7 +334,7 @@ int extend(const Options& options, Console& console, platform::FileAccess& files
         bool failed = false;
         for (std::size_t i = 0; i < result.size(); ++i) {
             if (result[i].outcome != Outcome::Failed) continue;
-            print(i, result[i], i + 1 == result.size() && left > 0);
+            print(target.paths[i], result[i], i + 1 == result.size() && left > 0);
             failed = true;
         }
         if (failed) return Stopped;
