@@ -146,12 +146,12 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
                        RunMode mode, RunUnderWay* underWay) {
     Run run{view, folder, fileNames, mode, {}, {}};
     RunUnderWay outside;  // for a caller who keeps none
+    RunUnderWay& holder = underWay ? *underWay : outside;
     struct Holding {
         RunUnderWay& holder;
         Run* outer;  // the run this one started in, if any
         ~Holding() { holder.m_run = outer; }
-    } holding{underWay ? *underWay : outside, nullptr};
-    holding.outer = std::exchange(holding.holder.m_run, &run);
+    } holding{holder, std::exchange(holder.m_run, &run)};
 
     std::optional<std::string> stopped;
     view.showProgress();
