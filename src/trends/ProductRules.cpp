@@ -9,28 +9,10 @@
 
 namespace {
 
-// Code points of `text`; a byte outside valid UTF-8 becomes a value past
-// every character, so such names sort after the others, by that byte.
-std::u32string codePoints(const std::string& text) {
-    std::u32string points;
-    points.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        if (const auto byte = static_cast<unsigned char>(text[i]); byte < 0x80) {
-            points.push_back(byte);  // ASCII, as most names are
-            ++i;
-            continue;
-        }
-        const Utf8Char c = utf8CharAt(text, i);
-        points.push_back(c.length ? c.point : 0x110000 + static_cast<unsigned char>(text[i]));
-        i += c.length ? c.length : 1;
-    }
-    return points;
-}
-
-// Simple case folding for the scripts trend names are written in.
+// Simple case folding for the scripts trend names are written in, past ASCII.
 char32_t folded(char32_t c) {
     const bool even = c % 2 == 0;
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
     if ((c >= 0x100 && c <= 0x137 && even) || (c >= 0x139 && c <= 0x148 && !even) ||
         (c >= 0x14A && c <= 0x177 && even) || (c >= 0x179 && c <= 0x17E && !even))
         return c + 1;
@@ -41,22 +23,64 @@ char32_t folded(char32_t c) {
     return c;
 }
 
-std::u32string foldedPoints(const std::string& text) {
-    std::u32string points = codePoints(text);
-    std::transform(points.begin(), points.end(), points.begin(), folded);
-    return points;
+// The key that orders and matches a name: its characters folded, in UTF-8,
+// whose bytes compare as the code points do; a short string, so most keys
+// need no allocation. A byte outside valid UTF-8 becomes 0xFF and itself:
+// past every character, and such names ordered by that byte.
+std::string foldedKey(const std::string& text) {
+    std::string key;
+    key.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (const auto byte = static_cast<unsigned char>(text[i]); byte < 0x80) {
+            key += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);  // ASCII
+            ++i;
+            continue;
+        }
+        const Utf8Char c = utf8CharAt(text, i);
+        if (c.length == 0) {
+            key += '\xFF';
+            key += text[i++];
+            continue;
+        }
+        // Folding turns a two-byte character into another and leaves the rest.
+        if (const char32_t f = folded(c.point); f != c.point)
+            key += {static_cast<char>(0xC0 | f >> 6), static_cast<char>(0x80 | (f & 0x3F))};
+        else
+            key.append(text, i, c.length);
+        i += c.length;
+    }
+    return key;
 }
 
-bool matchesFrom(const std::u32string& name, std::size_t n, const std::u32string& pattern,
-                 std::size_t p) {
-    if (p == pattern.size()) return n == name.size();
-    if (pattern[p] == '*') {
-        for (std::size_t rest = n; rest <= name.size(); ++rest)
-            if (matchesFrom(name, rest, pattern, p + 1)) return true;
-        return false;
+// Bytes of the key's character that starts with `lead`.
+std::size_t characterLength(char lead) {
+    const auto byte = static_cast<unsigned char>(lead);
+    return byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : byte < 0xF5 ? 4 : 2;
+}
+
+// Whether the key `name` matches the key `pattern`. A mismatch after a "*"
+// takes that "*" one character further, as one more try.
+bool matches(std::string_view name, std::string_view pattern) {
+    std::size_t n = 0, p = 0, star = std::string_view::npos, starAt = 0;
+    while (n < name.size()) {
+        const std::size_t nLength = characterLength(name[n]);
+        if (p < pattern.size() && pattern[p] == '*') {
+            star = ++p;
+            starAt = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' ||
+                    name.substr(n, nLength) == pattern.substr(p, characterLength(pattern[p])))) {
+            n += nLength;
+            p += characterLength(pattern[p]);
+        } else if (star != std::string_view::npos) {
+            p = star;
+            n = starAt += characterLength(name[starAt]);
+        } else {
+            return false;
+        }
     }
-    return n < name.size() && (pattern[p] == '?' || pattern[p] == name[n]) &&
-           matchesFrom(name, n + 1, pattern, p + 1);
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
 }
 
 bool allDigits(std::string_view text) {
@@ -70,13 +94,34 @@ std::string padded(int number, std::size_t digits) {
 
 // Names each with its folded key, which is made once per name rather than at
 // every comparison: a folder may hold a hundred thousand files.
-using Keyed = std::vector<std::pair<std::u32string, std::string>>;
+using Keyed = std::vector<std::pair<std::string, std::string>>;
+
+// The first eight bytes of `key` as one number, which compares as they do:
+// a name holds no zero byte.
+std::uint64_t prefixOf(const std::string& key) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = prefix << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0);
+    return prefix;
+}
 
 std::vector<std::string> inKeyOrder(Keyed keyed) {
-    std::sort(keyed.begin(), keyed.end());  // folded, then by bytes
+    // Places are sorted, by a key's first bytes as one number and by the
+    // whole entry where those are equal; the strings then move only once.
+    struct Place {
+        std::uint64_t prefix;
+        Keyed::value_type* entry;
+    };
+    std::vector<Place> order;
+    order.reserve(keyed.size());
+    for (auto& entry : keyed) order.push_back({prefixOf(entry.first), &entry});
+    std::sort(order.begin(), order.end(), [](const Place& a, const Place& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix
+                                    : *a.entry < *b.entry;  // folded, then by bytes
+    });
     std::vector<std::string> names;
-    names.reserve(keyed.size());
-    for (auto& [key, name] : keyed) names.push_back(std::move(name));
+    names.reserve(order.size());
+    for (const Place& place : order) names.push_back(std::move(place.entry->second));
     return names;
 }
 
@@ -85,16 +130,17 @@ std::vector<std::string> inKeyOrder(Keyed keyed) {
 void sortInListOrder(std::vector<std::string>& names) {
     Keyed keyed;
     keyed.reserve(names.size());
-    for (std::string& name : names) keyed.emplace_back(foldedPoints(name), std::move(name));
+    for (std::string& name : names) keyed.emplace_back(foldedKey(name), std::move(name));
     names = inKeyOrder(std::move(keyed));
 }
 
 std::vector<std::string> listedFiles(std::vector<std::string> files, const std::string& pattern) {
-    const std::u32string folded = foldedPoints(pattern);
+    const std::string folded = foldedKey(pattern);
     Keyed keyed;
+    keyed.reserve(files.size());
     for (std::string& name : files) {
-        std::u32string key = foldedPoints(name);
-        if (matchesFrom(key, 0, folded, 0)) keyed.emplace_back(std::move(key), std::move(name));
+        std::string key = foldedKey(name);
+        if (matches(key, folded)) keyed.emplace_back(std::move(key), std::move(name));
     }
     return inKeyOrder(std::move(keyed));
 }
