@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <set>
+#include <unordered_set>
 #include <variant>
 
 #include "cli/Report.h"
@@ -107,6 +107,7 @@ Target targetOf(const std::string& path, platform::FileAccess& files, Parent& la
     try {
         Target target{path, folder, listedFiles(folder->list().files, TrendFilePattern), {}, {}};
         const std::string prefix = platform::withSeparator(path);
+        target.paths.reserve(target.names.size());
         for (const std::string& name : target.names) target.paths.push_back(prefix + name);
         return target;
     } catch (const platform::NotAFolder&) {
@@ -131,9 +132,9 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
     std::vector<Target> targets;
     Parent last;
     for (std::size_t at = 0; at < paths.size(); ++at) {
-        const Target target = targetOf(paths[at], files, last);
+        Target target = targetOf(paths[at], files, last);
         if (target.failure) {
-            targets.push_back(target);
+            targets.push_back(std::move(target));
             targets.back().unreadAfter = paths.size() - at - 1;
             break;
         }
@@ -141,11 +142,15 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
             console.err("kelvane-cli: " + printable(paths[at]) + ": no trend files (" +
                         TrendFilePattern + ") there\n");
         // Files of one folder named one after another are one run: one flush.
-        Target& kept = !targets.empty() && targets.back().folder == target.folder
-                           ? targets.back()
-                           : targets.emplace_back(Target{target.path, target.folder, {}, {}, {}});
-        kept.names.insert(kept.names.end(), target.names.begin(), target.names.end());
-        kept.paths.insert(kept.paths.end(), target.paths.begin(), target.paths.end());
+        if (targets.empty() || targets.back().folder != target.folder) {
+            targets.push_back(std::move(target));
+            continue;
+        }
+        Target& kept = targets.back();
+        kept.names.insert(kept.names.end(), std::make_move_iterator(target.names.begin()),
+                          std::make_move_iterator(target.names.end()));
+        kept.paths.insert(kept.paths.end(), std::make_move_iterator(target.paths.begin()),
+                          std::make_move_iterator(target.paths.end()));
     }
     return targets;
 }
@@ -157,7 +162,12 @@ public:
     bool repeated(const platform::OpenFile& file) { return !m_seen.insert(file.id()).second; }
 
 private:
-    std::set<platform::FileId> m_seen;
+    struct Hash {
+        std::size_t operator()(const platform::FileId& id) const {
+            return std::hash<std::uint64_t>()(id.number ^ id.volume << 32);
+        }
+    };
+    std::unordered_set<platform::FileId, Hash> m_seen;
 };
 
 std::size_t fileCount(const std::vector<Target>& targets) {

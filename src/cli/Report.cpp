@@ -39,6 +39,11 @@ std::string hex2(unsigned char byte) {
     return text;
 }
 
+bool isPlain(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x7F && c != '\\';
+}
+
 // The error and what the system said of it, for JSON.
 std::string errorJson(const platform::Error& error) {
     const std::string cause = error.cause();
@@ -52,10 +57,12 @@ std::string printable(const std::string& text) {
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
-        // Most names are plain ASCII: each such character is shown as it is.
-        if (const char plain = text[at]; plain >= 0x20 && plain < 0x7F && plain != '\\') {
-            shown += plain;
-            ++at;
+        // Most names are plain ASCII: each run of it is shown as it is.
+        std::size_t plainEnd = at;
+        while (plainEnd < text.size() && isPlain(text[plainEnd])) ++plainEnd;
+        if (plainEnd > at) {
+            shown.append(text, at, plainEnd - at);
+            at = plainEnd;
             continue;
         }
         const Utf8Char c = utf8CharAt(text, at);
@@ -115,22 +122,26 @@ std::string showFailedJson(const std::string& path, const platform::Error& error
 
 std::string extendLine(const std::string& raw, const FileOutcome& outcome, bool dryRun,
                        bool untreatedAfter) {
-    const std::string path = printable(raw);
+    // Built in place, grown once: a run of many files prints a line for each.
+    std::string line;
+    line.reserve(raw.size() + 64);
+    line += printable(raw);
     switch (outcome.outcome) {
         case Outcome::Extended:
-            return path + (dryRun ? ": would be extended from " : ": extended from ") +
-                   count(outcome.before) + " to " + count(outcome.after) + "\n";
+            line += (dryRun ? ": would be extended from " : ": extended from ");
+            line += count(outcome.before) + " to " + count(outcome.after) + "\n";
+            return line;
         case Outcome::Skipped:
-            return path + ": skipped, already set for " + count(outcome.before) + " files\n";
+            return line + ": skipped, already set for " + count(outcome.before) + " files\n";
         case Outcome::Invalid:
-            return path + ": not a valid trend file, left alone\n";
+            return line + ": not a valid trend file, left alone\n";
         case Outcome::Repeated:  // never reported
             return "";
         case Outcome::Failed:
             break;
     }
     const std::string cause = outcome.error->cause();
-    return path + ": failed, " + printable(outcome.error->what()) +
+    return line + ": failed, " + printable(outcome.error->what()) +
            (cause.empty() ? "" : " (" + printable(cause) + ")") +
            (untreatedAfter ? "; the files after it were not treated\n" : "\n");
 }

@@ -145,6 +145,7 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                        RunMode mode, RunUnderWay* underWay) {
     Run run{view, folder, fileNames, mode, {}, {}};
+    run.result.reserve(fileNames.size());
     RunUnderWay outside;  // for a caller who keeps none
     RunUnderWay& holder = underWay ? *underWay : outside;
     struct Holding {
