@@ -279,12 +279,13 @@ void profileLoop(const std::string& loop, int fileCount) {
 }
 
 // kelvane-cli extend, the whole program with its lines written away, over
-// the same files as the careful loop, the two alternating.
+// the same files as the careful loop, the two alternating. One run of either
+// varies by a tenth with the disk's flush, so the medians are of 21 runs.
 void measureCommandLine(std::vector<Row>& rows) {
     Folder folder("cli");
     folder.addTrendFiles(10000, 4096);
     std::vector<double> floor, cli;
-    for (int rep = 0; rep < 9; ++rep) {
+    for (int rep = 0; rep < 21; ++rep) {
         const auto count = std::int16_t(100 + 2 * rep);  // rising, so every file is written
         floor.push_back(secondsOf([&] { fileStepFloor(folder, count); }));
         cli.push_back(secondsOf([&] {
