@@ -66,9 +66,9 @@ bool descriptorFolderIsProcfs(const posix::Calls& calls) {
            info.f_type == PROC_SUPER_MAGIC;
 }
 
-// Opens the file behind descriptor `fd` again with `flags`: that very file,
-// wherever its name leads now. -1 with ENOENT where descriptors cannot be
-// reopened.
+// Opens the file behind descriptor `fd` again with `flags`: through procfs,
+// that very file, wherever its name leads now. -1 with ENOENT where
+// descriptors cannot be reopened.
 int reopen(const posix::Calls& calls, bool descriptorsReopen, int fd, int flags) {
     if (!descriptorsReopen) return errno = ENOENT, -1;
     const std::string path = calls.descriptorFolder + std::to_string(fd);
@@ -193,7 +193,6 @@ public:
         constexpr int flags = O_RDWR;
         const posix::Calls& calls = m_state.calls;
         int fd = reopen(calls, m_state.descriptorsReopen, m_fd, flags);
-        const bool reopened = fd >= 0;  // through procfs: the very file read
         // Without /proc only the name is left; a link then is not followed,
         // so that no link swapped in can lead the open to a device.
         if (fd < 0 && errno == ENOENT)
@@ -210,21 +209,21 @@ public:
         lockWhole(calls, fd, waiting);
         struct stat opened {};
         struct stat named {};
-        // After any wait: a file opened by its name must be the one read, and
-        // the name must still lead to it (one renamed over or deleted
-        // meanwhile is no longer what the user picked). The name's stat, of
-        // that very file, says whether it is still writable and its length
-        // from here on.
-        if ((!reopened && (calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read))) ||
+        // After any wait, in one fstat: the file opened must be the one read
+        // (whichever way it opened, and should /proc have been mounted over
+        // since it was checked), the one its name leads to (one renamed over
+        // or deleted meanwhile is no longer what the user picked), still
+        // writable, and its length is known from here on.
+        if (calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
             calls.fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read))
             throw changedSinceRead();
-        requireWritePermission(named);
-        m_size = std::uint64_t(named.st_size);
+        requireWritePermission(opened);
+        m_size = std::uint64_t(opened.st_size);
         m_readFd = std::exchange(m_fd, std::exchange(fd, -1));
     }
 
-    // As the file was first seen; once open for writing, as the name's stat
-    // found it under the lock, which every program that locks waits for.
+    // As the file was first seen; once open for writing, from the descriptor's
+    // fstat under the lock, which every program that locks waits for.
     std::uint64_t size() override { return m_size; }
 
     FileId id() const override {
@@ -336,7 +335,8 @@ public:
                 throw errorFromErrno(errno, Operation::Open);
             }
         }
-        // A reopen through procfs is the very entry whose kind was decided;
+        // A reopen through procfs is the very entry whose kind was decided (a
+        // /proc mounted over since it was checked is caught before any write);
         // a file opened by its name is known from its own fstat.
         struct stat opened = kind;
         if (!reopened && calls.fstat(fd, &opened) != 0) {

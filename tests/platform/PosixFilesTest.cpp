@@ -28,7 +28,7 @@ struct Watch {
     int writeOpens = 0, writeOpensOfOthers = 0;   // of regular files, of others
     int createOrTruncateOpens = 0;                // tried, whatever they reached
     int failFlush = 0;                            // errno for syncfs and fdatasync, 0 for none
-    std::function<void(int fd)> atStat;           // runs before each fstat and fstatat
+    std::function<void(int fd)> atFstat;          // runs before each fstat
     long fileSystemType = 0;                      // what fstatfs says, 0 for the truth
 
     Watch() {
@@ -39,12 +39,8 @@ struct Watch {
             return opened(::openat(at, name, flags), flags);
         };
         calls.fstat = [this](int fd, struct stat* info) {
-            if (atStat) atStat(fd);
+            if (atFstat) atFstat(fd);
             return ::fstat(fd, info);
-        };
-        calls.fstatat = [this](int at, const char* name, struct stat* info, int flags) {
-            if (atStat) atStat(at);
-            return ::fstatat(at, name, info, flags);
         };
         calls.syncfs = [this](int fd) { return flush(fd, ::syncfs, true); };
         calls.fdatasync = [this](int fd) { return flush(fd, ::fdatasync, false); };
@@ -197,7 +193,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
     fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");  // holds 9
     Watch noProc;
     noProc.calls.descriptorFolder = "/nowhere/";
-    noProc.atStat = [&](int fd) {
+    noProc.atFstat = [&](int fd) {
         if ((::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR)
             fs::permissions(folder.path() / "b.hst", readOnly);
     };
@@ -259,15 +255,15 @@ TEST_F(PosixFilesTest, AReadLeaseIsWaitedFor) {
 TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
     for (const char* descriptors : {"/proc/self/fd/", "/nowhere/"}) {
         for (const bool device : {true, false}) {
-            for (int moment = 1; moment <= 3; ++moment) {  // before the n-th stat of the run
+            for (int moment = 1; moment <= 3; ++moment) {  // before the n-th fstat of the run
                 SCOPED_TRACE(std::string(descriptors) + (device ? " device" : " file") +
                              " swapped in " + std::to_string(moment));
                 folder.write("t.hst", trendFile(validHeader(1)));
                 Watch watch;
                 watch.calls.descriptorFolder = descriptors;
-                int stats = 0;
-                watch.atStat = [&](int) {
-                    if (++stats != moment) return;
+                int fstats = 0;
+                watch.atFstat = [&](int) {
+                    if (++fstats != moment) return;
                     fs::rename(folder.path() / "t.hst", folder.path() / "kept.hst");
                     if (device)
                         fs::create_symlink("/dev/null", folder.path() / "t.hst");
@@ -275,7 +271,7 @@ TEST_F(PosixFilesTest, NothingSwappedInIsOpenedForWriting) {
                         folder.write("t.hst", trendFile(validHeader(600)));  // skipped if read
                 };
                 watch.run(folder.programPath(), {"t.hst"}, 9);
-                EXPECT_GE(stats, moment);
+                EXPECT_GE(fstats, moment);
                 EXPECT_EQ(watch.writeOpensOfOthers, 0);
                 if (!device) {
                     EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(600)));
