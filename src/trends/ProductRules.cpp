@@ -52,7 +52,8 @@ std::string foldedKey(const std::string& text) {
     return key;
 }
 
-// Bytes of the key's character that starts with `lead`.
+// Bytes of the key's character that starts with `lead`: a UTF-8 sequence, or
+// 0xFF and the invalid byte it marks.
 std::size_t characterLength(char lead) {
     const auto byte = static_cast<unsigned char>(lead);
     return byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : byte < 0xF5 ? 4 : 2;
