@@ -196,7 +196,7 @@ public:
         m_target = &target;
         m_index = 0;
     }
-    bool treatedBefore(const platform::OpenFile& file) override { return once.repeated(file); }
+    bool treatedBefore(const platform::OpenFile& file) override { return m_once.repeated(file); }
     void showProgress() override {}
     void setProgressFileName(const std::string& text) override {
         if (!m_console.errIsTerminal()) return;
@@ -220,7 +220,6 @@ public:
         m_console.err("kelvane-cli: " + printable(m_target->paths[m_index]) +
                       ": waiting for another program's lock on it\n");
     }
-    Once once;
     bool stopRequested() override { return m_console.interrupted() != 0; }
     void fileTreated(const FileOutcome& outcome) override {
         hideProgress();
@@ -235,6 +234,7 @@ private:
     std::size_t m_index = 0;  // of the file under way in m_target
     std::size_t m_done = 0;
     std::size_t m_shown = 0;
+    Once m_once;
 };
 
 class Printer {
