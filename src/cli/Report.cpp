@@ -1,6 +1,8 @@
 #include "cli/Report.h"
 
+#include <charconv>
 #include <cstdio>
+#include <iterator>
 
 #include "platform/Places.h"
 #include "trends/FileTools.h"
@@ -14,8 +16,16 @@ std::string hex4(unsigned value) {
     return text;
 }
 
+void appendCount(std::string& text, const std::optional<std::int16_t>& value) {
+    if (!value) return void(text += "null");
+    char digits[8];
+    text.append(digits, std::to_chars(digits, std::end(digits), *value).ptr);
+}
+
 std::string count(const std::optional<std::int16_t>& value) {
-    return value ? std::to_string(*value) : "null";
+    std::string text;
+    appendCount(text, value);
+    return text;
 }
 
 const char* outcomeName(Outcome outcome) {
@@ -51,11 +61,8 @@ std::string errorJson(const platform::Error& error) {
            ", \"cause\": " + (cause.empty() ? "null" : jsonString(cause));
 }
 
-}  // namespace
-
-std::string printable(const std::string& text) {
-    std::string shown;
-    shown.reserve(text.size());
+// Appended, so that a line is built in one string.
+void appendPrintable(std::string& shown, const std::string& text) {
     for (std::size_t at = 0; at < text.size();) {
         // Most names are plain ASCII: each run of it is shown as it is.
         std::size_t plainEnd = at;
@@ -81,6 +88,14 @@ std::string printable(const std::string& text) {
         }
         at += length;
     }
+}
+
+}  // namespace
+
+std::string printable(const std::string& text) {
+    std::string shown;
+    shown.reserve(text.size());
+    appendPrintable(shown, text);
     return shown;
 }
 
@@ -125,14 +140,20 @@ std::string extendLine(const std::string& raw, const FileOutcome& outcome, bool 
     // Built in place, grown once: a run of many files prints a line for each.
     std::string line;
     line.reserve(raw.size() + 64);
-    line += printable(raw);
+    appendPrintable(line, raw);
     switch (outcome.outcome) {
         case Outcome::Extended:
             line += (dryRun ? ": would be extended from " : ": extended from ");
-            line += count(outcome.before) + " to " + count(outcome.after) + "\n";
+            appendCount(line, outcome.before);
+            line += " to ";
+            appendCount(line, outcome.after);
+            line += '\n';
             return line;
         case Outcome::Skipped:
-            return line + ": skipped, already set for " + count(outcome.before) + " files\n";
+            line += ": skipped, already set for ";
+            appendCount(line, outcome.before);
+            line += " files\n";
+            return line;
         case Outcome::Invalid:
             return line + ": not a valid trend file, left alone\n";
         case Outcome::Repeated:  // never reported
