@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "TrendFixtures.h"
+#include "careful_step.h"
 #include "forms/FolderBrowser.h"
 #include "forms/FormTools.h"
 #include "qt/FileList.h"
@@ -88,53 +89,8 @@ struct Folder {
     std::string programPath() const { return path.string(); }
 };
 
-// The careful file step: what a program must do to change one header
-// safely and durably. It decides the kind on a descriptor that opens
-// nothing, reads through a reopen of it, reopens that for writing under a
-// lock, checks the file is still the one read and the one the name leads
-// to, reads the header again, checks the length, writes the count, closes;
-// one flush at the end.
-int reopened(int fd, int flags) {
-    char path[32];
-    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
-    return ::open(path, flags | O_NOCTTY | O_CLOEXEC);
-}
-
-void fileStep(int folderFd, const std::string& name, std::int16_t count) {
-    struct stat kind {
-    }, read{}, written{}, named{};
-    const int entry = ::openat(folderFd, name.c_str(), O_PATH | O_CLOEXEC);
-    if (entry < 0 || ::fstat(entry, &kind) != 0 || !S_ISREG(kind.st_mode)) std::abort();
-    const int readFd = reopened(entry, O_RDONLY);
-    ::close(entry);
-    std::uint8_t header[TrendFileHeader::Size];
-    if (readFd < 0 || ::fstat(readFd, &read) != 0 ||
-        ::pread(readFd, header, sizeof header, 0) != ssize_t(sizeof header))
-        std::abort();
-    const int fd = reopened(readFd, O_RDWR);
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_len = TrendFileHeader::Size;
-    if (fd < 0 || ::fcntl(fd, F_OFD_SETLK, &lock) != 0 || ::fstat(fd, &written) != 0 ||
-        written.st_ino != read.st_ino || ::fstatat(folderFd, name.c_str(), &named, 0) != 0 ||
-        named.st_ino != read.st_ino || written.st_size < off_t(sizeof header) ||
-        ::pread(fd, header, sizeof header, 0) != ssize_t(sizeof header))
-        std::abort();
-    const std::uint8_t bytes[2] = {std::uint8_t(count), std::uint8_t(count >> 8)};
-    if (::pwrite(fd, bytes, 2, 148) != 2) std::abort();
-    ::close(fd);
-    ::close(readFd);
-}
-
-struct OpenedFolder {
-    int fd;
-    explicit OpenedFolder(const fs::path& path)
-        : fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
-    ~OpenedFolder() { ::close(fd); }
-};
-
 void fileStepFloor(const Folder& folder, std::int16_t count) {
-    const OpenedFolder opened(folder.path);
+    const OpenedFolder opened(folder.programPath());
     for (const std::string& name : folder.names) fileStep(opened.fd, name, count);
     ::syncfs(opened.fd);
 }
@@ -142,7 +98,7 @@ void fileStepFloor(const Folder& folder, std::int16_t count) {
 // The least a run through windows can cost: one thread that sets a
 // label and lets the pending events run before each file step.
 void windowedFloor(QLabel& label, const Folder& folder, std::int16_t count) {
-    const OpenedFolder opened(folder.path);
+    const OpenedFolder opened(folder.programPath());
     for (const std::string& name : folder.names) {
         label.setText(QString::fromStdString(name.substr(0, name.rfind('.'))));
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -228,7 +184,7 @@ void measureRun(std::vector<Row>& rows, const std::string& platform, int fileCou
         if (fileCount == 10000) {  // the file work's own rows, once
             floor.push_back(perFile([&] { fileStepFloor(folder, count); }));
             unflushed.push_back(perFile([&] {  // what the one flush costs: the difference
-                const OpenedFolder opened(folder.path);
+                const OpenedFolder opened(folder.programPath());
                 for (const std::string& name : folder.names)
                     fileStep(opened.fd, name, std::int16_t(count - 1));
             }));
@@ -278,26 +234,45 @@ void profileLoop(const std::string& loop, int fileCount) {
     }
 }
 
-// kelvane-cli extend, the whole program with its lines written away, over
-// the same files as the careful loop, the two alternating. One run of either
-// varies by a tenth with the disk's flush, so the medians are of 21 runs.
+// Seconds one run of `program` takes, called as kelvane-cli is, its
+// output written away.
+double programSeconds(const QString& program, std::int16_t count, const Folder& folder) {
+    return secondsOf([&] {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(program, {"extend", "--to", QString::number(count),
+                                QString::fromStdString(folder.programPath())});
+        if (!process.waitForFinished(120000) || process.exitCode() != 0) std::exit(1);
+    });
+}
+
+// kelvane-cli extend, the whole program with its lines written away, against
+// the careful loop as a program of its own, which lists and sorts the folder
+// too, and against the loop in this process, given the names. One run of
+// any varies by a tenth with the disk's flush, so the medians are of 31
+// runs; the two programs take turns at going first.
 void measureCommandLine(std::vector<Row>& rows) {
     Folder folder("cli");
     folder.addTrendFiles(10000, 4096);
-    std::vector<double> floor, cli;
-    for (int rep = 0; rep < 21; ++rep) {
-        const auto count = std::int16_t(100 + 2 * rep);  // rising, so every file is written
-        floor.push_back(secondsOf([&] { fileStepFloor(folder, count); }));
-        cli.push_back(secondsOf([&] {
-            QProcess process;
-            process.setStandardOutputFile(QProcess::nullDevice());
-            process.start(KELVANE_CLI, {"extend", "--to", QString::number(count + 1),
-                                        QString::fromStdString(folder.programPath())});
-            if (!process.waitForFinished(120000) || process.exitCode() != 0) std::exit(1);
-        }));
+    const QString loop = QCoreApplication::applicationDirPath() + "/careful_loop";
+    std::vector<double> inProcess, loopProgram, cli;
+    for (int rep = 0; rep < 31; ++rep) {
+        const auto count = std::int16_t(100 + 3 * rep);  // rising, so every file is written
+        inProcess.push_back(secondsOf([&] { fileStepFloor(folder, count); }));
+        const bool loopFirst = rep % 2 == 0;
+        if (loopFirst) loopProgram.push_back(programSeconds(loop, count + 1, folder));
+        cli.push_back(programSeconds(KELVANE_CLI, std::int16_t(count + 2), folder));
+        if (!loopFirst) loopProgram.push_back(programSeconds(loop, count + 1, folder));
     }
-    rows.push_back({"kelvane-cli extend, vs the careful loop", 10000, median(cli) / 10000 * Micro,
-                    "us/file", median(floor) / 10000 * Micro, 1.05});
+    const auto perFile = [](const std::vector<double>& runs) {
+        return median(runs) / 10000 * Micro;
+    };
+    rows.push_back({"careful loop as a program, vs in this process", 10000, perFile(loopProgram),
+                    "us/file", perFile(inProcess), 0});
+    rows.push_back({"kelvane-cli extend, vs the loop in this process", 10000, perFile(cli),
+                    "us/file", perFile(inProcess), 0});
+    rows.push_back({"kelvane-cli extend, vs the loop as a program", 10000, perFile(cli), "us/file",
+                    perFile(loopProgram), 1.05});
 }
 
 void measureFileSize(std::vector<Row>& rows) {

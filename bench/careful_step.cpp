@@ -1,0 +1,51 @@
+#include "careful_step.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "trends/Definitions.h"
+
+namespace {
+
+int reopened(int fd, int flags) {
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
+    return ::open(path, flags | O_NOCTTY | O_CLOEXEC);
+}
+
+}  // namespace
+
+void fileStep(int folderFd, const std::string& name, std::int16_t count) {
+    struct stat kind {
+    }, read{}, written{}, named{};
+    const int entry = ::openat(folderFd, name.c_str(), O_PATH | O_CLOEXEC);
+    if (entry < 0 || ::fstat(entry, &kind) != 0 || !S_ISREG(kind.st_mode)) std::abort();
+    const int readFd = reopened(entry, O_RDONLY);
+    ::close(entry);
+    std::uint8_t header[TrendFileHeader::Size];
+    if (readFd < 0 || ::fstat(readFd, &read) != 0 ||
+        ::pread(readFd, header, sizeof header, 0) != ssize_t(sizeof header))
+        std::abort();
+    const int fd = reopened(readFd, O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_len = TrendFileHeader::Size;
+    if (fd < 0 || ::fcntl(fd, F_OFD_SETLK, &lock) != 0 || ::fstat(fd, &written) != 0 ||
+        written.st_ino != read.st_ino || ::fstatat(folderFd, name.c_str(), &named, 0) != 0 ||
+        named.st_ino != read.st_ino || written.st_size < off_t(sizeof header) ||
+        ::pread(fd, header, sizeof header, 0) != ssize_t(sizeof header))
+        std::abort();
+    const std::uint8_t bytes[2] = {std::uint8_t(count), std::uint8_t(count >> 8)};
+    if (::pwrite(fd, bytes, 2, 148) != 2) std::abort();
+    ::close(fd);
+    ::close(readFd);
+}
+
+OpenedFolder::OpenedFolder(const std::string& path)
+    : fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+
+OpenedFolder::~OpenedFolder() { ::close(fd); }

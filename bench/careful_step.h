@@ -1,0 +1,23 @@
+#pragma once
+
+// The careful file step: what a program must do to change one header
+// safely and durably, written as plainly as it can be, for the benchmark to
+// measure Kelvane against.
+
+#include <cstdint>
+#include <string>
+
+// Decides the kind on a descriptor that opens nothing, reads through a
+// reopen of it, reopens that for writing under a lock, checks the file is
+// still the one read and the one the name leads to, reads the header again,
+// checks the length, writes the count, closes. Aborts on any failure.
+void fileStep(int folderFd, const std::string& name, std::int16_t count);
+
+// A folder opened for the steps and for its one flush.
+struct OpenedFolder {
+    int fd;
+    explicit OpenedFolder(const std::string& path);
+    ~OpenedFolder();
+    OpenedFolder(const OpenedFolder&) = delete;
+    OpenedFolder& operator=(const OpenedFolder&) = delete;
+};
