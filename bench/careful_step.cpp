@@ -21,22 +21,22 @@ int reopened(int fd, int flags) {
 
 void fileStep(int folderFd, const std::string& name, std::int16_t count) {
     struct stat kind {
-    }, read{}, written{}, named{};
+    }, written{}, named{};
     const int entry = ::openat(folderFd, name.c_str(), O_PATH | O_CLOEXEC);
     if (entry < 0 || ::fstat(entry, &kind) != 0 || !S_ISREG(kind.st_mode)) std::abort();
+    // The reopen is the very file whose kind was decided: it needs no stat of its own.
     const int readFd = reopened(entry, O_RDONLY);
     ::close(entry);
     std::uint8_t header[TrendFileHeader::Size];
-    if (readFd < 0 || ::fstat(readFd, &read) != 0 ||
-        ::pread(readFd, header, sizeof header, 0) != ssize_t(sizeof header))
+    if (readFd < 0 || ::pread(readFd, header, sizeof header, 0) != ssize_t(sizeof header))
         std::abort();
     const int fd = reopened(readFd, O_RDWR);
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_len = TrendFileHeader::Size;
     if (fd < 0 || ::fcntl(fd, F_OFD_SETLK, &lock) != 0 || ::fstat(fd, &written) != 0 ||
-        written.st_ino != read.st_ino || ::fstatat(folderFd, name.c_str(), &named, 0) != 0 ||
-        named.st_ino != read.st_ino || written.st_size < off_t(sizeof header) ||
+        written.st_ino != kind.st_ino || ::fstatat(folderFd, name.c_str(), &named, 0) != 0 ||
+        named.st_ino != kind.st_ino || written.st_size < off_t(sizeof header) ||
         ::pread(fd, header, sizeof header, 0) != ssize_t(sizeof header))
         std::abort();
     const std::uint8_t bytes[2] = {std::uint8_t(count), std::uint8_t(count >> 8)};

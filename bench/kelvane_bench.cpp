@@ -1,6 +1,7 @@
-// Measures Kelvane against the physical floor of what it does, in one
-// process, and exits non-zero when a target is missed. Run it headless
-// (QT_QPA_PLATFORM=offscreen) and under an X server (xvfb-run -a).
+// Measures Kelvane against the physical floor of what it does, in its own
+// process and as a program beside it, and exits non-zero when a target is
+// missed. Run it headless (QT_QPA_PLATFORM=offscreen) and under an X server
+// (xvfb-run -a).
 
 #include <dirent.h>
 #include <fcntl.h>
