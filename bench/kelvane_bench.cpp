@@ -4,9 +4,7 @@
 // (xvfb-run -a).
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <strings.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
