@@ -1,11 +1,15 @@
 #include "careful_step.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "trends/Definitions.h"
 
@@ -18,6 +22,23 @@ int reopened(int fd, int flags) {
 }
 
 }  // namespace
+
+std::vector<std::string> readdirListing(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) std::abort();
+    while (dirent* entry = ::readdir(dir)) {
+        if (entry->d_type != DT_REG) continue;
+        const std::size_t length = std::strlen(entry->d_name);
+        if (length >= 4 && ::strcasecmp(entry->d_name + length - 4, ".hst") == 0)
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return ::strcasecmp(a.c_str(), b.c_str()) < 0;
+    });
+    return names;
+}
 
 void fileStep(int folderFd, const std::string& name, std::int16_t count) {
     struct stat kind {

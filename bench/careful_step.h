@@ -6,6 +6,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The plain way to list a folder: readdir, keep regular files ending in
+// ".hst" whatever the case, sort without regard to case. Aborts when the
+// folder cannot be opened.
+std::vector<std::string> readdirListing(const std::string& folder);
 
 // Decides the kind on a descriptor that opens nothing, reads through a
 // reopen of it, reopens that for writing under a lock, checks the file is

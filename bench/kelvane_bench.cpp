@@ -3,8 +3,6 @@
 // missed. Run it headless (QT_QPA_PLATFORM=offscreen) and under an X server
 // (xvfb-run -a).
 
-#include <dirent.h>
-#include <strings.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -259,9 +257,10 @@ void measureCommandLine(std::vector<Row>& rows) {
         const auto count = std::int16_t(100 + 3 * rep);  // rising, so every file is written
         inProcess.push_back(secondsOf([&] { fileStepFloor(folder, count); }));
         const bool loopFirst = rep % 2 == 0;
-        if (loopFirst) loopProgram.push_back(programSeconds(loop, count + 1, folder));
+        if (loopFirst) loopProgram.push_back(programSeconds(loop, std::int16_t(count + 1), folder));
         cli.push_back(programSeconds(KELVANE_CLI, std::int16_t(count + 2), folder));
-        if (!loopFirst) loopProgram.push_back(programSeconds(loop, count + 1, folder));
+        if (!loopFirst)
+            loopProgram.push_back(programSeconds(loop, std::int16_t(count + 1), folder));
     }
     const auto perFile = [](const std::vector<double>& runs) {
         return median(runs) / 10000 * Micro;
@@ -291,24 +290,6 @@ void measureFileSize(std::vector<Row>& rows) {
     }
     rows.push_back({"core run, 64 MiB sparse files vs 4 KiB", 1000, median(largeTimes) * Micro,
                     "us/file", median(smallTimes) * Micro, 1.1});
-}
-
-// The plain way to list a folder: readdir, keep regular files ending in
-// ".hst" whatever the case, sort without regard to case.
-std::vector<std::string> readdirListing(const fs::path& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    while (dirent* entry = ::readdir(dir)) {
-        if (entry->d_type != DT_REG) continue;
-        const std::size_t length = std::strlen(entry->d_name);
-        if (length >= 4 && ::strcasecmp(entry->d_name + length - 4, ".hst") == 0)
-            names.emplace_back(entry->d_name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return ::strcasecmp(a.c_str(), b.c_str()) < 0;
-    });
-    return names;
 }
 
 long probeMemoryKiB(const QString& probe, const fs::path& folder) {
@@ -343,7 +324,8 @@ void measureLargeFolder(std::vector<Row>& rows, const QString& probe) {
     std::vector<double> ours, plain;
     std::size_t plainCount = 0;
     for (int rep = 0; rep < 5; ++rep) {
-        plain.push_back(secondsOf([&] { plainCount = readdirListing(folder.path).size(); }));
+        plain.push_back(
+            secondsOf([&] { plainCount = readdirListing(folder.programPath()).size(); }));
         ours.push_back(secondsOf([&] { view.lists->openFolder(folder.path.string()); }));
     }
     const int listed = list.model()->rowCount();
