@@ -50,14 +50,17 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// A run's view that shows nothing, for the loops timed without windows.
-struct QuietView : RunView {
-    void showProgress() override {}
-    void setProgressFileName(const std::string&) override {}
-    void hideProgress() override {}
-    void showMessage(const std::string&, MessageIcon) override {}
-    void doEvents() override {}
+// A run's observer that shows nothing, for the loops timed without windows.
+struct QuietView : RunObserver {
+    void fileStarted(std::size_t) override {}
+    void fileTreated(const FileOutcome&) override {}
 };
+
+void runQuietly(const std::string& folder, const std::vector<std::string>& names,
+                std::int16_t count) {
+    QuietView quiet;
+    ExtendTrends(quiet, *platform::nativeFileAccess().openFolder(folder), names, count);
+}
 
 // A folder of trend files, removed at the end.
 struct Folder {
@@ -171,7 +174,6 @@ void measureRun(std::vector<Row>& rows, const std::string& platform, int fileCou
     Folder folder("run");
     folder.addTrendFiles(fileCount, 4096);
     const double files = double(folder.names.size());
-    QuietView quiet;
     QDir::setCurrent(QString::fromStdString(folder.programPath()));  // the window opens there
     MainWindow window;
     std::vector<double> floor, unflushed, core, bare, windowed;
@@ -185,9 +187,8 @@ void measureRun(std::vector<Row>& rows, const std::string& platform, int fileCou
                 for (const std::string& name : folder.names)
                     fileStep(opened.fd, name, std::int16_t(count - 1));
             }));
-            core.push_back(perFile([&] {
-                ExtendTrends(quiet, folder.programPath(), folder.names, std::int16_t(count + 1));
-            }));
+            core.push_back(perFile(
+                [&] { runQuietly(folder.programPath(), folder.names, std::int16_t(count + 1)); }));
         }
         // The two windowed loops alternate, so that a change of load meets both.
         bare.push_back(
@@ -221,11 +222,10 @@ void profileLoop(const std::string& loop, int fileCount) {
     for (int rep = 0; rep < 5; ++rep) {
         const auto count = std::int16_t(100 + rep);
         const double seconds = secondsOf([&] {
-            QuietView quiet;
             if (loop == "bare") windowedFloor(*window.bareLabel, folder, count);
             if (loop == "ok") window.runThroughWindows(count);
             if (loop == "floor") fileStepFloor(folder, count);
-            if (loop == "core") ExtendTrends(quiet, folder.programPath(), folder.names, count);
+            if (loop == "core") runQuietly(folder.programPath(), folder.names, count);
         });
         std::printf("%s %.1f us/file\n", loop.c_str(), seconds / fileCount * Micro);
     }
@@ -277,16 +277,13 @@ void measureFileSize(std::vector<Row>& rows) {
     Folder small("small"), large("large");
     small.addTrendFiles(1000, 4096);
     large.addTrendFiles(1000, std::uintmax_t(64) << 20);
-    QuietView quiet;
     std::vector<double> smallTimes, largeTimes;
     for (int rep = 0; rep < 9; ++rep) {
         const auto count = std::int16_t(100 + rep);
         smallTimes.push_back(
-            secondsOf([&] { ExtendTrends(quiet, small.programPath(), small.names, count); }) /
-            1000);
+            secondsOf([&] { runQuietly(small.programPath(), small.names, count); }) / 1000);
         largeTimes.push_back(
-            secondsOf([&] { ExtendTrends(quiet, large.programPath(), large.names, count); }) /
-            1000);
+            secondsOf([&] { runQuietly(large.programPath(), large.names, count); }) / 1000);
     }
     rows.push_back({"core run, 64 MiB sparse files vs 4 KiB", 1000, median(largeTimes) * Micro,
                     "us/file", median(smallTimes) * Micro, 1.1});

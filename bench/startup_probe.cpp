@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     toolkit::useDialogFont();
     if (list) QDir::setCurrent(QString::fromLocal8Bit(argv[2]));  // opened at start
     frmExtend window;
-    window.Form_Load();
+    window.form().Form_Load();
     window.installEventFilter(&watcher);
     window.show();
     return application.exec();

@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
     progress.setFileName("PRESSURE");
     progress.show();
 
-    main.cmdHelp_Click();
+    main.form().cmdHelp_Click();
     QApplication::processEvents();
     QWidget* help = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())

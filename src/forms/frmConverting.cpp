@@ -18,3 +18,9 @@ void ConvertingForm::placeOverOwner() {
         frmConvertingDesign::placeOver(*owner, frame.width, frame.height);
     m_window->moveTo(place.left, place.top);
 }
+
+void ConvertingForm::showWaiting(bool waiting) {
+    namespace design = frmConvertingDesign;
+    if (waiting) return m_window->setHeading(design::WaitingCaption, design::Label1Waiting);
+    m_window->setHeading(design::Label1Caption, design::Label1);
+}

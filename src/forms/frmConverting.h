@@ -15,6 +15,10 @@ inline constexpr double ClientWidth = 4680, ClientHeight = 855;
 inline constexpr twips::Rect Label1{120, 120, 2895, 255};
 inline constexpr twips::Rect lblFileName{120, 480, 4455, 255};
 inline constexpr const char* Label1Caption = "Converting Trends...";
+// While another program holds the file named below; the heading then takes
+// the line's whole width.
+inline constexpr const char* WaitingCaption = "Waiting for another program to release:";
+inline constexpr twips::Rect Label1Waiting{120, 120, 4455, 255};
 
 // Centred across the main window and high on it, so that a message box,
 // which stands in the middle of the main window, leaves it in view.
@@ -36,8 +40,10 @@ public:
     virtual void show() = 0;
     virtual void hide() = 0;
     // Sets lblFileName; the name is on screen before this returns, and the
-    // window above the main window.
+    // window above the main window. Screen readers are told.
     virtual void setFileName(const std::string& text) = 0;
+    // Sets Label1 and its place; on screen before this returns.
+    virtual void setHeading(const std::string& text, const twips::Rect& place) = 0;
     // Outer frames in pixels: its own, and the main window's while that shows.
     virtual twips::PixelRect frame() const = 0;
     virtual std::optional<twips::PixelRect> ownerFrame() const = 0;
@@ -55,6 +61,8 @@ public:
     void Show();
     void setFileName(const std::string& text) { m_window->setFileName(text); }
     void Hide() { m_window->hide(); }
+    // Says, or no longer says, that the run waits for another program.
+    void showWaiting(bool waiting);
 
 private:
     // Over the main window when it shows, else in the middle of the screen.

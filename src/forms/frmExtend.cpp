@@ -1,36 +1,40 @@
 #include "forms/frmExtend.h"
 
-ExtendForm::ExtendForm(platform::FileAccess& access)
-    : m_browser(*this, frmExtendDesign::FilePattern, access) {}
+ExtendForm::ExtendForm(ExtendWindow& window, platform::FileAccess& access, const Clock& clock)
+    : m_window(window), m_clock(clock), m_browser(window, frmExtendDesign::FilePattern, access) {}
 
 void ExtendForm::Form_Load() {
     const std::optional<platform::Error> driveError =
         m_browser.chooseDriveNamed(frmExtendDesign::StartDrive);
-    if (driveError) showMessage(driveError->what(), MessageIcon::Exclamation);
+    if (driveError) m_window.showMessage(driveError->what(), MessageIcon::Exclamation);
     m_browser.openFolder(frmExtendDesign::StartFolder);
 }
 
 void ExtendForm::drvConvert_Change(int index) {
     if (const auto error = m_browser.chooseDrive(index))
-        showMessage(error->what(), MessageIcon::Exclamation);
+        m_window.showMessage(error->what(), MessageIcon::Exclamation);
 }
 
 void ExtendForm::cmdOK_Click() {
-    if (m_running) return;
-    const std::optional<std::int16_t> count = newFileCountFrom(numberText());
-    if (!count) return showMessage("Please enter the number of files", MessageIcon::None);
-    const std::vector<std::string> names = selectedFileNames();
+    if (m_report) return;
+    const std::optional<std::int16_t> count = newFileCountFrom(m_window.numberText());
+    if (!count) return m_window.showMessage("Please enter the number of files", MessageIcon::None);
+    const std::vector<std::string> names = m_window.selectedFileNames();
     const std::shared_ptr<platform::Folder> folder = m_browser.folder();
     if (names.empty() || !folder)
-        return showMessage("Please select one or more trend files", MessageIcon::None);
-    m_running = true;
-    ExtendTrends(*this, *folder, names, *count, RunMode::Write, &m_underWay);
-    m_running = false;
+        return m_window.showMessage("Please select one or more trend files", MessageIcon::None);
+    if (!m_progress) m_progress = std::make_unique<ConvertingForm>(m_window.makeProgressWindow());
+    RunReport report(m_window, *m_progress, m_clock, names);
+    struct Running {
+        RunReport*& report;
+        ~Running() { report = nullptr; }
+    } running{m_report = &report};
+    ExtendTrends(report, *folder, names, *count, RunMode::Write, &m_underWay);
 }
 
 void ExtendForm::cmdHelp_Click() {
     if (!m_help || !m_help->isOpen()) {
-        m_help = makeHelpWindow();
+        m_help = m_window.makeHelpWindow();
         m_help->setVersionLine(versionLine());  // its Form_Load
     }
     m_help->showInFront();
@@ -38,18 +42,11 @@ void ExtendForm::cmdHelp_Click() {
 }
 
 void ExtendForm::CloseAll() {
-    m_underWay.flush();  // what a run in progress changed is on disk first
+    // What a run in progress changed is on disk first.
+    if (const std::optional<FlushFailure> failure = m_underWay.flush(); failure && m_report)
+        m_report->tellFlushFailed(*failure);
     m_help.reset();
     m_progress.reset();
-    closeWindow();
-    endProgram();
+    m_window.closeWindow();
+    m_window.endProgram();
 }
-
-void ExtendForm::showProgress() {
-    if (!m_progress) m_progress = std::make_unique<ConvertingForm>(makeProgressWindow());
-    m_progress->Show();
-}
-
-void ExtendForm::setProgressFileName(const std::string& text) { m_progress->setFileName(text); }
-
-void ExtendForm::hideProgress() { m_progress->Hide(); }

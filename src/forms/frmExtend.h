@@ -1,8 +1,8 @@
 #pragma once
 
 // The main window as the user meets it, whatever draws it: its design and
-// what its handlers decide. A front end derives from ExtendForm, answers its
-// questions from the real controls and routes the controls' events to it.
+// what its handlers decide. A front end implements ExtendWindow over the
+// real controls, holds an ExtendForm and routes the controls' events to it.
 
 #include <cstdint>
 #include <memory>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "forms/FolderBrowser.h"
+#include "forms/RunReport.h"
 #include "forms/Twips.h"
 #include "forms/frmConverting.h"
 #include "forms/frmHelp.h"
@@ -52,12 +53,33 @@ inline constexpr const char* StartFolder = "c:\\velmar\\data";
 
 }  // namespace frmExtendDesign
 
+// What the main form needs of a front end: the controls' contents, its
+// boxes and event pass, the lists shown again, the windows it opens, and
+// the program's end.
+class ExtendWindow : public FolderBrowserView, public RunWindow {
+public:
+    virtual std::string numberText() const = 0;
+    // GetSelectedItems of the file list.
+    virtual std::vector<std::string> selectedFileNames() const = 0;
+    // A modal box owned by this window, for every message, a run's too: a
+    // box centred on its owner stays clear of the progress window, which
+    // stands high over this one so that the box leaves its name in view.
+    void showMessage(const std::string& text, MessageIcon icon) override = 0;
+    virtual std::unique_ptr<ConvertingWindow> makeProgressWindow() = 0;
+    virtual std::unique_ptr<HelpWindow> makeHelpWindow() = 0;
+    virtual void closeWindow() = 0;
+    // Ends the program at once: returning into a run still on the stack
+    // must not happen.
+    virtual void endProgram() = 0;
+};
+
 // The main form owns the progress and help windows it opens, and the run
 // under way, which Close makes durable before the program ends.
-class ExtendForm : protected FolderBrowserView, private RunView {
+class ExtendForm {
 public:
-    explicit ExtendForm(platform::FileAccess& access = platform::nativeFileAccess());
-    ~ExtendForm() override = default;
+    explicit ExtendForm(ExtendWindow& window,
+                        platform::FileAccess& access = platform::nativeFileAccess(),
+                        const Clock& clock = systemClock());
 
     // Start-up: drive "c:", then folder "c:\velmar\data"; whichever is not
     // there is passed over in silence.
@@ -76,34 +98,16 @@ public:
     // closed and the program ends.
     void CloseAll();
 
-protected:
     // The three lists, which a front end shows and passes the user's gestures to.
     FolderBrowser& browser() { return m_browser; }
     const FolderBrowser& browser() const { return m_browser; }
 
-    virtual std::string numberText() const = 0;
-    // GetSelectedItems of the file list.
-    virtual std::vector<std::string> selectedFileNames() const = 0;
-    // A modal box owned by this window, for every message, a run's too: a
-    // box centred on its owner stays clear of the progress window, which
-    // stands high over this one so that the box leaves its name in view.
-    void showMessage(const std::string& text, MessageIcon icon) override = 0;
-    void doEvents() override = 0;
-    virtual std::unique_ptr<ConvertingWindow> makeProgressWindow() = 0;
-    virtual std::unique_ptr<HelpWindow> makeHelpWindow() = 0;
-    virtual void closeWindow() = 0;
-    // Ends the program at once: returning into a run still on the stack
-    // must not happen.
-    virtual void endProgram() = 0;
-
 private:
-    void showProgress() override;
-    void setProgressFileName(const std::string& text) override;
-    void hideProgress() override;
-
+    ExtendWindow& m_window;
+    const Clock& m_clock;
     FolderBrowser m_browser;
     RunUnderWay m_underWay;
+    RunReport* m_report = nullptr;               // the run's, while it goes on
     std::unique_ptr<ConvertingForm> m_progress;  // made by the first run
     std::unique_ptr<HelpWindow> m_help;
-    bool m_running = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,14 @@ struct FileId {
     auto operator<=>(const FileId&) const = default;
 };
 
+// What keeps an open for writing waiting: another program's lock on the
+// file, or its read lease (Linux).
+enum class Holder { Lock, Lease };
+
+// Told while an open for writing waits for another program, at least every
+// 50 ms, with how long it has waited; false gives the wait up.
+using Waiting = std::function<bool(Holder holder, std::chrono::milliseconds waited)>;
+
 // One file opened for reading, and for writing in place only once asked.
 // Closed when destroyed.
 class OpenFile {
@@ -32,10 +41,11 @@ public:
 
     // Opens this same file for writing too; size() and writeAt() then act
     // through it. On Linux it holds a lock on the file until closed, waiting
-    // for another holder's, and calls `waiting` once when that wait lasts.
-    // Throws Error when the system refuses, or when the name no longer leads
-    // to the file that was read.
-    virtual void openForWriting(const std::function<void()>& waiting) = 0;
+    // for another holder's as long as `waiting` (if given) says so; false
+    // when the wait was given up, the file left as it was. Throws Error when
+    // the system refuses, or when the name no longer leads to the file that
+    // was read.
+    virtual bool openForWriting(const Waiting& waiting) = 0;
 
     // The file's length, known no earlier than its open for writing, once
     // opened so: on Linux under its lock, which other programs wait for.
@@ -45,7 +55,8 @@ public:
     virtual FileId id() const = 0;
 
     // Writes `bytes` at `offset` in one call, so that a crash leaves the old
-    // bytes or the new ones. Throws Error on a failure or a short write.
+    // bytes or the new ones. Throws Error on a failure or a short write, and
+    // when the name no longer leads to the file written.
     virtual void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
 
     // Closes the file. A written file is on disk first when its folder's
@@ -53,15 +64,15 @@ public:
     virtual void close() = 0;
 };
 
-// A flush that failed, with the last file whose change it was to make durable.
+// A flush that failed, with every file whose change it was to make durable.
 class FlushError : public Error {
 public:
-    FlushError(const Error& error, std::string fileName)
-        : Error(error), m_fileName(std::move(fileName)) {}
-    const std::string& fileName() const { return m_fileName; }
+    FlushError(const Error& error, std::vector<std::string> fileNames)
+        : Error(error), m_fileNames(std::move(fileNames)) {}
+    const std::vector<std::string>& fileNames() const { return m_fileNames; }
 
 private:
-    std::string m_fileName;
+    std::vector<std::string> m_fileNames;
 };
 
 // The folder a run works in, opened once; names are opened inside it.

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -101,14 +102,11 @@ Error changedSinceRead() {
 }
 
 // Why an open for writing failed: a link met where links are not followed,
-// a lease another program did not let go, or the system's own words.
+// or the system's own words.
 Error openForWritingError(int code) {
     if (code == ELOOP)
         return errors::make(errors::PathFileAccess, Operation::Open,
                             "the name is a link, which is not followed without /proc");
-    if (code == EWOULDBLOCK)
-        return errors::make(errors::PermissionDenied, Operation::Open,
-                            "another program holds the file");
     return errorFromErrno(code, Operation::Open);
 }
 
@@ -120,27 +118,45 @@ void requireWritePermission(const struct stat& file) {
                            "the file has no write permission");
 }
 
-// Locks the whole file of `fd` for writing until the descriptor is closed,
-// so that another run, or any program that locks, takes turns with this
-// one; `waiting` is told once when another holder keeps it a second or so.
-// A file system that keeps no locks is written without.
-void lockWhole(const posix::Calls& calls, int fd, const std::function<void()>& waiting) {
+// A wait for another program: `held` is tried again every 20 ms while it
+// finds the file held, and `waiting` told each time; false when that gave
+// the wait up.
+template <typename Held>
+bool waitWhile(Holder holder, const Waiting& waiting, Held held) {
+    using namespace std::chrono;
+    const steady_clock::time_point start = steady_clock::now();
+    while (held()) {
+        const auto waited = duration_cast<milliseconds>(steady_clock::now() - start);
+        if (waiting && !waiting(holder, waited)) return false;
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    return true;
+}
+
+bool keepsNoLocks(int code) { return code == ENOLCK || code == EINVAL || code == EOPNOTSUPP; }
+
+// Tries to lock the whole file of `fd` for writing in both of the system's
+// families, held until the descriptor is closed, so that another run and
+// any program that locks with fcntl or flock take turns with this one. True
+// while another holds either; neither is then kept, so that nobody waits on
+// this one meanwhile. On the same descriptor, where one family stands in
+// for the other (NFS), the two never conflict. A file system that keeps no
+// locks is written without.
+bool lockHeldByAnother(const posix::Calls& calls, int fd) {
+    if (calls.flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK || errno == EINTR) return true;
+        if (!keepsNoLocks(errno)) throw errorFromErrno(errno, Operation::Open);
+    }
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;  // from 0, and a length of 0: to the end, however long
-    for (int tries = 1; calls.fcntl(fd, F_OFD_SETLK, &lock) != 0; ++tries) {
-        if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) return;
-        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
-            throw errorFromErrno(errno, Operation::Open);
-        if (tries < 20) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            continue;
-        }
-        if (waiting) waiting();
-        while (calls.fcntl(fd, F_OFD_SETLKW, &lock) != 0)
-            if (errno != EINTR) throw errorFromErrno(errno, Operation::Open);
-        return;
-    }
+    if (calls.fcntl(fd, F_OFD_SETLK, &lock) == 0) return false;
+    const int code = errno;
+    if (keepsNoLocks(code)) return false;
+    if (code != EAGAIN && code != EACCES && code != EINTR)
+        throw errorFromErrno(code, Operation::Open);
+    calls.flock(fd, LOCK_UN);
+    return true;
 }
 
 // What a folder's files share, decided once when the folder opens: how
@@ -149,9 +165,9 @@ struct FolderState {
     explicit FolderState(const posix::Calls& through) : calls(through) {}
     const posix::Calls& calls;
     dev_t folderDevice = 0;
-    bool descriptorsReopen = false;  // through /proc
-    bool eachFile = false;           // the folder's flush would not reach them
-    std::string lastUnflushed;       // on the folder's file system, "" when none
+    bool descriptorsReopen = false;      // through /proc
+    bool eachFile = false;               // the folder's flush would not reach them
+    std::vector<std::string> unflushed;  // changed on the folder's file system
 };
 
 class PosixFile final : public OpenFile {
@@ -185,20 +201,11 @@ public:
         return done;
     }
 
-    void openForWriting(const std::function<void()>& waiting) override {
-        if (m_readFd >= 0) return;
+    bool openForWriting(const Waiting& waiting) override {
+        if (m_readFd >= 0) return true;
         requireWritePermission(m_read);
-        // Without O_NONBLOCK: the kind was decided on the descriptor read, and
-        // the open waits for a holder of a read lease to let the file go.
-        constexpr int flags = O_RDWR;
         const posix::Calls& calls = m_state.calls;
-        int fd = reopen(calls, m_state.descriptorsReopen, m_fd, flags);
-        // Without /proc only the name is left; a link then is not followed,
-        // so that no link swapped in can lead the open to a device.
-        if (fd < 0 && errno == ENOENT)
-            fd =
-                calls.openat(m_folderFd, m_name.c_str(), flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) throw openForWritingError(errno);
+        int fd = -1;
         struct Closed {
             const posix::Calls& calls;
             int& fd;
@@ -206,20 +213,28 @@ public:
                 if (fd >= 0) calls.close(fd);
             }
         } closed{calls, fd};
-        lockWhole(calls, fd, waiting);
+        // A holder of a read lease is asked to let the file go by the open,
+        // which does not wait for it: the wait is here, where it can be told and ended.
+        if (!waitWhile(Holder::Lease, waiting, [&] {
+                fd = openToWrite();
+                return fd < 0 && errno == EWOULDBLOCK;
+            }))
+            return false;
+        if (fd < 0) throw openForWritingError(errno);
+        if (!waitWhile(Holder::Lock, waiting, [&] { return lockHeldByAnother(calls, fd); }))
+            return false;
         struct stat opened {};
-        struct stat named {};
         // After any wait, in one fstat: the file opened must be the one read
         // (whichever way it opened, and should /proc have been mounted over
         // since it was checked), the one its name leads to (one renamed over
         // or deleted meanwhile is no longer what the user picked), still
         // writable, and its length is known from here on.
-        if (calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) ||
-            calls.fstatat(m_folderFd, m_name.c_str(), &named, 0) != 0 || !sameFile(named, m_read))
+        if (calls.fstat(fd, &opened) != 0 || !sameFile(opened, m_read) || !stillNamed())
             throw changedSinceRead();
         requireWritePermission(opened);
         m_size = std::uint64_t(opened.st_size);
         m_readFd = std::exchange(m_fd, std::exchange(fd, -1));
+        return true;
     }
 
     // As the file was first seen; once open for writing, from the descriptor's
@@ -241,6 +256,11 @@ public:
         if (std::size_t(n) != bytes.size())
             throw errors::make(errors::DeviceIo, Operation::Write,
                                "a part of the bytes was written");
+        // A program that saves by renaming a new file over the name takes no
+        // lock: the bytes then went to a file nobody will see again.
+        if (!stillNamed())
+            throw errors::make(errors::PathFileAccess, Operation::Write,
+                               "the file was replaced while it was written");
     }
 
     // A change on the folder's file system waits for the folder's one
@@ -249,7 +269,7 @@ public:
     void close() override {
         const bool flushHere =
             m_written && (m_state.eachFile || m_read.st_dev != m_state.folderDevice);
-        if (m_written && !flushHere) m_state.lastUnflushed = m_name;
+        if (m_written && !flushHere) m_state.unflushed.push_back(m_name);
         const int fd = std::exchange(m_fd, -1);
         const int flushError = flushHere && m_state.calls.fdatasync(fd) != 0 ? errno : 0;
         // After EINTR the descriptor is gone on Linux; retrying could close another.
@@ -260,6 +280,24 @@ public:
     }
 
 private:
+    // Opens this file again for reading and writing, without waiting for a
+    // lease holder; without /proc only the name is left, and a link then is
+    // not followed, so that no link swapped in can lead the open to a device.
+    int openToWrite() const {
+        constexpr int flags = O_RDWR | O_NONBLOCK;
+        const int fd = reopen(m_state.calls, m_state.descriptorsReopen, m_fd, flags);
+        if (fd >= 0 || errno != ENOENT) return fd;
+        return m_state.calls.openat(m_folderFd, m_name.c_str(),
+                                    flags | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    }
+
+    // Whether the name still leads to the file that was read.
+    bool stillNamed() const {
+        struct stat named {};
+        return m_state.calls.fstatat(m_folderFd, m_name.c_str(), &named, 0) == 0 &&
+               sameFile(named, m_read);
+    }
+
     int m_fd;
     int m_readFd = -1;  // kept open for reading once m_fd writes
     struct stat m_read;
@@ -352,10 +390,10 @@ public:
     }
 
     void flush() override {
-        if (m_state.lastUnflushed.empty()) return;
-        const std::string name = std::exchange(m_state.lastUnflushed, {});
+        if (m_state.unflushed.empty()) return;
+        std::vector<std::string> names = std::exchange(m_state.unflushed, {});
         if (m_state.calls.syncfs(m_fd) != 0)
-            throw FlushError(errorFromErrno(errno, Operation::Flush), name);
+            throw FlushError(errorFromErrno(errno, Operation::Flush), std::move(names));
     }
 
     Entries list() override {
@@ -435,6 +473,7 @@ Calls systemCalls() {
             ::fstat,
             ::fstatat,
             [](int fd, int command, struct flock* lock) { return ::fcntl(fd, command, lock); },
+            ::flock,
             ::syncfs,
             ::fdatasync,
             ::fstatfs,

@@ -177,8 +177,8 @@ public:
 
     // The same file opened again from its handle, sharing only reading, so
     // that no other program writes it while it is changed.
-    void openForWriting(const std::function<void()>&) override {
-        if (m_writing) return;
+    bool openForWriting(const Waiting&) override {
+        if (m_writing) return true;
         // Windows refuses to write such a file; refuse it the same way
         // whoever runs the program (an administrator under Wine writes anyway).
         if (m_readOnly)
@@ -195,6 +195,7 @@ public:
             throw changedSinceRead();
         }
         m_writing = true;
+        return true;
     }
 
     std::uint64_t size() override {

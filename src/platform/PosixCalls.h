@@ -28,6 +28,7 @@ struct Calls {
     std::function<int(int fd, struct stat* info)> fstat;
     std::function<int(int folder, const char* name, struct stat* info, int flags)> fstatat;
     std::function<int(int fd, int command, struct flock* lock)> fcntl;
+    std::function<int(int fd, int operation)> flock;
     std::function<int(int fd)> syncfs;
     std::function<int(int fd)> fdatasync;
     std::function<int(int fd, struct statfs* info)> fstatfs;

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "AppIdentity.h"
-#include "trends/Trends.h"
+#include "forms/RunReport.h"
 
 class QWidget;
 

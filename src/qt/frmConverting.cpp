@@ -59,6 +59,13 @@ void frmConverting::setFileName(const std::string& text) {
     lblFileName->repaint();  // on screen before the file is opened, whatever the event pass does
 }
 
+void frmConverting::setHeading(const std::string& text, const twips::Rect& place) {
+    const twips::PixelRect pixels = twips::toPixels(place);
+    Label1->setFixedSize(pixels.width, pixels.height);
+    Label1->setText(QString::fromStdString(text));
+    Label1->repaint();
+}
+
 twips::PixelRect frmConverting::frame() const { return pixelsOf(frameGeometry()); }
 
 std::optional<twips::PixelRect> frmConverting::ownerFrame() const {

@@ -18,6 +18,7 @@ public:
     void show() override;
     void hide() override { QWidget::hide(); }
     void setFileName(const std::string& text) override;
+    void setHeading(const std::string& text, const twips::Rect& place) override;
     twips::PixelRect frame() const override;
     std::optional<twips::PixelRect> ownerFrame() const override;
     void moveTo(int left, int top) override { move(left, top); }

@@ -16,7 +16,7 @@
 
 namespace design = frmExtendDesign;
 
-frmExtend::frmExtend(platform::FileAccess& files) : ExtendForm(files) {
+frmExtend::frmExtend(platform::FileAccess& files) : m_form(*this, files) {
     setObjectName("frmExtend");
     setWindowTitle(toolkit::AppTitle);
     resize(twips::toPixels(design::ClientWidth), twips::toPixels(design::ClientHeight));
@@ -59,12 +59,12 @@ void frmExtend::createControls() {
 
 void frmExtend::connectHandlers() {
     connect(drvConvert, &QComboBox::currentIndexChanged, this,
-            [this](int index) { drvConvert_Change(index); });
+            [this](int index) { m_form.drvConvert_Change(index); });
     connect(dirConvert, &DirList::openRequested, this,
-            [this](int row) { browser().openFolderAt(row); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { CloseAll(); });
+            [this](int row) { m_form.browser().openFolderAt(row); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { m_form.cmdOK_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { m_form.cmdHelp_Click(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { m_form.CloseAll(); });
 }
 
 void frmExtend::setTabOrder() {
@@ -193,6 +193,6 @@ void frmExtend::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmExtend::closeEvent(QCloseEvent* event) {
-    CloseAll();
+    m_form.CloseAll();
     event->accept();
 }

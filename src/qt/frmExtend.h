@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window on Qt Widgets: the design's controls, bound to what the
-// window decides (ExtendForm) and to its layout.
+// window decides (its ExtendForm) and to its layout.
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,12 +15,14 @@
 #include "qt/DirList.h"
 #include "qt/FileList.h"
 
-class frmExtend : public QWidget, public ExtendForm, private layout::ExtendGeometry {
+class frmExtend : public QWidget, private ExtendWindow, private layout::ExtendGeometry {
     Q_OBJECT
 public:
     // Opens with the process's current folder in its lists; `files` is the
     // file layer its lists and runs go through.
     explicit frmExtend(platform::FileAccess& files = platform::nativeFileAccess());
+
+    ExtendForm& form() { return m_form; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -57,6 +59,9 @@ private:
     float get(layout::Control control, layout::Side side) const override;
     void set(layout::Control control, layout::Side side, float value) override;
     QWidget* widgetOf(layout::Control control) const;
+    const FolderBrowser& browser() const { return m_form.browser(); }
+
+    ExtendForm m_form;
 
     QLabel* Label1;
     QLabel* Label2;

@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     toolkit::useApplicationIdentity();
     toolkit::useDialogFont();
     frmExtend window;
-    window.Form_Load();
+    window.form().Form_Load();
     window.show();
     return application.exec();
 }

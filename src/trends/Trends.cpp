@@ -1,35 +1,9 @@
 #include "trends/Trends.h"
 
-#include <functional>
+#include <algorithm>
 #include <utility>
 
-#include "trends/FileTools.h"
-
 namespace {
-
-const std::string CrLf = "\r\n";
-
-std::string invalidFileMessage(const std::string& fileName) {
-    return "File '" + shownName(fileName) + "' is not a valid trend file.";
-}
-
-std::string alreadySetMessage(const std::string& fileName, int storedCount) {
-    return shownName(StripExtension(fileName)) + " is already set for " +
-           std::to_string(storedCount) + " files." + CrLf + "It will be skipped.";
-}
-
-std::string closingMessage() {
-    return "Conversion is complete." + CrLf +
-           "You must set the new number of history files in your project's" + CrLf +
-           "trend tag definitions before restarting Velmar.";
-}
-
-// The cause is what names the folder or the program in the way.
-std::string stoppedMessage(const std::string& fileName, const platform::Error& error) {
-    const std::string cause = error.cause();
-    return "Conversion stopped at file '" + shownName(fileName) + "'." + CrLf + error.what() +
-           (cause.empty() ? "" : " (" + cause + ")");
-}
 
 // Reads the header of `file`, a missing file when null; true when it is a
 // valid trend file's.
@@ -42,52 +16,58 @@ bool readValidHeader(platform::OpenFile* file, TrendFileHeader& header) {
 
 // A run under way: what it changed and has not yet flushed, and whom to tell.
 struct RunUnderWay::Run {
-    RunView& view;
+    RunObserver& observer;
     platform::Folder& folder;
     const std::vector<std::string>& fileNames;
     RunMode mode;
     RunResult result;
-    std::optional<std::size_t> lastChanged;  // unflushed, else nothing
+    std::vector<std::size_t> unflushed;  // the files changed since the last flush
 };
 
 namespace {
 
 using Run = RunUnderWay::Run;
 
-// The file of the run named `name` that was treated last; `otherwise` when none is.
-std::size_t lastIndexOf(const Run& run, const std::string& name, std::size_t otherwise) {
-    for (std::size_t i = run.result.size(); i-- > 0;)
-        if (run.fileNames[i] == name) return i;
-    return otherwise;
+// The files of `changed` that a flush failing with `error` was to make
+// durable: those it names, or all of them when it names none.
+std::vector<std::size_t> coveredBy(const Run& run, const platform::Error& error,
+                                   const std::vector<std::size_t>& changed) {
+    const auto* named = dynamic_cast<const platform::FlushError*>(&error);
+    if (!named) return changed;
+    std::vector<std::size_t> covered;
+    for (const std::size_t file : changed)
+        if (std::ranges::find(named->fileNames(), run.fileNames[file]) != named->fileNames().end())
+            covered.push_back(file);
+    return covered.empty() ? changed : covered;
 }
 
-// A flush failed: the file it was to make durable failed, and the message names it.
-std::string flushFailed(Run& run, std::size_t failed, const platform::Error& error) {
-    FileOutcome& outcome = run.result[failed];
-    outcome = {Outcome::Failed, outcome.before, std::nullopt, error};
-    return stoppedMessage(run.fileNames[failed], error);
-}
-
-// Makes the run's changes durable; when that fails, the last file changed
-// is the one that failed, and the message says so.
-std::optional<std::string> flushChanges(Run& run) {
-    if (!run.lastChanged) return std::nullopt;
-    const std::size_t changed = *std::exchange(run.lastChanged, std::nullopt);
+// Makes the run's changes durable; when that fails, every file whose change
+// the flush covered has failed with its error.
+std::optional<FlushFailure> flushChanges(Run& run) {
+    if (run.unflushed.empty()) return std::nullopt;
+    const std::vector<std::size_t> changed = std::exchange(run.unflushed, {});
     try {
         run.folder.flush();
-    } catch (const platform::FlushError& error) {
-        return flushFailed(run, lastIndexOf(run, error.fileName(), changed), error);
     } catch (const platform::Error& error) {
-        return flushFailed(run, changed, error);
+        FlushFailure failure{error, coveredBy(run, error, changed)};
+        for (const std::size_t file : failure.files) {
+            FileOutcome& outcome = run.result[file];
+            outcome = {Outcome::Failed, outcome.before, std::nullopt, error};
+        }
+        return failure;
     }
     return std::nullopt;
 }
 
 // Opens `file`, decided on, for writing and reads its header again: another
-// program may have changed it since it was read. True when it is still valid.
-bool reopenForWriting(platform::OpenFile& file, TrendFileHeader& header,
-                      const std::function<void()>& waiting) {
-    file.openForWriting(waiting);
+// program may have changed it since it was read. Nothing when the wait for
+// another program was given up; else whether the header is still valid.
+std::optional<bool> reopenForWriting(Run& run, platform::OpenFile& file, TrendFileHeader& header) {
+    const bool opened = file.openForWriting([&](platform::Holder holder, auto waited) {
+        run.observer.waiting(holder, waited);
+        return !run.observer.stopRequested();
+    });
+    if (!opened) return std::nullopt;
     // A file cut since it was read would grow again by the write.
     if (const std::uint64_t size = file.size(); size < TrendFileHeader::Size)
         throw platform::errors::make(platform::errors::InputPastEnd, platform::Operation::Write,
@@ -98,20 +78,24 @@ bool reopenForWriting(platform::OpenFile& file, TrendFileHeader& header,
 
 // Treats one file into `outcome`, the last of the run's result, which holds
 // what was known when a failure is thrown. The file is decided on while
-// open for reading only, and again once open for writing.
-void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFileCount,
+// open for reading only, and again once open for writing. False when the
+// run was asked to stop while it waited for the file.
+bool ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFileCount,
                      FileOutcome& outcome) {
     auto file = run.folder.openExisting(fileName);
-    if (file && run.view.treatedBefore(*file)) {
+    if (file && run.observer.treatedBefore(*file)) {
         outcome.outcome = Outcome::Repeated;
-        return file->close();
+        file->close();
+        return true;
     }
     TrendFileHeader header;
     bool valid = readValidHeader(file.get(), header);
     const bool due = valid && header.HistoryFileCount() <= newFileCount;
     if (due && run.mode == RunMode::Write) {
         outcome.before = header.HistoryFileCount();  // the count read, should the open fail
-        valid = reopenForWriting(*file, header, [&] { run.view.showWaiting(fileName); });
+        const std::optional<bool> validOnceOpen = reopenForWriting(run, *file, header);
+        if (!validOnceOpen) return false;
+        valid = *validOnceOpen;
         outcome.before.reset();
     }
     if (valid) {
@@ -121,7 +105,7 @@ void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFile
         } else {
             if (run.mode == RunMode::Write) {
                 header.SetHistoryFileCount(newFileCount);
-                run.lastChanged = run.result.size() - 1;  // whatever the write does, it is flushed
+                run.unflushed.push_back(run.result.size() - 1);  // whatever the write does
                 file->writeAt(TrendFileHeader::HistoryFileCountOffset,
                               header.HistoryFileCountBytes());
             }
@@ -129,22 +113,15 @@ void ExtendTrendFile(Run& run, const std::string& fileName, std::int16_t newFile
         }
     }
     if (file) file->close();
-}
-
-// Each file is closed before its message, so no box ever keeps a file open.
-void tellUser(RunView& view, const std::string& fileName, const FileOutcome& outcome) {
-    if (outcome.outcome == Outcome::Invalid)
-        view.showMessage(invalidFileMessage(fileName), MessageIcon::Error);
-    if (outcome.outcome == Outcome::Skipped)
-        view.showMessage(alreadySetMessage(fileName, *outcome.before), MessageIcon::Information);
+    return true;
 }
 
 }  // namespace
 
-RunResult ExtendTrends(RunView& view, platform::Folder& folder,
+RunResult ExtendTrends(RunObserver& observer, platform::Folder& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                        RunMode mode, RunUnderWay* underWay) {
-    Run run{view, folder, fileNames, mode, {}, {}};
+    Run run{observer, folder, fileNames, mode, {}, {}};
     run.result.reserve(fileNames.size());
     RunUnderWay outside;  // for a caller who keeps none
     RunUnderWay& holder = underWay ? *underWay : outside;
@@ -154,29 +131,26 @@ RunResult ExtendTrends(RunView& view, platform::Folder& folder,
         ~Holding() { holder.m_run = outer; }
     } holding{holder, std::exchange(holder.m_run, &run)};
 
-    std::optional<std::string> stopped;
-    view.showProgress();
-    for (const std::string& fileName : fileNames) {
-        if (view.stopRequested()) break;
-        view.setProgressFileName(shownName(StripExtension(fileName)));
-        view.doEvents();
+    for (std::size_t index = 0; index < fileNames.size(); ++index) {
+        if (observer.stopRequested()) break;
+        observer.fileStarted(index);
         FileOutcome& outcome = run.result.emplace_back(FileOutcome{Outcome::Invalid, {}, {}, {}});
         try {
-            ExtendTrendFile(run, fileName, newFileCount, outcome);
+            if (!ExtendTrendFile(run, fileNames[index], newFileCount, outcome)) {
+                run.result.pop_back();  // untouched: as if the run had stopped before it
+                break;
+            }
         } catch (const platform::Error& error) {
             outcome = {Outcome::Failed, outcome.before, std::nullopt, error};
-            stopped = stoppedMessage(fileName, error);
+            observer.fileTreated(outcome);
             break;
         }
-        tellUser(view, fileName, outcome);
-        view.fileTreated(outcome);
+        observer.fileTreated(outcome);
     }
-    // On disk before the user is told anything, however the run ended.
-    const std::optional<std::string> flushFailed = flushChanges(run);
-    view.hideProgress();
-    if (stopped) view.showMessage(*stopped, MessageIcon::Exclamation);
-    if (flushFailed) view.showMessage(*flushFailed, MessageIcon::Exclamation);
-    if (!stopped && !flushFailed) view.showMessage(closingMessage(), MessageIcon::None);
+    // On disk before the run ends, however it ended.
+    const std::optional<FlushFailure> failure = flushChanges(run);
+    observer.flushed(failure ? &*failure : nullptr);
+    observer.runEnded();
     return std::move(run.result);
 }
 
@@ -187,10 +161,7 @@ std::optional<TrendFileHeader> readTrendHeader(std::unique_ptr<platform::OpenFil
     return valid ? std::optional(header) : std::nullopt;
 }
 
-void RunUnderWay::flush() {
-    if (!m_run) return;
-    if (const std::optional<std::string> failed = flushChanges(*m_run)) {
-        m_run->view.hideProgress();
-        m_run->view.showMessage(*failed, MessageIcon::Exclamation);
-    }
+std::optional<FlushFailure> RunUnderWay::flush() {
+    if (!m_run) return std::nullopt;
+    return flushChanges(*m_run);
 }

@@ -3,6 +3,8 @@
 // The trend extension run: raises the number of history files in the header
 // of each selected trend file, in place.
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,27 +13,30 @@
 #include "platform/FileAccess.h"
 #include "trends/Definitions.h"
 
-enum class MessageIcon { None, Information, Exclamation, Error };
 struct FileOutcome;
+struct FlushFailure;
 
-// What a run needs of the windows: the progress window, modal message boxes
-// (captioned with the application title by whoever shows them) and one pass
-// over the pending window events.
-class RunView {
+// What a run tells of itself as it goes, in order, for its caller to word
+// and to show when it sees fit; the run words nothing a user reads. For
+// each file, by its place in the run's names: fileStarted, any waiting,
+// then fileTreated (a failed file ends the run there); then flushed, once
+// the changes are on disk or the flush failed; then runEnded.
+class RunObserver {
 public:
-    virtual ~RunView() = default;
-    virtual void showProgress() = 0;
-    virtual void setProgressFileName(const std::string& text) = 0;
-    virtual void hideProgress() = 0;
-    virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
-    virtual void doEvents() = 0;
-    // Another program's lock on `fileName` keeps the run waiting; the
-    // progress window already names the file.
-    virtual void showWaiting(const std::string& /*fileName*/) {}
-    // Asked before each file: true ends the run there, as a program asked to stop does.
+    virtual ~RunObserver() = default;
+    // Before anything is done with the file.
+    virtual void fileStarted(std::size_t index) = 0;
+    // Another program holds the file under way; told again at least every
+    // 50 ms while the wait lasts, with how long it has lasted.
+    virtual void waiting(platform::Holder /*holder*/, std::chrono::milliseconds /*waited*/) {}
+    // What became of the file under way.
+    virtual void fileTreated(const FileOutcome& outcome) = 0;
+    // Every change is on disk, or, given a failure, not known to be.
+    virtual void flushed(const FlushFailure* /*failure*/) {}
+    virtual void runEnded() {}
+    // Asked before each file and during any wait: true ends the run there,
+    // the file under way untouched and untold, as a program asked to stop.
     virtual bool stopRequested() { return false; }
-    // Each file once it is treated; a failed file ends the run instead.
-    virtual void fileTreated(const FileOutcome&) {}
     // Asked of each file once open: true leaves it alone and untold, as a
     // file the caller has treated already under another name.
     virtual bool treatedBefore(const platform::OpenFile&) { return false; }
@@ -49,6 +54,13 @@ struct FileOutcome {
 // ends with the failed file.
 using RunResult = std::vector<FileOutcome>;
 
+// A flush that failed: why, and the files (their places in the run) whose
+// changes it was to make durable, each now failed with that error.
+struct FlushFailure {
+    platform::Error error;
+    std::vector<std::size_t> files;
+};
+
 enum class RunMode {
     Write,
     DryRun  // decides as a run would; opens nothing for writing
@@ -58,11 +70,10 @@ class RunUnderWay;
 
 // Treats every name of `fileNames`, in order, in `folder`: writes
 // `newFileCount` into each valid header whose stored count is not greater,
-// and tells the user about every other file. However the run ends, its
-// changes are on disk before its last message. A failure stops the run at
-// that file, closes it and is reported to the user. `underWay`, if given,
-// holds the run while it goes on.
-RunResult ExtendTrends(RunView& view, platform::Folder& folder,
+// and tells `observer` what became of each file. However the run ends, its
+// changes are on disk before it ends. A failure stops the run at that file,
+// which is closed. `underWay`, if given, holds the run while it goes on.
+RunResult ExtendTrends(RunObserver& observer, platform::Folder& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                        RunMode mode = RunMode::Write, RunUnderWay* underWay = nullptr);
 
@@ -72,12 +83,12 @@ class RunUnderWay {
 public:
     struct Run;  // the run's own state
 
-    // Makes what the run changed durable, and tells the user through the
-    // run's view when that fails. Does nothing outside a run.
-    void flush();
+    // Makes what the run changed durable; what failed, if it did. Does
+    // nothing outside a run.
+    std::optional<FlushFailure> flush();
 
 private:
-    friend RunResult ExtendTrends(RunView&, platform::Folder&, const std::vector<std::string>&,
+    friend RunResult ExtendTrends(RunObserver&, platform::Folder&, const std::vector<std::string>&,
                                   std::int16_t, RunMode, RunUnderWay*);
     Run* m_run = nullptr;
 };

@@ -14,9 +14,9 @@
 #include <string>
 
 #include "AppIdentity.h"
+#include "forms/RunReport.h"
 #include "forms/Twips.h"
 #include "platform/Utf16.h"
-#include "trends/Trends.h"
 
 namespace toolkit {
 

@@ -64,6 +64,13 @@ void frmConverting::setFileName(const std::string& text) {
     UpdateWindow(m_window);  // the name is on screen before the file is opened
 }
 
+void frmConverting::setHeading(const std::string& text, const twips::Rect& place) {
+    HWND heading = GetDlgItem(m_window, win32ids::Label1);
+    toolkit::place(heading, place, toolkit::dpiOf(m_window));
+    SetWindowTextW(heading, toolkit::widen(text).c_str());
+    UpdateWindow(m_window);
+}
+
 twips::PixelRect frmConverting::frame() const { return frameOf(m_window); }
 
 std::optional<twips::PixelRect> frmConverting::ownerFrame() const {

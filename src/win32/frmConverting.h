@@ -16,6 +16,7 @@ public:
     void show() override;
     void hide() override { ShowWindow(m_window, SW_HIDE); }
     void setFileName(const std::string& text) override;
+    void setHeading(const std::string& text, const twips::Rect& place) override;
     twips::PixelRect frame() const override;
     std::optional<twips::PixelRect> ownerFrame() const override;
     void moveTo(int left, int top) override;

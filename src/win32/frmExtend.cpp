@@ -181,19 +181,20 @@ LRESULT frmExtend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             for (int id : {ids::Label1, ids::Label2}) fitToCaption(GetDlgItem(m_window, id));
             return 0;
         case WM_CLOSE:  // the close box does what Close does
-            CloseAll();
+            m_form.CloseAll();
     }
     return DefWindowProcW(m_window, message, wParam, lParam);
 }
 
 void frmExtend::onCommand(int id, int code) {
-    if (id == ids::cmdOK && code == BN_CLICKED) cmdOK_Click();
-    if (id == ids::cmdClose && code == BN_CLICKED) CloseAll();
-    if (id == ids::cmdHelp && code == BN_CLICKED) cmdHelp_Click();
+    if (id == ids::cmdOK && code == BN_CLICKED) m_form.cmdOK_Click();
+    if (id == ids::cmdClose && code == BN_CLICKED) m_form.CloseAll();
+    if (id == ids::cmdHelp && code == BN_CLICKED) m_form.cmdHelp_Click();
     auto selected = [&](UINT message) {
         return int(SendMessageW(GetDlgItem(m_window, id), message, 0, 0));
     };
-    if (id == ids::drvConvert && code == CBN_SELCHANGE) drvConvert_Change(selected(CB_GETCURSEL));
+    if (id == ids::drvConvert && code == CBN_SELCHANGE)
+        m_form.drvConvert_Change(selected(CB_GETCURSEL));
     if (id == ids::dirConvert && code == LBN_DBLCLK) browser().openFolderAt(selected(LB_GETCURSEL));
 }
 

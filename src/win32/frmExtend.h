@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window on the Windows API: the design's controls, bound to what
-// the window decides (ExtendForm) and to its layout.
+// the window decides (its ExtendForm) and to its layout.
 
 #include <map>
 
@@ -9,10 +9,11 @@
 #include "forms/frmExtendLayout.h"
 #include "win32/Lists.h"
 
-class frmExtend : public ExtendForm, private layout::ExtendGeometry {
+class frmExtend : private ExtendWindow, private layout::ExtendGeometry {
 public:
     frmExtend();
     HWND window() const { return m_window; }
+    ExtendForm& form() { return m_form; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,6 +48,9 @@ private:
     float get(layout::Control control, layout::Side side) const override;
     void set(layout::Control control, layout::Side side, float value) override;
 
+    FolderBrowser& browser() { return m_form.browser(); }
+
+    ExtendForm m_form{*this};
     HWND m_window = nullptr;
     HWND m_focus = nullptr;  // kept while another window is active
     int m_dpi = twips::DesignDpi;

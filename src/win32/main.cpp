@@ -4,7 +4,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     toolkit::useCommonControls();
     frmExtend window;
-    window.Form_Load();
+    window.form().Form_Load();
     ShowWindow(window.window(), show);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -167,8 +167,9 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
     // clang-format off
     const Fault faults[] = {
         {Step::Write, {"extend", "--json", "--to", "40", "DIR"}, failedA + "\n]\n"},  // B.HST would be next
-        {Step::Flush, {"extend", "--to", "20", path("a.hst")},
-         path("a.hst") + ": failed, Error 61 Disk full (write: No space left on device)\n"},  // no file after it
+        {Step::Flush, {"extend", "--to", "40", "DIR", path("twice")},  // each file it covered, then what it left
+         path("a.hst") + ": failed, Error 61 Disk full (write: No space left on device)\n" + path("B.HST") +
+         ": failed, Error 61 Disk full (write: No space left on device); the files after it were not treated\n"},
         {Step::Read, {"show", "--json", "DIR"}, cli::jsonString(path("a.hst")) + ", \"valid\": null, " + error + "\n]\n"},
         {Step::List, {"extend", "--json", "--to", "40", "DIR"}, cli::jsonString(dir) +
              ", \"outcome\": \"failed\", \"before\": null, \"after\": null, " + error + "\n]\n"}};
@@ -180,13 +181,16 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
         failing.log = &log;
         failing.fault = {fault.step, full};
         folder.write("a.hst", a);
+        folder.write("B.HST", b);
         Captured stopped;
         EXPECT_EQ(run(fault.arguments, stopped, failing), cli::Stopped);
         EXPECT_TRUE(stopped.printed.ends_with(fault.printedEnd)) << stopped.printed;
         if (fault.step == Step::Write || fault.step == Step::Flush) {
             EXPECT_EQ(log.back(), "flush");  // however the run ends
         }
-        EXPECT_EQ(folder.read("B.HST"), b);  // the files after the failure are untouched
+        // The files after the failure are untouched.
+        EXPECT_EQ(folder.read("twice/t.hst"), a);
+        if (fault.step != Step::Flush) EXPECT_EQ(folder.read("B.HST"), b);
     }
 }
 

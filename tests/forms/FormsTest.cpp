@@ -27,40 +27,48 @@ struct FakeWindow : ConvertingWindow, HelpWindow {
     std::string name;
     bool shown = false, open = true;  // open until the user closes it
     FakeWindow(RecordingView& v, std::string n) : view(v), name(std::move(n)) {}
-    ~FakeWindow() override { note(name + " closed"); }
-    void note(const std::string& event) { view.events.push_back(event); }
+    ~FakeWindow() override { view.record(name + " closed"); }
     bool isShown() const override { return shown; }
-    void show() override { shown = true, view.showProgress(); }
-    void hide() override { shown = false, view.hideProgress(); }
-    void setFileName(const std::string& text) override { view.setProgressFileName(text); }
+    void show() override { shown = true, view.record("show"); }
+    void hide() override { shown = false, view.record("hide"); }
+    void setFileName(const std::string& text) override { view.record("label " + text); }
+    void setHeading(const std::string& text, const twips::Rect&) override {
+        view.record("heading " + text);
+    }
     twips::PixelRect frame() const override { return {0, 0, 300, 90}; }
     std::optional<twips::PixelRect> ownerFrame() const override { return {{100, 40, 400, 480}}; }
     void moveTo(int l, int t) override {
-        note("move " + std::to_string(l) + "," + std::to_string(t));
+        view.record("move " + std::to_string(l) + "," + std::to_string(t));
     }
-    void centreOnScreen() override { note("centre"); }
+    void centreOnScreen() override { view.record("centre"); }
     bool isOpen() const override { return open; }
-    void setVersionLine(const std::string& text) override { note("help version " + text); }
-    void showInFront() override { note("help in front"); }
-    void focusClose() override { note("help focus Close"); }
+    void setVersionLine(const std::string& text) override { view.record("help version " + text); }
+    void showInFront() override { view.record("help in front"); }
+    void focusClose() override { view.record("help focus Close"); }
 };
 
 struct Ended {};  // the program's end, which returns into nothing
 
 // The main window without a toolkit: its controls are fields, its windows
-// fakes, its files real files in a folder.
-struct FakeExtendForm : FormFiles, ExtendForm {
+// fakes, its files real files in a folder, its clock the view's.
+struct FakeExtendForm : FormFiles, ExtendWindow {
     std::string number;
     std::vector<std::string> selected = {"t.hst"};
     FakeWindow* help = nullptr;  // the last one made
+    ExtendForm form{*this, static_cast<FormFiles&>(*this), view};
 
     explicit FakeExtendForm(std::vector<platform::Volume> onVolumes = {})
-        : FormFiles(std::move(onVolumes)), ExtendForm(static_cast<FormFiles&>(*this)) {
+        : FormFiles(std::move(onVolumes)) {
         folder.write("t.hst", trendFile(validHeader(1)));
         browser().openFolder(folder.programPath());
         view.events.clear();
     }
-    using ExtendForm::browser;
+    FolderBrowser& browser() { return form.browser(); }
+    void cmdOK_Click() { form.cmdOK_Click(); }
+    void cmdHelp_Click() { form.cmdHelp_Click(); }
+    void CloseAll() { form.CloseAll(); }
+    void drvConvert_Change(int index) { form.drvConvert_Change(index); }
+
     std::string numberText() const override { return number; }
     std::vector<std::string> selectedFileNames() const override { return selected; }
     void showMessage(const std::string& t, MessageIcon i) override { view.showMessage(t, i); }
@@ -72,13 +80,11 @@ struct FakeExtendForm : FormFiles, ExtendForm {
         auto made = std::make_unique<FakeWindow>(view, "help");
         return help = made.get(), std::move(made);
     }
-    void closeWindow() override { view.events.push_back("close"); }
-    void endProgram() override { view.events.push_back("end"), throw Ended(); }
-    void driveShown() override {
-        view.events.push_back("drive " + browser().drives()[browser().drive()]);
-    }
-    void foldersShown() override { view.events.push_back("folders " + browser().path()); }
-    void filesShown() override { view.events.push_back("files"); }
+    void closeWindow() override { view.record("close"); }
+    void endProgram() override { view.record("end"), throw Ended(); }
+    void driveShown() override { view.record("drive " + browser().drives()[browser().drive()]); }
+    void foldersShown() override { view.record("folders " + browser().path()); }
+    void filesShown() override { view.record("files"); }
 };
 
 TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {

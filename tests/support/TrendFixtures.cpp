@@ -34,10 +34,48 @@ Bytes withCount(Bytes file, std::int16_t count) {
     return file;
 }
 
-RunResult ExtendTrends(RunView& view, const std::string& folder,
+namespace {
+
+// The progress window, each change recorded; never placed over an owner.
+class RecordedProgress : public ConvertingWindow {
+public:
+    explicit RecordedProgress(RecordingView& view) : m_view(view) {}
+    bool isShown() const override { return m_shown; }
+    void show() override { m_shown = true, m_view.record("show"); }
+    void hide() override { m_shown = false, m_view.record("hide"); }
+    void setFileName(const std::string& text) override { m_view.record("label " + text); }
+    void setHeading(const std::string& text, const twips::Rect&) override {
+        m_view.record("heading " + text);
+    }
+    twips::PixelRect frame() const override { return {0, 0, 300, 90}; }
+    std::optional<twips::PixelRect> ownerFrame() const override { return std::nullopt; }
+    void moveTo(int, int) override {}
+    void centreOnScreen() override {}
+
+private:
+    RecordingView& m_view;
+    bool m_shown = false;
+};
+
+}  // namespace
+
+RecordingView::RecordingView() : m_progress(std::make_unique<RecordedProgress>(*this)) {}
+
+void RecordingView::showMessage(const std::string& text, MessageIcon icon) {
+    static const char* const names[] = {"none", "information", "exclamation", "error"};
+    record(std::string("message ") + names[int(icon)] + ": " + text);
+}
+
+void RecordingView::record(std::string event) {
+    events.push_back(std::move(event));
+    if (onEvent) onEvent(events.back());
+}
+
+RunResult ExtendTrends(RecordingView& view, const std::string& folder,
                        const std::vector<std::string>& fileNames, std::int16_t newFileCount,
                        platform::FileAccess& files, RunUnderWay* underWay) {
-    return ExtendTrends(view, *files.openFolder(folder), fileNames, newFileCount, RunMode::Write,
+    RunReport report(view, view.progress(), view, fileNames);
+    return ExtendTrends(report, *files.openFolder(folder), fileNames, newFileCount, RunMode::Write,
                         underWay);
 }
 
@@ -63,9 +101,9 @@ public:
         m_files.step(Step::Read, m_name);
         return m_file->readStart(buffer);
     }
-    void openForWriting(const std::function<void()>& waiting) override {
+    bool openForWriting(const platform::Waiting& waiting) override {
         m_files.step(Step::OpenForWriting, m_name);
-        m_file->openForWriting(waiting);
+        return m_file->openForWriting(waiting);
     }
     std::uint64_t size() override {
         m_files.step(Step::Size, m_name);

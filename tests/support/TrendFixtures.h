@@ -1,8 +1,8 @@
 #pragma once
 
 // Test data and doubles for the trend core: headers, a temporary folder of
-// real files, the run's closing texts, a view that records what a run shows,
-// and file access that logs, counts and fails on request.
+// real files, the run's closing texts, a view that records what a run shows
+// in the windows, and file access that logs, counts and fails on request.
 
 #include <cstdint>
 #include <filesystem>
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/RunReport.h"
 #include "trends/Trends.h"
 
 using Bytes = std::vector<std::uint8_t>;
@@ -35,12 +36,6 @@ inline const std::string CompletedEvent = std::string("message none: ") + Comple
 inline std::string stoppedEvent(const std::string& name, const std::string& error) {
     return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
 }
-
-// A run in the folder at the path `folder`, opened when the run starts.
-RunResult ExtendTrends(RunView& view, const std::string& folder,
-                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
-                       platform::FileAccess& files = platform::nativeFileAccess(),
-                       RunUnderWay* underWay = nullptr);
 
 inline void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
@@ -75,28 +70,35 @@ private:
     std::filesystem::path m_path;
 };
 
-// Every change of the run's view, in order, as text.
-class RecordingView : public RunView {
+// Every change a run makes in the windows, in order, as text: the progress
+// window ("show", "label NAME", "heading TEXT", "hide"), the boxes
+// ("message ICON: TEXT") and the event passes ("events"). Its clock moves
+// `step` at every look, a frame unless told otherwise, so that every name is
+// painted.
+class RecordingView : public RunWindow, public Clock {
 public:
     Events events;
     std::function<void(const std::string& event)> onEvent;  // after each is recorded
+    std::chrono::steady_clock::duration step = RunReport::FramePeriod;
 
-    void showProgress() override { record("show"); }
-    void setProgressFileName(const std::string& text) override { record("label " + text); }
-    void hideProgress() override { record("hide"); }
-    void showMessage(const std::string& text, MessageIcon icon) override {
-        static const char* const names[] = {"none", "information", "exclamation", "error"};
-        record(std::string("message ") + names[int(icon)] + ": " + text);
-    }
+    RecordingView();
+    void showMessage(const std::string& text, MessageIcon icon) override;
     void doEvents() override { record("events"); }
-    void showWaiting(const std::string& fileName) override { record("wait " + fileName); }
+    time_point now() const override { return m_now += step; }
+    void record(std::string event);
+    ConvertingForm& progress() { return m_progress; }
 
 private:
-    void record(std::string event) {
-        events.push_back(std::move(event));
-        if (onEvent) onEvent(events.back());
-    }
+    mutable time_point m_now;
+    ConvertingForm m_progress;
 };
+
+// A run in the folder at the path `folder`, opened when the run starts,
+// shown through `view`.
+RunResult ExtendTrends(RecordingView& view, const std::string& folder,
+                       const std::vector<std::string>& fileNames, std::int16_t newFileCount,
+                       platform::FileAccess& files = platform::nativeFileAccess(),
+                       RunUnderWay* underWay = nullptr);
 
 // Passes through to the real files; logs every write and flush, counts the
 // files left open, fails a step or lets another program act on request.
