@@ -6,6 +6,7 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -278,6 +279,45 @@ TEST_F(CliTest, ASignalInTheMiddleOfARun) {
         EXPECT_EQ(errors, "kelvane-cli: interrupted; files not treated: " +
                               std::to_string(count - changed) + "\n");
         EXPECT_TRUE(printed.ends_with(form[2] == 'j' ? "}\n]\n" : " to 9\n")) << printed;
+    }
+}
+
+// Another program's lock on a file, of either family, keeps the program
+// waiting until a signal ends the wait as it ends a run between two files:
+// the files before are done and said, the file waited for and those after
+// it untouched, and the program ends as the signal ends it.
+TEST_F(CliTest, ASignalEndsAWaitForAnotherProgramsLock) {
+    for (const bool flockFamily : {false, true}) {
+        TempFolder locked;
+        for (const char* name : {"a.hst", "b.hst", "c.hst"}) locked.write(name, a);
+        const int held = open((locked.path() / "b.hst").c_str(), O_RDWR | O_CLOEXEC);
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        ASSERT_EQ(flockFamily ? flock(held, LOCK_EX) : fcntl(held, F_SETLK, &lock), 0);
+        int err[2];
+        ASSERT_EQ(pipe(err), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(err[1], STDERR_FILENO);
+            dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+            execl(KELVANE_CLI, KELVANE_CLI, "extend", "--to", "9", locked.programPath().c_str(),
+                  nullptr);
+            _exit(127);
+        }
+        close(err[1]);
+        usleep(300'000);
+        kill(child, SIGTERM);
+        std::string errors;
+        char buffer[512];
+        for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, n);
+        int status = 0;
+        waitpid(child, &status, 0);
+        close(err[0]), close(held);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        EXPECT_EQ(errors, "kelvane-cli: interrupted; files not treated: 2\n");
+        EXPECT_EQ(locked.read("a.hst"), withCount(a, 9));
+        EXPECT_EQ(locked.read("b.hst"), a);
+        EXPECT_EQ(locked.read("c.hst"), a);
     }
 }
 #endif

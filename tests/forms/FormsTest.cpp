@@ -167,6 +167,64 @@ TEST(frmExtendForm, CloseDuringARunFlushesClosesEveryWindowThenEnds) {
     EXPECT_EQ(form.folder.read("t.hst"), trendFile(validHeader(20)));
 }
 
+// Over a run of many files, a name is painted at most once a frame: the
+// first before the first file's step, then each box beside its own file's
+// name, and the last file's name at the end.
+TEST(RunReport, NamesPaintedAtTheScreensPaceAndBeforeEveryBox) {
+    FakeExtendForm form;
+    form.selected.clear();
+    for (int i = 10; i < 40; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        form.folder.write(name + ".hst", i % 7 ? trendFile(validHeader(1)) : Bytes(9, 1));
+        form.selected.push_back(name + ".hst");
+    }
+    form.number = "5";
+    form.view.step = RunReport::FramePeriod / 5;
+    form.cmdOK_Click();
+    const Events& events = form.view.events;
+    const auto painted = std::ranges::count_if(
+        events, [](const std::string& e) { return e.starts_with("label f"); });
+    EXPECT_LT(painted, 30 / 2);
+    EXPECT_EQ(events[std::ranges::find(events, "events") - events.begin() - 1], "label f10");
+    std::string shown;
+    for (const std::string& event : events) {
+        if (event.starts_with("label ")) shown = event.substr(6);
+        if (event.starts_with("message error")) {
+            EXPECT_NE(event.find(shown + ".hst"), std::string::npos) << event;
+        }
+        if (event == "hide") {
+            EXPECT_EQ(shown, "f39");
+        }
+    }
+}
+
+#ifndef _WIN32  // only the POSIX layer waits for another program's lock
+// Close while the run waits for another program: what the run changed is
+// flushed, a flush that fails is told, and the file waited for is untouched.
+TEST(frmExtendForm, CloseDuringAWaitEndsTheRunThere) {
+    FakeExtendForm form;
+    form.folder.write("a.hst", trendFile(validHeader(1)));
+    form.selected = {"a.hst", "t.hst"};
+    form.number = "9";
+    const auto otherFolder = platform::nativeFileAccess().openFolder(form.folder.programPath());
+    const auto otherRun = otherFolder->openExisting("t.hst");
+    otherRun->openForWriting({});
+    form.log = &form.view.events;
+    form.fault = {SpyFiles::Step::Flush, platform::errors::make(platform::errors::DiskFull)};
+    form.view.onEvent = [&](const std::string& event) {
+        if (event.ends_with("release:")) form.CloseAll();
+    };
+    EXPECT_THROW(form.cmdOK_Click(), Ended);
+    const Events& events = form.view.events;
+    EXPECT_EQ(Events(events.end() - 6, events.end()),
+              (Events{"flush", "hide",
+                      "message exclamation: Conversion stopped: the change to file 'a.hst' may "
+                      "not be on disk.\r\nError 61 Disk full",
+                      "progress closed", "close", "end"}));
+    EXPECT_EQ(form.folder.read("t.hst"), trendFile(validHeader(1)));
+}
+#endif
+
 // `path` with "/" written as the system's separator.
 std::string native(std::string path) {
     std::replace(path.begin(), path.end(), '/', platform::Separator);

@@ -146,6 +146,10 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
              std::filesystem::rename(folder.path() / "t.hst", folder.path() / "t.old");
              folder.write("t.hst", other);
          }, other, moved},
+        {"replaced as it is written", Step::Write, [&] {
+             std::filesystem::rename(folder.path() / "t.hst", folder.path() / "t.old");
+             folder.write("t.hst", other);
+         }, other, stoppedEvent("t.hst", "75 Path/File access error (write: the file was replaced while it was written)"), false},
         {"deleted", Step::OpenForWriting, [&] { std::filesystem::remove(folder.path() / "t.hst"); },
          Bytes(), moved, false},
         {"edited", Step::Size, write(edited), withCount(edited, 0x0201), CompletedEvent, false},
