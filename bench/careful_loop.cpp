@@ -1,7 +1,7 @@
 // The careful loop as a program of its own, called as kelvane-cli is:
 //   careful_loop extend --to N FOLDER
 // It lists FOLDER as the plain way does, makes the careful step on each
-// file and flushes once; it prints nothing.
+// file, writing its line to standard output as it goes, and flushes once.
 
 #include <unistd.h>
 
@@ -17,6 +17,6 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> names = readdirListing(folder);
     const OpenedFolder opened(folder);
     const auto count = std::int16_t(std::atoi(argv[3]));
-    for (const std::string& name : names) fileStep(opened.fd, name, count);
+    for (const std::string& name : names) fileStep(opened.fd, name, count, STDOUT_FILENO);
     return ::syncfs(opened.fd) == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,7 +41,7 @@ std::vector<std::string> readdirListing(const std::string& folder) {
     return names;
 }
 
-void fileStep(int folderFd, const std::string& name, std::int16_t count) {
+void fileStep(int folderFd, const std::string& name, std::int16_t count, int lineFd) {
     struct stat kind {
     }, written{}, named{};
     const int entry = ::openat(folderFd, name.c_str(), O_PATH | O_CLOEXEC);
@@ -51,19 +52,26 @@ void fileStep(int folderFd, const std::string& name, std::int16_t count) {
     std::uint8_t header[TrendFileHeader::Size];
     if (readFd < 0 || ::pread(readFd, header, sizeof header, 0) != ssize_t(sizeof header))
         std::abort();
-    const int fd = reopened(readFd, O_RDWR);
+    const int fd = reopened(readFd, O_RDWR | O_NONBLOCK);
     struct flock lock {};
     lock.l_type = F_WRLCK;
-    lock.l_len = TrendFileHeader::Size;
-    if (fd < 0 || ::fcntl(fd, F_OFD_SETLK, &lock) != 0 || ::fstat(fd, &written) != 0 ||
-        written.st_ino != kind.st_ino || ::fstatat(folderFd, name.c_str(), &named, 0) != 0 ||
-        named.st_ino != kind.st_ino || written.st_size < off_t(sizeof header) ||
+    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd, F_OFD_SETLK, &lock) != 0 ||
+        ::fstat(fd, &written) != 0 || written.st_ino != kind.st_ino ||
+        ::fstatat(folderFd, name.c_str(), &named, 0) != 0 || named.st_ino != kind.st_ino ||
+        written.st_size < off_t(sizeof header) ||
         ::pread(fd, header, sizeof header, 0) != ssize_t(sizeof header))
         std::abort();
     const std::uint8_t bytes[2] = {std::uint8_t(count), std::uint8_t(count >> 8)};
-    if (::pwrite(fd, bytes, 2, 148) != 2) std::abort();
+    if (::pwrite(fd, bytes, 2, 148) != 2 || ::fstatat(folderFd, name.c_str(), &named, 0) != 0 ||
+        named.st_ino != kind.st_ino)
+        std::abort();
     ::close(fd);
     ::close(readFd);
+    if (lineFd < 0) return;
+    const int before = header[148] | header[149] << 8;
+    const std::string line =
+        name + ": extended from " + std::to_string(before) + " to " + std::to_string(count) + "\n";
+    if (::write(lineFd, line.data(), line.size()) != ssize_t(line.size())) std::abort();
 }
 
 OpenedFolder::OpenedFolder(const std::string& path)

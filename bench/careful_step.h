@@ -14,10 +14,12 @@
 std::vector<std::string> readdirListing(const std::string& folder);
 
 // Decides the kind on a descriptor that opens nothing, reads through a
-// reopen of it, reopens that for writing under a lock, checks the file is
-// still the one read and the one the name leads to, reads the header again,
-// checks the length, writes the count, closes. Aborts on any failure.
-void fileStep(int folderFd, const std::string& name, std::int16_t count);
+// reopen of it, reopens that for writing under both families of lock,
+// checks the file is still the one read and the one the name leads to,
+// reads the header again, checks the length, writes the count, checks the
+// name once more, closes; then, given `lineFd`, writes the file's line there
+// in one write. Aborts on any failure.
+void fileStep(int folderFd, const std::string& name, std::int16_t count, int lineFd = -1);
 
 // A folder opened for the steps and for its one flush.
 struct OpenedFolder {
