@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "TrendFixtures.h"
 #include "platform/Places.h"
 #include "platform/PosixCalls.h"
@@ -216,7 +218,7 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
 }
 
 // A file another program holds a read lease on is written once the holder
-// lets it go.
+// lets it go; a wait long enough to see is said.
 TEST_F(PosixFilesTest, AReadLeaseIsWaitedFor) {
     const fs::path file = folder.write("t.hst", trendFile(validHeader(1)));
     int ready[2];
@@ -231,16 +233,19 @@ TEST_F(PosixFilesTest, AReadLeaseIsWaitedFor) {
         const char leased = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
         int signal = 0;
         if (::write(ready[1], &leased, 1) == 1 && leased) ::sigwait(&io, &signal);
+        ::usleep(400'000);
         ::_exit(::fcntl(fd, F_SETLEASE, F_UNLCK));
     }
     char leased = 0;
     ::read(ready[0], &leased, 1);
     ::close(ready[0]);
     ::close(ready[1]);
-    if (leased) Watch().run(folder.programPath(), {"t.hst"}, 9);
+    const Events events = leased ? Watch().run(folder.programPath(), {"t.hst"}, 9) : Events();
     ::waitpid(holder, nullptr, 0);
     if (!leased) GTEST_SKIP() << "the system lets no read lease be taken here";
     EXPECT_EQ(folder.read("t.hst"), trendFile(validHeader(9)));
+    EXPECT_NE(std::ranges::find(events, "heading Waiting for another program to release:"),
+              events.end());
 }
 
 // An entry swapped for a link to a device, or for another trend file,
