@@ -54,11 +54,13 @@ bool isPlain(char c) {
     return byte >= 0x20 && byte < 0x7F && c != '\\';
 }
 
-// The error and what the system said of it, for JSON.
+// The error, what the system said of it and the system's own code, for JSON.
 std::string errorJson(const platform::Error& error) {
     const std::string cause = error.cause();
+    const int code = error.systemCode();
     return ", \"error\": " + jsonString(error.what()) +
-           ", \"cause\": " + (cause.empty() ? "null" : jsonString(cause));
+           ", \"cause\": " + (cause.empty() ? "null" : jsonString(cause)) +
+           ", \"code\": " + (code ? std::to_string(code) : "null");
 }
 
 // Appended, so that a line is built in one string.

@@ -152,10 +152,11 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
 
     // A write that fails at the first file, a flush that fails at the end, a
     // read that fails, a folder that cannot be listed.
-    const platform::Error full = platform::errors::make(
-        platform::errors::DiskFull, platform::Operation::Write, "No space left on device");
+    const platform::Error full(platform::errors::DiskFull, platform::Operation::Write, 28,
+                               "No space left on device");
     const std::string error =
-        "\"error\": \"Error 61 Disk full\", \"cause\": \"write: No space left on device\"}";
+        "\"error\": \"Error 61 Disk full\", \"cause\": \"write: No space "
+        "left on device\", \"code\": 28}";
     const std::string failedA = cli::jsonString(path("a.hst")) +
                                 ", \"outcome\": \"failed\", \"before\": 5, \"after\": null, " +
                                 error;
