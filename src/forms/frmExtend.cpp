@@ -18,11 +18,11 @@ void ExtendForm::drvConvert_Change(int index) {
 void ExtendForm::cmdOK_Click() {
     if (m_report) return;
     const std::optional<std::int16_t> count = newFileCountFrom(m_window.numberText());
-    if (!count) return m_window.showMessage("Please enter the number of files", MessageIcon::None);
+    if (!count) return m_window.showMessage(frmExtendDesign::NoNumberMessage, MessageIcon::None);
     const std::vector<std::string> names = m_window.selectedFileNames();
     const std::shared_ptr<platform::Folder> folder = m_browser.folder();
     if (names.empty() || !folder)
-        return m_window.showMessage("Please select one or more trend files", MessageIcon::None);
+        return m_window.showMessage(frmExtendDesign::NoSelectionMessage, MessageIcon::None);
     if (!m_progress) m_progress = std::make_unique<ConvertingForm>(m_window.makeProgressWindow());
     RunReport report(m_window, *m_progress, m_clock, names);
     struct Running {

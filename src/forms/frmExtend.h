@@ -46,6 +46,9 @@ inline constexpr const char* MultiSelectCaption = "Hold the Control key to selec
 inline constexpr const char* OkCaption = "OK";
 inline constexpr const char* CloseCaption = "Close";
 inline constexpr const char* HelpCaption = "Help";
+// What OK says when it cannot run.
+inline constexpr const char* NoNumberMessage = "Please enter the number of files";
+inline constexpr const char* NoSelectionMessage = "Please select one or more trend files";
 inline constexpr const char* FilePattern = TrendFilePattern;
 
 inline constexpr const char* StartDrive = "c:";

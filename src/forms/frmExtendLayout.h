@@ -2,8 +2,8 @@
 
 // The main window's layout: keeps the window from being made smaller than a
 // minimum and stretches its frames, lists and hint label after every resize.
-// Written against ExtendGeometry so that the same steps drive the real window
-// and an exact double in tests.
+// Written against ExtendGeometry, so that the same steps drive the window of
+// either front end.
 
 namespace layout {
 
