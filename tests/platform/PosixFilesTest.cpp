@@ -113,9 +113,7 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
     const std::string fake = fakeProc.programPath() + "/";
     for (const auto& [kind, make] : kinds) {
         const std::string message =
-            kind == "higher count"
-                ? "message information: odd is already set for 600 files.\r\nIt will be skipped."
-                : "message error: File 'odd.hst' is not a valid trend file.";
+            kind == "higher count" ? alreadySetEvent("odd", 600) : invalidEvent("odd.hst");
         for (const auto& [nobody, descriptors] :
              {std::pair(false, "/proc/self/fd/"), std::pair(true, "/proc/self/fd/"),
               std::pair(false, "/nowhere/"), std::pair(false, fake.c_str())}) {
@@ -159,8 +157,8 @@ TEST_F(PosixFilesTest, NamesAndFoldersAreTakenAsTheyAre) {
     EXPECT_EQ(folder.read(deep + "/..\\victim.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/x/t.hst"), nine);
     EXPECT_EQ(folder.read(deep + "/../victim.hst"), two);
-    EXPECT_EQ(events[8], "message error: File 'x/t.hst' is not a valid trend file.");
-    EXPECT_EQ(events[11], "message error: File '../victim.hst' is not a valid trend file.");
+    EXPECT_EQ(events[8], invalidEvent("x/t.hst"));
+    EXPECT_EQ(events[11], invalidEvent("../victim.hst"));
 }
 
 // A regular file the system refuses stops the run at it, with the reason;

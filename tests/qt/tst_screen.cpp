@@ -111,7 +111,7 @@ private slots:
         });
         answer.start(100);
         window.findChild<QPushButton*>("cmdOK")->click();
-        QCOMPARE(boxes, QStringList({"3 File 'b<u>.hst' is not a valid trend file.",
+        QCOMPARE(boxes, QStringList({"3 " + QString::fromStdString(invalidText("b<u>.hst")),
                                      "0 Conversion is complete."}));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }

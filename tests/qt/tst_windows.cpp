@@ -101,8 +101,8 @@ private slots:
                               list->visualRect(list->model()->index(row, 0)).center());
         pressOk("20");
         QCOMPARE(m_window->messages,
-                 QStringList({"3 File 'bad.hst' is not a valid trend file. [bad]",
-                              "1 high is already set for 30 files.\r\nIt will be skipped. [high]",
+                 QStringList({"3 " + QString::fromStdString(invalidText("bad.hst")) + " [bad]",
+                              "1 " + QString::fromStdString(alreadySetText("high", 30)) + " [high]",
                               "0 " + QString(Completed) + " []"}));
         for (const char* name : {"LOW.HST", "caf\xe9.hst"})
             QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));

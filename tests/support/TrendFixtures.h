@@ -33,6 +33,20 @@ constexpr char Completed[] =
     "Conversion is complete.\r\nYou must set the new number of history files in your "
     "project's\r\ntrend tag definitions before restarting Velmar.";
 inline const std::string CompletedEvent = std::string("message none: ") + Completed;
+// The two messages a file of a run can get, plain and as RecordingView
+// records them.
+inline std::string invalidText(const std::string& name) {
+    return "File '" + name + "' is not a valid trend file.";
+}
+inline std::string alreadySetText(const std::string& stem, int count) {
+    return stem + " is already set for " + std::to_string(count) + " files.\r\nIt will be skipped.";
+}
+inline std::string invalidEvent(const std::string& name) {
+    return "message error: " + invalidText(name);
+}
+inline std::string alreadySetEvent(const std::string& stem, int count) {
+    return "message information: " + alreadySetText(stem, count);
+}
 inline std::string stoppedEvent(const std::string& name, const std::string& error) {
     return "message exclamation: Conversion stopped at file '" + name + "'.\r\nError " + error;
 }

@@ -55,7 +55,7 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
         return Events{"label ", "show", "label " + label, "events", "write " + name + " 148+2", "flush", "hide", CompletedEvent};
     };
     auto told = [](const std::string& label, const std::string& message) {
-        return Events{"label ", "show", "label " + label, "events", "message " + message, "hide", CompletedEvent};
+        return Events{"label ", "show", "label " + label, "events", message, "hide", CompletedEvent};
     };
     struct Case {
         std::string name;
@@ -70,11 +70,11 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
         {"T1.hst", minusOne, 1, withCount(minusOne, 1), written("T1.hst", "T1")},
         {"h.hst", trendFile(validHeader(2), 0), 9, trendFile(validHeader(9), 0), written("h.hst", "h")},
         {"T1.hst", patterned, 0x0101, patterned,
-         told("T1", "information: T1 is already set for 258 files.\r\nIt will be skipped.")},
-        {"A.B.HST", invalid, 10, invalid, told("A.B", "error: File 'A.B.HST' is not a valid trend file.")},
-        {"s.hst", shortOne, 9, shortOne, told("s", "error: File 's.hst' is not a valid trend file.")},
-        {"e.hst", {}, 9, {}, told("e", "error: File 'e.hst' is not a valid trend file.")},
-        {"r\xe2\x80\xaegpj.hst", {}, 9, {}, told("r\\u{202e}gpj", "error: File 'r\\u{202e}gpj.hst' is not a valid trend file.")}};
+         told("T1", alreadySetEvent("T1", 258))},
+        {"A.B.HST", invalid, 10, invalid, told("A.B", invalidEvent("A.B.HST"))},
+        {"s.hst", shortOne, 9, shortOne, told("s", invalidEvent("s.hst"))},
+        {"e.hst", {}, 9, {}, told("e", invalidEvent("e.hst"))},
+        {"r\xe2\x80\xaegpj.hst", {}, 9, {}, told("r\\u{202e}gpj", invalidEvent("r\\u{202e}gpj.hst"))}};
     // clang-format on
     for (const auto& [name, before, newCount, after, events] : cases) {
         folder.write(name, before);
@@ -137,11 +137,11 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
     // clang-format off
     const Case cases[] = {
         {"count raised", Step::OpenForWriting, write(withCount(before, 30000)), withCount(before, 30000),
-         "message information: t is already set for 30000 files.\r\nIt will be skipped."},
+         alreadySetEvent("t", 30000)},
         {"another run holding it", Step::OpenForWriting, holdOtherRun, withCount(before, 30000),
-         "message information: t is already set for 30000 files.\r\nIt will be skipped.", false},
+         alreadySetEvent("t", 30000), false},
         {"signature destroyed", Step::OpenForWriting, write(unsigned_), unsigned_,
-         "message error: File 't.hst' is not a valid trend file."},
+         invalidEvent("t.hst")},
         {"replaced", Step::OpenForWriting, [&] {
              std::filesystem::rename(folder.path() / "t.hst", folder.path() / "t.old");
              folder.write("t.hst", other);
