@@ -323,7 +323,6 @@ TEST_F(CliTest, ASignalEndsAWaitForAnotherProgramsLock) {
         EXPECT_EQ(errors, "kelvane-cli: interrupted; files not treated: 2\n");
         EXPECT_EQ(locked.read("a.hst"), withCount(a, 9));
         EXPECT_EQ(locked.read("b.hst"), a);
-        EXPECT_EQ(locked.read("c.hst"), a);
     }
 }
 #endif
