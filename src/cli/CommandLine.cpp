@@ -140,7 +140,7 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
             break;
         }
         if (target.names.empty())
-            console.err("kelvane-cli: " + printable(paths[at]) + ": no trend files (" +
+            console.err("kelvane-cli: " + shownName(paths[at]) + ": no trend files (" +
                         TrendFilePattern + ") there\n");
         // Files of one folder named one after another are one run: one flush.
         if (targets.empty() || targets.back().folder != target.folder) {
@@ -215,13 +215,13 @@ public:
         m_waitTold = false;
         if (m_console.errIsTerminal())
             showProgress("[" + std::to_string(++m_done) + "/" + std::to_string(m_total) + "] " +
-                         printable(StripExtension(m_target->names[index])));
+                         shownName(StripExtension(m_target->names[index])));
     }
     void waiting(platform::Holder, std::chrono::milliseconds waited) override {
         if (m_waitTold || waited < std::chrono::seconds(1) || !m_console.errIsTerminal()) return;
         m_waitTold = true;
         hideProgress();
-        m_console.err("kelvane-cli: " + printable(m_target->paths[m_index]) +
+        m_console.err("kelvane-cli: " + shownName(m_target->paths[m_index]) +
                       ": waiting for another program's lock on it\n");
     }
     void fileTreated(const FileOutcome& outcome) override {
@@ -389,7 +389,7 @@ int run(const std::vector<std::string>& arguments, Console& console, platform::F
     }
     const auto parsed = parse(arguments);
     if (const auto* why = std::get_if<std::string>(&parsed)) {
-        console.err("kelvane-cli: " + printable(*why) + "\n" + Usage);
+        console.err("kelvane-cli: " + shownName(*why) + "\n" + Usage);
         return UsageError;
     }
     const Options& options = std::get<Options>(parsed);
