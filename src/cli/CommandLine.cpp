@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/Options.h"
 #include "cli/Report.h"
+#include "trends/FileTools.h"
 #include "trends/ProductRules.h"
 
 namespace cli {
@@ -31,7 +32,7 @@ int run(const std::vector<std::string>& arguments, Console& console, platform::F
     }
     const auto parsed = parse(arguments);
     if (const auto* why = std::get_if<std::string>(&parsed)) {
-        console.err("kelvane-cli: " + printable(*why) + "\n" + Usage);
+        console.err("kelvane-cli: " + shownName(*why) + "\n" + Usage);
         return UsageError;
     }
     const Options& options = std::get<Options>(parsed);

@@ -41,13 +41,13 @@ public:
         m_waitTold = false;
         if (m_console.errIsTerminal())
             showProgress("[" + std::to_string(++m_done) + "/" + std::to_string(m_total) + "] " +
-                         printable(StripExtension(m_target->names[index])));
+                         shownName(StripExtension(m_target->names[index])));
     }
     void waiting(platform::Holder, std::chrono::milliseconds waited) override {
         if (m_waitTold || waited < std::chrono::seconds(1) || !m_console.errIsTerminal()) return;
         m_waitTold = true;
         hideProgress();
-        m_console.err("kelvane-cli: " + printable(m_target->paths[m_index]) +
+        m_console.err("kelvane-cli: " + shownName(m_target->paths[m_index]) +
                       ": waiting for another program's lock on it\n");
     }
     void fileTreated(const FileOutcome& outcome) override {

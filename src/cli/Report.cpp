@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <iterator>
 
-#include "platform/Places.h"
 #include "trends/FileTools.h"
 
 namespace cli {
@@ -43,17 +42,6 @@ const char* outcomeName(Outcome outcome) {
     return "failed";
 }
 
-std::string hex2(unsigned char byte) {
-    char text[8];
-    std::snprintf(text, sizeof text, "\\x%02x", byte);
-    return text;
-}
-
-bool isPlain(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x20 && byte < 0x7F && c != '\\';
-}
-
 // The error, what the system said of it and the system's own code, for JSON.
 std::string errorJson(const platform::Error& error) {
     const std::string cause = error.cause();
@@ -63,43 +51,7 @@ std::string errorJson(const platform::Error& error) {
            ", \"code\": " + (code ? std::to_string(code) : "null");
 }
 
-// Appended, so that a line is built in one string.
-void appendPrintable(std::string& shown, const std::string& text) {
-    for (std::size_t at = 0; at < text.size();) {
-        // Most names are plain ASCII: each run of it is shown as it is.
-        std::size_t plainEnd = at;
-        while (plainEnd < text.size() && isPlain(text[plainEnd])) ++plainEnd;
-        if (plainEnd > at) {
-            shown.append(text, at, plainEnd - at);
-            at = plainEnd;
-            continue;
-        }
-        const Utf8Char c = utf8CharAt(text, at);
-        const std::size_t length = c.length ? c.length : 1;
-        const auto byte = static_cast<unsigned char>(text[at]);
-        const bool control = c.length ? c.point < 0x20 || (c.point >= 0x7F && c.point <= 0x9F)
-                                      : byte >= 0x80 && byte <= 0x9F;
-        const std::string character = text.substr(at, length);
-        if (control) {
-            for (const char part : character) shown += hex2(static_cast<unsigned char>(part));
-        } else if (c.length && isFormatCharacter(c.point)) {
-            shown += shownName(character);
-        } else {
-            // Where a name can hold "\", it is doubled, so that no name reads as an escape.
-            shown += character == "\\" && platform::Separator != '\\' ? "\\\\" : character;
-        }
-        at += length;
-    }
-}
-
 }  // namespace
-
-std::string printable(const std::string& text) {
-    std::string shown;
-    shown.reserve(text.size());
-    appendPrintable(shown, text);
-    return shown;
-}
 
 std::string jsonString(const std::string& text) {
     std::string json = "\"";
@@ -121,8 +73,8 @@ std::string jsonString(const std::string& text) {
 }
 
 std::string showLine(const std::string& path, const std::optional<TrendFileHeader>& header) {
-    if (!header) return printable(path) + ": not a valid trend file\n";
-    return printable(path) + ": " + std::to_string(header->HistoryFileCount()) +
+    if (!header) return shownName(path) + ": not a valid trend file\n";
+    return shownName(path) + ": " + std::to_string(header->HistoryFileCount()) +
            " history files, kind " + std::to_string(header->KindCode()) + "\n";
 }
 
@@ -142,7 +94,7 @@ std::string extendLine(const std::string& raw, const FileOutcome& outcome, bool 
     // Built in place, grown once: a run of many files prints a line for each.
     std::string line;
     line.reserve(raw.size() + 64);
-    appendPrintable(line, raw);
+    appendShown(line, raw);
     switch (outcome.outcome) {
         case Outcome::Extended:
             line += (dryRun ? ": would be extended from " : ": extended from ");
@@ -164,8 +116,8 @@ std::string extendLine(const std::string& raw, const FileOutcome& outcome, bool 
             break;
     }
     const std::string cause = outcome.error->cause();
-    return line + ": failed, " + printable(outcome.error->what()) +
-           (cause.empty() ? "" : " (" + printable(cause) + ")") +
+    return line + ": failed, " + shownName(outcome.error->what()) +
+           (cause.empty() ? "" : " (" + shownName(cause) + ")") +
            (untreatedAfter ? "; the files after it were not treated\n" : "\n");
 }
 

@@ -13,13 +13,6 @@ namespace cli {
 // UTF-8 is written as the lone surrogate \udcXX, so the bytes can be told.
 std::string jsonString(const std::string& text);
 
-// `text` safe to show on a terminal: each control character (below U+0020,
-// U+007F, U+0080 to U+009F) and each byte 0x80 to 0x9F outside valid UTF-8
-// written as \xHH for each of its bytes, each format character as \u{XXXX},
-// and "\" as "\\" where names can hold it, so that no name can forge a line,
-// pass for another or steer the terminal.
-std::string printable(const std::string& text);
-
 std::string showLine(const std::string& path, const std::optional<TrendFileHeader>& header);
 std::string showJson(const std::string& path, const std::optional<TrendFileHeader>& header);
 std::string showFailedJson(const std::string& path, const platform::Error& error);

@@ -2,6 +2,7 @@
 
 #include "cli/Report.h"
 #include "platform/Places.h"
+#include "trends/FileTools.h"
 #include "trends/ProductRules.h"
 
 namespace cli {
@@ -50,7 +51,7 @@ std::vector<Target> targetsOf(const std::vector<std::string>& paths, platform::F
             break;
         }
         if (target.names.empty())
-            console.err("kelvane-cli: " + printable(paths[at]) + ": no trend files (" +
+            console.err("kelvane-cli: " + shownName(paths[at]) + ": no trend files (" +
                         TrendFilePattern + ") there\n");
         // Files of one folder named one after another are one run: one flush.
         if (targets.empty() || targets.back().folder != target.folder) {

@@ -1,6 +1,5 @@
 #include "qt/DirList.h"
 
-#include <QFile>
 #include <QIcon>
 #include <QKeyEvent>
 
@@ -32,7 +31,7 @@ void DirList::showFolders(const std::vector<folderBrowser::FolderItem>& items, i
         parents.resize(std::size_t(folder.depth));
         auto* item =
             parents.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parents.back());
-        item->setText(0, QFile::decodeName(folder.name.c_str()));
+        item->setText(0, QString::fromStdString(folder.name));
         item->setData(0, RowRole, int(row));
         item->setIcon(0, folderIcon);
         parents.push_back(item);

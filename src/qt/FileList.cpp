@@ -1,6 +1,5 @@
 #include "qt/FileList.h"
 
-#include <QFile>
 #include <QItemSelectionModel>
 #include <algorithm>
 
@@ -12,7 +11,8 @@ int FileNameModel::rowCount(const QModelIndex& parent) const {
 
 QVariant FileNameModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) return {};
-    return QFile::decodeName(shownName(m_names[std::size_t(index.row())]).c_str());
+    // Shown names are valid UTF-8, as the messages that name them are.
+    return QString::fromStdString(shownName(m_names[std::size_t(index.row())]));
 }
 
 void FileNameModel::setFileNames(std::vector<std::string> names) {

@@ -1,7 +1,6 @@
 #include "qt/frmExtend.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "qt/Toolkit.h"
 #include "qt/frmConverting.h"
 #include "qt/frmHelp.h"
+#include "trends/FileTools.h"
 
 namespace design = frmExtendDesign;
 
@@ -39,7 +39,8 @@ void frmExtend::createControls() {
     fraPath = makeControl<QWidget>(fraTrendLocation, "fraPath", design::fraPath);
     drvConvert = makeControl<QComboBox>(fraPath, "drvConvert", design::drvConvert);
     for (const std::string& drive : browser().drives())
-        drvConvert->addItem(QFile::decodeName(drive.c_str()));
+        drvConvert->addItem(
+            QString::fromStdString(shownName(drive)));  // a mount point may hold any byte
     dirConvert = makeControl<DirList>(fraPath, "dirConvert", design::dirConvert);
     filConvert = makeControl<FileList>(fraTrendLocation, "filConvert", design::filConvert);
     driveShown();

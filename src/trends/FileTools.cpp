@@ -1,8 +1,11 @@
 #include "trends/FileTools.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <utility>
+#include <iterator>
+
+#include "platform/Places.h"
 
 std::string StripExtension(const std::string& name) {
     const auto dot = name.rfind('.');
@@ -33,35 +36,78 @@ Utf8Char utf8CharAt(const std::string& text, std::size_t at) {
     return {point, valid ? length : 0};
 }
 
-bool isFormatCharacter(char32_t point) {
-    // Unicode 15's category Cf, with U+2028 and U+2029 (Zl, Zp) joined to U+202A-U+202E.
-    static constexpr std::pair<char32_t, char32_t> ranges[] = {
-        {0xAD, 0xAD},       {0x600, 0x605},     {0x61C, 0x61C},     {0x6DD, 0x6DD},
-        {0x70F, 0x70F},     {0x890, 0x891},     {0x8E2, 0x8E2},     {0x180E, 0x180E},
-        {0x200B, 0x200F},   {0x2028, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
-        {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
-        {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
-        {0xE0020, 0xE007F}};
-    return std::any_of(std::begin(ranges), std::end(ranges), [&](const auto& range) {
-        return point >= range.first && point <= range.second;
-    });
+namespace {
+
+struct CodeRange {
+    char32_t first, last;
+};
+struct FoldRun {
+    char32_t first, last;
+    std::int32_t delta;
+    std::uint8_t step;
+};
+#include "trends/UnicodeTables.inc"
+
+// The entry of a table sorted by `first` whose `first` is the last at or
+// before `point`, or nullptr.
+template <typename Entry, std::size_t size>
+const Entry* entryAt(const Entry (&table)[size], char32_t point) {
+    const Entry* after = std::upper_bound(std::begin(table), std::end(table), point,
+                                          [](char32_t p, const Entry& e) { return p < e.first; });
+    return after == std::begin(table) ? nullptr : after - 1;
 }
 
-std::string shownName(const std::string& name) {
-    // No format character is ASCII: a plain name is shown as it is.
-    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) return name;
-    std::string shown;
-    for (std::size_t at = 0; at < name.size();) {
-        const Utf8Char c = utf8CharAt(name, at);
-        const std::size_t length = c.length ? c.length : 1;
-        if (c.length && isFormatCharacter(c.point)) {
-            char escaped[16];
-            std::snprintf(escaped, sizeof escaped, "\\u{%04x}", unsigned(c.point));
-            shown += escaped;
+bool isInvisible(char32_t point) {
+    const CodeRange* range = entryAt(InvisibleRanges, point);
+    return range && point <= range->last;
+}
+
+// A byte that starts nothing to escape: printable ASCII, and "\" where it
+// cannot be in a name.
+bool isPlain(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x7F && (c != '\\' || platform::Separator == '\\');
+}
+
+void appendEscape(std::string& shown, const char* format, unsigned value) {
+    char escaped[16];
+    shown.append(escaped, std::size_t(std::snprintf(escaped, sizeof escaped, format, value)));
+}
+
+}  // namespace
+
+char32_t simpleCaseFolding(char32_t point) {
+    const FoldRun* run = entryAt(FoldRuns, point);
+    const bool folds = run && point <= run->last && (point - run->first) % run->step == 0;
+    return folds ? char32_t(std::int32_t(point) + run->delta) : point;
+}
+
+void appendShown(std::string& shown, const std::string& text) {
+    for (std::size_t at = 0; at < text.size();) {
+        // Most names are plain ASCII: each run of it is shown as it is.
+        std::size_t plainEnd = at;
+        while (plainEnd < text.size() && isPlain(text[plainEnd])) ++plainEnd;
+        shown.append(text, at, plainEnd - at);
+        if ((at = plainEnd) == text.size()) break;
+        const Utf8Char c = utf8CharAt(text, at);
+        if (c.length == 0 || c.point < 0x20 || (c.point >= 0x7F && c.point <= 0x9F)) {
+            for (std::size_t k = 0; k < std::max<std::size_t>(c.length, 1); ++k)
+                appendEscape(shown, "\\x%02x", static_cast<unsigned char>(text[at + k]));
+        } else if (c.point == '\\') {
+            shown += "\\\\";  // where a name can hold it, so that no name reads as an escape
+        } else if (isInvisible(c.point)) {
+            appendEscape(shown, "\\u{%04x}", unsigned(c.point));
         } else {
-            shown.append(name, at, length);
+            shown.append(text, at, c.length);
         }
-        at += length;
+        at += std::max<std::size_t>(c.length, 1);
     }
+}
+
+std::string shownName(const std::string& text) {
+    if (std::all_of(text.begin(), text.end(), isPlain)) return text;
+    std::string shown;
+    shown.reserve(text.size() + 8);
+    appendShown(shown, text);
     return shown;
 }

@@ -20,12 +20,19 @@ struct Utf8Char {
 };
 Utf8Char utf8CharAt(const std::string& text, std::size_t at);
 
-// True for an invisible character that can change how the text around it
-// reads: a Unicode format character (category Cf), the line or paragraph
-// separator.
-bool isFormatCharacter(char32_t point);
+// `point` under Unicode's simple case folding (statuses C and S of
+// CaseFolding.txt): the small letter of a capital, any script; itself when
+// it has none. From the Unicode data in UnicodeTables.inc.
+char32_t simpleCaseFolding(char32_t point);
 
-// `name` as the windows show it: each format character written as \u{XXXX}
-// (hexadecimal), so that none can hide or reorder what is read; a name
-// without one is unchanged.
-std::string shownName(const std::string& name);
+// `text` as the windows and the command line's lines show it, so that no name
+// can pass for another, forge a line or steer a terminal: each control
+// character (below U+0020, U+007F to U+009F) and each byte that is not part of
+// valid UTF-8 written as \xHH for each of its bytes, each invisible character
+// (a Default_Ignorable code point, a format character, the line or paragraph
+// separator) as \u{XXXX} (hexadecimal), and "\" as "\\" where names can hold it. Text
+// with nothing to escape is unchanged.
+std::string shownName(const std::string& text);
+
+// The same, appended to `shown`.
+void appendShown(std::string& shown, const std::string& text);

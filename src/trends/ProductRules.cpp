@@ -9,18 +9,14 @@
 
 namespace {
 
-// Simple case folding for the scripts trend names are written in, past ASCII.
-char32_t folded(char32_t c) {
-    const bool even = c % 2 == 0;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-    if ((c >= 0x100 && c <= 0x137 && even) || (c >= 0x139 && c <= 0x148 && !even) ||
-        (c >= 0x14A && c <= 0x177 && even) || (c >= 0x179 && c <= 0x17E && !even))
-        return c + 1;
-    if (c == 0x178) return 0xFF;
-    if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) return c + 32;
-    if (c == 0x3C2) return 0x3C3;  // final sigma
-    if (c >= 0x400 && c <= 0x40F) return c + 80;
-    return c;
+// `point` appended to `text` in UTF-8.
+void appendUtf8(std::string& text, char32_t point) {
+    if (point < 0x80) return void(text += static_cast<char>(point));
+    const int length = point < 0x800 ? 2 : point < 0x10000 ? 3 : 4;
+    const unsigned lead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    text += static_cast<char>(lead[length] | (point >> (6 * (length - 1))));
+    for (int k = length - 2; k >= 0; --k)
+        text += static_cast<char>(0x80 | ((point >> (6 * k)) & 0x3F));
 }
 
 // The key that orders and matches a name: its characters folded, in UTF-8,
@@ -42,9 +38,8 @@ std::string foldedKey(const std::string& text) {
             key += text[i++];
             continue;
         }
-        // Folding turns a two-byte character into another and leaves the rest.
-        if (const char32_t f = folded(c.point); f != c.point)
-            key += {static_cast<char>(0xC0 | f >> 6), static_cast<char>(0x80 | (f & 0x3F))};
+        if (const char32_t f = simpleCaseFolding(c.point); f != c.point)
+            appendUtf8(key, f);
         else
             key.append(text, i, c.length);
         i += c.length;
