@@ -22,25 +22,15 @@ struct FormFiles : SpyFiles {
 };
 
 // The progress or help window without a toolkit: each call recorded.
-struct FakeWindow : ConvertingWindow, HelpWindow {
-    RecordingView& view;
+struct FakeWindow : RecordedProgress, HelpWindow {
     std::string name;
-    bool shown = false, open = true;  // open until the user closes it
-    FakeWindow(RecordingView& v, std::string n) : view(v), name(std::move(n)) {}
+    bool open = true;  // until the user closes it
+    FakeWindow(RecordingView& v, std::string n) : RecordedProgress(v), name(std::move(n)) {}
     ~FakeWindow() override { view.record(name + " closed"); }
-    bool isShown() const override { return shown; }
-    void show() override { shown = true, view.record("show"); }
-    void hide() override { shown = false, view.record("hide"); }
-    void setFileName(const std::string& text) override { view.record("label " + text); }
-    void setHeading(const std::string& text, const twips::Rect&) override {
-        view.record("heading " + text);
-    }
-    twips::PixelRect frame() const override { return {0, 0, 300, 90}; }
     std::optional<twips::PixelRect> ownerFrame() const override { return {{100, 40, 400, 480}}; }
     void moveTo(int l, int t) override {
         view.record("move " + std::to_string(l) + "," + std::to_string(t));
     }
-    void centreOnScreen() override { view.record("centre"); }
     bool isOpen() const override { return open; }
     void setVersionLine(const std::string& text) override { view.record("help version " + text); }
     void showInFront() override { view.record("help in front"); }

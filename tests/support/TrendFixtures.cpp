@@ -34,31 +34,6 @@ Bytes withCount(Bytes file, std::int16_t count) {
     return file;
 }
 
-namespace {
-
-// The progress window, each change recorded; never placed over an owner.
-class RecordedProgress : public ConvertingWindow {
-public:
-    explicit RecordedProgress(RecordingView& view) : m_view(view) {}
-    bool isShown() const override { return m_shown; }
-    void show() override { m_shown = true, m_view.record("show"); }
-    void hide() override { m_shown = false, m_view.record("hide"); }
-    void setFileName(const std::string& text) override { m_view.record("label " + text); }
-    void setHeading(const std::string& text, const twips::Rect&) override {
-        m_view.record("heading " + text);
-    }
-    twips::PixelRect frame() const override { return {0, 0, 300, 90}; }
-    std::optional<twips::PixelRect> ownerFrame() const override { return std::nullopt; }
-    void moveTo(int, int) override {}
-    void centreOnScreen() override {}
-
-private:
-    RecordingView& m_view;
-    bool m_shown = false;
-};
-
-}  // namespace
-
 RecordingView::RecordingView() : m_progress(std::make_unique<RecordedProgress>(*this)) {}
 
 void RecordingView::showMessage(const std::string& text, MessageIcon icon) {

@@ -107,6 +107,27 @@ private:
     ConvertingForm m_progress;
 };
 
+// The progress window, each change recorded in `view`; never placed over an owner.
+class RecordedProgress : public ConvertingWindow {
+public:
+    explicit RecordedProgress(RecordingView& recording) : view(recording) {}
+    RecordingView& view;
+    bool isShown() const override { return m_shown; }
+    void show() override { m_shown = true, view.record("show"); }
+    void hide() override { m_shown = false, view.record("hide"); }
+    void setFileName(const std::string& text) override { view.record("label " + text); }
+    void setHeading(const std::string& text, const twips::Rect&) override {
+        view.record("heading " + text);
+    }
+    twips::PixelRect frame() const override { return {0, 0, 300, 90}; }
+    std::optional<twips::PixelRect> ownerFrame() const override { return std::nullopt; }
+    void moveTo(int, int) override {}
+    void centreOnScreen() override {}
+
+private:
+    bool m_shown = false;
+};
+
 // A run in the folder at the path `folder`, opened when the run starts,
 // shown through `view`.
 RunResult ExtendTrends(RecordingView& view, const std::string& folder,
