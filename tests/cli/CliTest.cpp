@@ -297,7 +297,6 @@ TEST_F(CliTest, ASignalEndsAWaitForAnotherProgramsLock) {
         const pid_t child = fork();
         if (child == 0) {
             dup2(err[1], STDERR_FILENO);
-            dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
             execl(KELVANE_CLI, KELVANE_CLI, "extend", "--to", "9", locked.programPath().c_str(),
                   nullptr);
             _exit(127);

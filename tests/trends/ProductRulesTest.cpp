@@ -53,6 +53,10 @@ TEST(shownName, NoNameLooksLikeAnother) {
     for (const auto& [name, shown] : cases) EXPECT_EQ(shownName(name), shown) << shown;
 }
 
+TEST(versionLine, MinorInTwoDigitsRevisionInThree) {
+    EXPECT_EQ(versionLine("Kelvane", 1, 0, 2, "by us"), "Kelvane version 1.00.002 by us");
+}
+
 TEST(StripExtension, TakesTheLastExtensionOfTheName) {
     const std::pair<std::string, std::string> cases[] = {
         {"T1.hst", "T1"}, {"T1", "T1"}, {"a.b.hst", "a.b"}, {".hst", ""}, {"d.x\\T1", "d.x\\T1"}};
