@@ -15,16 +15,16 @@ TEST(Accessibility, EachListIsNamedAndTheFileListDescribed) {
     for (int id = win32ids::Label1; id <= win32ids::lblVersion; ++id)
         CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, window, HMENU(INT_PTR(id)),
                         nullptr, nullptr);
-    const auto& names = frmExtendDesign::AccessibleNames;
-    auto told = [&](int id, const MSAAPROPID& property, const char* text) {
-        return accessibility::Annotation{GetDlgItem(window, id), property, toolkit::widen(text)};
+    auto told = [&](int id, const MSAAPROPID& property, const wchar_t* text) {
+        return accessibility::Annotation{GetDlgItem(window, id), property, text};
     };
     const std::vector<accessibility::Annotation> expected = {
-        told(win32ids::drvConvert, PROPID_ACC_NAME, names[0].name),
-        told(win32ids::dirConvert, PROPID_ACC_NAME, names[1].name),
-        told(win32ids::filConvert, PROPID_ACC_NAME, names[2].name),
-        told(win32ids::filConvert, PROPID_ACC_DESCRIPTION, names[2].description)};
-    EXPECT_EQ(accessibility::annotationsOf(window, names), expected);
+        told(win32ids::drvConvert, PROPID_ACC_NAME, L"Drive"),
+        told(win32ids::dirConvert, PROPID_ACC_NAME, L"Folder"),
+        told(win32ids::filConvert, PROPID_ACC_NAME, L"Trend files"),
+        told(win32ids::filConvert, PROPID_ACC_DESCRIPTION,
+             L"Hold the Control key to select multiple trends")};
+    EXPECT_EQ(accessibility::annotationsOf(window, frmExtendDesign::AccessibleNames), expected);
     DestroyWindow(window);
 }
 
