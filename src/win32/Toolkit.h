@@ -66,7 +66,7 @@ void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam, std::span<const Co
 std::wstring textOf(HWND control);
 
 // A modal box owned by `owner` with `text`, `icon`, one OK button and the
-// caption "Kelvane".
+// caption "Kelvane"; the other windows `owner` owns stay over it meanwhile.
 void showMessage(HWND owner, const std::string& text, MessageIcon icon);
 
 // Handles the keys a dialog handles (Tab, access keys, Enter) for `message`;
