@@ -74,9 +74,9 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     const auto text = deep.u8string();
     ExtendTrends(view, std::string(text.begin(), text.end()), names, 6);
 
-    ASSERT_EQ(view.events.size(), 3 * names.size() + 2);
+    ASSERT_EQ(view.events.size(), 3 * names.size() + 3);
     for (std::size_t i = 0; i + 1 < names.size(); ++i)
-        EXPECT_EQ(view.events[3 * i + 3],
+        EXPECT_EQ(view.events[3 * i + 4],
                   "message error: File '" + names[i] + "' is not a valid trend file.");
     EXPECT_EQ(readFile(deep / "good.hst"), trendFile(validHeader(6)));
     EXPECT_EQ(readFile(deep / std::filesystem::u8path("bad\xef\xbf\xbd.hst")), one);
