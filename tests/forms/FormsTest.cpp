@@ -26,6 +26,7 @@ struct FakeWindow : ConvertingWindow, HelpWindow {
     RecordingView& view;
     std::string name;
     bool shown = false, open = true;  // open until the user closes it
+    bool closable = true;
     FakeWindow(RecordingView& v, std::string n) : view(v), name(std::move(n)) {}
     ~FakeWindow() override { view.record(name + " closed"); }
     bool isShown() const override { return shown; }
@@ -41,6 +42,7 @@ struct FakeWindow : ConvertingWindow, HelpWindow {
         view.record("move " + std::to_string(l) + "," + std::to_string(t));
     }
     void centreOnScreen() override { view.record("centre"); }
+    void allowClose(bool allowed) override { closable = allowed; }
     bool isOpen() const override { return open; }
     void setVersionLine(const std::string& text) override { view.record("help version " + text); }
     void showInFront() override { view.record("help in front"); }
@@ -54,7 +56,7 @@ struct Ended {};  // the program's end, which returns into nothing
 struct FakeExtendForm : FormFiles, ExtendWindow {
     std::string number;
     std::vector<std::string> selected = {"t.hst"};
-    FakeWindow* help = nullptr;  // the last one made
+    FakeWindow *help = nullptr, *progress = nullptr;  // the last ones made
     ExtendForm form{*this, static_cast<FormFiles&>(*this), view};
 
     explicit FakeExtendForm(std::vector<platform::Volume> onVolumes = {})
@@ -74,7 +76,8 @@ struct FakeExtendForm : FormFiles, ExtendWindow {
     void showMessage(const std::string& t, MessageIcon i) override { view.showMessage(t, i); }
     void doEvents() override { view.doEvents(); }
     std::unique_ptr<ConvertingWindow> makeProgressWindow() override {
-        return std::make_unique<FakeWindow>(view, "progress");
+        auto made = std::make_unique<FakeWindow>(view, "progress");
+        return progress = made.get(), std::move(made);
     }
     std::unique_ptr<HelpWindow> makeHelpWindow() override {
         auto made = std::make_unique<FakeWindow>(view, "help");
@@ -123,15 +126,20 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
 }
 
 // The progress window is made by the first run and shown blank; placed over
-// the main window the first time, then left where the user puts it.
-TEST(frmConverting, ShownBlankAndPlacedOnlyTheFirstTime) {
+// the main window the first time, then left where the user puts it. It
+// cannot be closed while a run shows it.
+TEST(frmConverting, ShownBlankAndPlacedOnlyTheFirstTimeAndNotClosedDuringARun) {
     FakeExtendForm form;
     form.number = "3";
+    const std::string closable = " (closable)";
+    form.view.onEvent = [&](const std::string&) {
+        if (form.progress->closable) form.view.events.back() += closable;
+    };
     form.cmdOK_Click();
     form.cmdOK_Click();
-    EXPECT_EQ(form.view.events,
-              (Events{"label ", "move 150,80", "show", "label t", "events", "hide", CompletedEvent,
-                      "label ", "show", "label t", "events", "hide", CompletedEvent}));
+    EXPECT_EQ(form.view.events, (Events{"label ", "move 150,80", "show", "label t", "events",
+                                        "hide", CompletedEvent + closable, "label ", "show",
+                                        "label t", "events", "hide", CompletedEvent + closable}));
 }
 
 // One help window at most: Help again brings it to the front; once the user

@@ -51,6 +51,7 @@ public:
     std::optional<twips::PixelRect> ownerFrame() const override { return std::nullopt; }
     void moveTo(int, int) override {}
     void centreOnScreen() override {}
+    void allowClose(bool) override {}
 
 private:
     RecordingView& m_view;

@@ -201,15 +201,20 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), Many);
 
     // A click on OK starts the first run, over every file of "sub"; once the
-    // progress window shows, Tab goes to Close and Space presses it: the
-    // program ends with no file half done.
+    // progress window shows, its close box and Alt+F4 leave it there, and Tab
+    // goes to Close and Space presses it: the program ends with no file half
+    // done.
     SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L"513"));
     SendMessageW(list, LB_SETSEL, TRUE, -1);
     HWND ok = GetDlgItem(main, ids::cmdOK);
     PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ASSERT_TRUE(find(ids::ConvertingClass));
+    HWND progress = find(ids::ConvertingClass);
+    ASSERT_TRUE(progress);
+    PostMessageW(progress, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(progress, WM_CLOSE, 0, 0);
     Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(progress));
     key(VK_TAB);
     key(VK_SPACE);
     EXPECT_TRUE(endedWell());
