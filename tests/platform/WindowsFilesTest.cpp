@@ -6,6 +6,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cstring>
+
 #include "TrendFixtures.h"
 #include "platform/Places.h"
 
@@ -56,51 +58,31 @@ TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
     }
 }
 
-// Another program that holds a lock on bytes 148-149 of `path`, shared or
-// not, once it holds it; null if it could not.
-HANDLE lockingProgram(const std::filesystem::path& path, bool shared) {
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    HANDLE said = nullptr, saying = nullptr;
-    CreatePipe(&said, &saying, &inherited, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = saying;
-    std::string command = "hold_lock \"" + path.string() + (shared ? "\" shared" : "\"");
-    PROCESS_INFORMATION holder{};
-    CreateProcessA(HOLD_LOCK, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                   &holder);
-    CloseHandle(saying);
-    char locked = 0;
-    DWORD read = 0;
-    ReadFile(said, &locked, 1, &read, nullptr);
-    CloseHandle(said);
-    CloseHandle(holder.hThread);
-    return locked ? holder.hProcess : nullptr;
-}
-
 // A range of the header another program has locked, for writing or for
 // reading, is never written through: the open for writing waits, telling
 // of the lock as it goes, until it is given up; once the holder lets go,
 // the file is written.
 TEST(WindowsFiles, ALockedRangeIsWaitedForNeverWrittenThrough) {
-    using namespace std::chrono_literals;
+    char helper[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, helper, MAX_PATH);
+    std::strcpy(std::strrchr(helper, '\\') + 1, "hold_lock.exe");  // beside this program
     for (const bool shared : {false, true}) {
         TempFolder folder;
-        HANDLE holder = lockingProgram(folder.write("b.hst", trendFile(validHeader(4))), shared);
-        ASSERT_TRUE(holder) << shared;
+        const std::string path = folder.write("b.hst", trendFile(validHeader(4))).string();
+        // Another program holds the lock, shared or not, and says so until no longer read.
+        FILE* holder = _popen(
+            ("\"\"" + std::string(helper) + "\" \"" + path + (shared ? "\" s\"" : "\"\"")).c_str(),
+            "rb");
+        ASSERT_EQ(std::fgetc(holder), 1) << shared;
         int told = 0;  // times the wait was told of the lock
         auto file =
             platform::nativeFileAccess().openFolder(folder.programPath())->openExisting("b.hst");
         EXPECT_FALSE(
             file->openForWriting([&](platform::Holder by, std::chrono::milliseconds waited) {
                 told += by == platform::Holder::Lock;
-                return waited < 200ms;
+                return waited.count() < 200;
             }));
-        file.reset();
-        TerminateProcess(holder, 0);
-        WaitForSingleObject(holder, INFINITE);
-        CloseHandle(holder);
+        _pclose(holder);  // ends it
         EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(4)));
         EXPECT_GE(told, 2) << shared;  // again as the wait goes on
         RecordingView view;

@@ -1,7 +1,7 @@
 // Another program, for the Windows files test: opens the file it is given
 // for reading, sharing everything, locks its bytes 148-149 (for reading too
-// when a second argument is given), says whether it could with one byte on
-// its output, and holds the lock until it is ended.
+// when a second argument is given) and says whether it could on its output
+// again and again, holding the lock, until nobody reads it.
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -16,6 +16,5 @@ int main(int argc, char** argv) {
     const DWORD kind = argc > 2 ? 0 : LOCKFILE_EXCLUSIVE_LOCK;
     const char locked = LockFileEx(file, kind | LOCKFILE_FAIL_IMMEDIATELY, 0, 2, 0, &at);
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), &locked, 1, &written, nullptr);
-    Sleep(INFINITE);
+    while (WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), &locked, 1, &written, nullptr)) Sleep(10);
 }
