@@ -145,6 +145,8 @@ void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlPlace& control : layout)
         place(GetDlgItem(window, control.id), control.rect, dpi);
+    // Painted whole: a moved control leaves what it drew where it was.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 std::wstring textOf(HWND control) {

@@ -60,7 +60,7 @@ struct ControlPlace {
 
 // WM_DPICHANGED for every top-level window: the dialog font at the new DPI
 // for each control, the window in the rectangle Windows suggests, then each
-// control of `layout` at its place at the new DPI.
+// control of `layout` at its place at the new DPI, and all of it repainted.
 void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam, std::span<const ControlPlace> layout);
 
 std::wstring textOf(HWND control);
