@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <cwctype>
 #include <optional>
 #include <utility>
@@ -279,9 +280,15 @@ public:
 
     std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
         const std::optional<std::wstring> wide = toUtf16(name);
-        if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos ||
+        if (!m_path || !wide || wide->find_first_of(L"\\/") != std::wstring::npos ||
             isReservedDeviceName(*wide))
             return nullptr;
+        // Such a name, listed in a folder another system shares, leads to a
+        // file this one cannot open, whatever the file holds.
+        if (std::any_of(wide->begin(), wide->end(),
+                        [](wchar_t c) { return c < 0x20 || std::wcschr(L"\":*?<>|", c); }))
+            throw errors::make(errors::BadFileName, Operation::Open,
+                               "the name cannot be opened on this system");
         requireSameFolder();
         const std::wstring path = extendedPath(*m_path + *wide);
         // Open first without reading, following links, then decide on what

@@ -125,6 +125,27 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     EXPECT_EQ(entries, 3);
 }
 
+// A name Windows forbids, as a Linux folder reached through a drive holds,
+// stops the run there as a name this system cannot open, not as a file that
+// is no trend file; the file stays as it was.
+TEST(WindowsFiles, ANameWindowsForbidsIsNoVerdictOnTheFile) {
+    TempFolder folder("Z:\\tmp");  // Linux's /tmp, where Wine makes any name at "\\?\unix"
+    const std::wstring there = L"\\\\?\\unix" + folder.path().wstring().substr(2) + L"\\";
+    for (const char* name : {"a\"q.hst", "b:c.hst", "c*s.hst", "d?q.hst", "e|p.hst", "f<l.hst",
+                             "g>g.hst", "h\x01.hst"}) {
+        const std::wstring path = there + std::filesystem::u8path(name).wstring();
+        writeFile(path, trendFile(validHeader(2)));
+        RecordingView view;
+        ExtendTrends(view, folder.programPath(), {name}, 6);
+        EXPECT_EQ(view.events.back(),
+                  stoppedEvent(name,
+                               "52 Bad file name or number (open: the name cannot be "
+                               "opened on this system)"));
+        EXPECT_EQ(readFile(path), trendFile(validHeader(2))) << name;
+        DeleteFileW(path.c_str());  // which the folder's removal cannot
+    }
+}
+
 // A name may end in dots or spaces, which the system's own full path drops:
 // "dot." is its own folder, never its neighbour "dot".
 TEST(WindowsFiles, FolderNamesEndingInDotsOrSpacesAreKept) {
