@@ -211,8 +211,7 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     HWND progress = find(ids::ConvertingClass);
     ASSERT_TRUE(progress);
-    PostMessageW(progress, WM_SYSCOMMAND, SC_CLOSE, 0);
-    PostMessageW(progress, WM_CLOSE, 0, 0);
+    PostMessageW(progress, WM_SYSCOMMAND, SC_CLOSE, 0);  // sends it WM_CLOSE
     Sleep(300);
     EXPECT_TRUE(IsWindowVisible(progress));
     key(VK_TAB);
