@@ -206,7 +206,7 @@ TEST(RunReport, NamesPaintedAtTheScreensPaceAndBeforeEveryBox) {
     }
 }
 
-#ifndef _WIN32  // only the POSIX layer waits for another program's lock
+#ifndef _WIN32  // on Windows another run holding the file stops this one by its sharing
 // Close while the run waits for another program: what the run changed is
 // flushed, a flush that fails is told, and the file waited for is untouched.
 TEST(frmExtendForm, CloseDuringAWaitEndsTheRunThere) {
