@@ -26,7 +26,6 @@ struct FakeWindow : ConvertingWindow, HelpWindow {
     RecordingView& view;
     std::string name;
     bool shown = false, open = true;  // open until the user closes it
-    bool closable = true;
     FakeWindow(RecordingView& v, std::string n) : view(v), name(std::move(n)) {}
     ~FakeWindow() override { view.record(name + " closed"); }
     bool isShown() const override { return shown; }
@@ -42,7 +41,7 @@ struct FakeWindow : ConvertingWindow, HelpWindow {
         view.record("move " + std::to_string(l) + "," + std::to_string(t));
     }
     void centreOnScreen() override { view.record("centre"); }
-    void allowClose(bool allowed) override { closable = allowed; }
+    void allowClose(bool allowed) override { view.record(allowed ? "closable" : "unclosable"); }
     bool isOpen() const override { return open; }
     void setVersionLine(const std::string& text) override { view.record("help version " + text); }
     void showInFront() override { view.record("help in front"); }
@@ -56,7 +55,7 @@ struct Ended {};  // the program's end, which returns into nothing
 struct FakeExtendForm : FormFiles, ExtendWindow {
     std::string number;
     std::vector<std::string> selected = {"t.hst"};
-    FakeWindow *help = nullptr, *progress = nullptr;  // the last ones made
+    FakeWindow* help = nullptr;  // the last one made
     ExtendForm form{*this, static_cast<FormFiles&>(*this), view};
 
     explicit FakeExtendForm(std::vector<platform::Volume> onVolumes = {})
@@ -76,8 +75,7 @@ struct FakeExtendForm : FormFiles, ExtendWindow {
     void showMessage(const std::string& t, MessageIcon i) override { view.showMessage(t, i); }
     void doEvents() override { view.doEvents(); }
     std::unique_ptr<ConvertingWindow> makeProgressWindow() override {
-        auto made = std::make_unique<FakeWindow>(view, "progress");
-        return progress = made.get(), std::move(made);
+        return std::make_unique<FakeWindow>(view, "progress");
     }
     std::unique_ptr<HelpWindow> makeHelpWindow() override {
         auto made = std::make_unique<FakeWindow>(view, "help");
@@ -92,7 +90,7 @@ struct FakeExtendForm : FormFiles, ExtendWindow {
 
 TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
     const std::string noNumber = "message none: Please enter the number of files";
-    const std::string run = "label ";  // the run's progress window, blank
+    const std::string run = "unclosable";  // the run's progress window, about to show
     struct Case {
         const char* typed;
         bool selected;
@@ -131,15 +129,12 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
 TEST(frmConverting, ShownBlankAndPlacedOnlyTheFirstTimeAndNotClosedDuringARun) {
     FakeExtendForm form;
     form.number = "3";
-    const std::string closable = " (closable)";
-    form.view.onEvent = [&](const std::string&) {
-        if (form.progress->closable) form.view.events.back() += closable;
-    };
     form.cmdOK_Click();
     form.cmdOK_Click();
-    EXPECT_EQ(form.view.events, (Events{"label ", "move 150,80", "show", "label t", "events",
-                                        "hide", CompletedEvent + closable, "label ", "show",
-                                        "label t", "events", "hide", CompletedEvent + closable}));
+    EXPECT_EQ(form.view.events,
+              (Events{"unclosable", "label ", "move 150,80", "show", "label t", "events", "hide",
+                      "closable", CompletedEvent, "unclosable", "label ", "show", "label t",
+                      "events", "hide", "closable", CompletedEvent}));
 }
 
 // One help window at most: Help again brings it to the front; once the user
@@ -224,8 +219,8 @@ TEST(frmExtendForm, CloseDuringAWaitEndsTheRunThere) {
     };
     EXPECT_THROW(form.cmdOK_Click(), Ended);
     const Events& events = form.view.events;
-    EXPECT_EQ(Events(events.end() - 6, events.end()),
-              (Events{"flush", "hide",
+    EXPECT_EQ(Events(events.end() - 7, events.end()),
+              (Events{"flush", "hide", "closable",
                       "message exclamation: Conversion stopped: the change to file 'a.hst' may "
                       "not be on disk.\r\nError 61 Disk full",
                       "progress closed", "close", "end"}));

@@ -7,14 +7,13 @@
 #include <windows.h>
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
     HANDLE file =
         CreateFileA(argv[1], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     OVERLAPPED at{};
     at.Offset = 148;
-    const DWORD kind = argc > 2 ? 0 : LOCKFILE_EXCLUSIVE_LOCK;
-    const char locked = LockFileEx(file, kind | LOCKFILE_FAIL_IMMEDIATELY, 0, 2, 0, &at);
+    const char locked = LockFileEx(
+        file, (argc > 2 ? 0 : LOCKFILE_EXCLUSIVE_LOCK) | LOCKFILE_FAIL_IMMEDIATELY, 0, 2, 0, &at);
     DWORD written = 0;
     while (WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), &locked, 1, &written, nullptr)) Sleep(10);
 }
