@@ -2,12 +2,18 @@
 
 void ConvertingForm::Show() {
     if (m_window->isShown()) return m_window->show();  // to the front, the name kept
+    m_window->allowClose(false);
     // Blank until the run names its first file: shown with the last run's
     // last name, the window would paint that first.
     m_window->setFileName("");
     if (!m_placed) placeOverOwner();
     m_placed = true;  // where it was, or where the user moved it, from then on
     m_window->show();
+}
+
+void ConvertingForm::Hide() {
+    m_window->hide();
+    m_window->allowClose(true);
 }
 
 void ConvertingForm::placeOverOwner() {

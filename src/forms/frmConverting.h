@@ -49,10 +49,16 @@ public:
     virtual std::optional<twips::PixelRect> ownerFrame() const = 0;
     virtual void moveTo(int left, int top) = 0;
     virtual void centreOnScreen() = 0;
+    // Whether the user may close it; while not, its close box shows so and
+    // closing it, by the box, the keyboard or the window manager, does nothing.
+    virtual void allowClose(bool allowed) = 0;
 };
 
 // The progress window as a run drives it, made by the first run and kept
-// by the main form: shown blank, placed once, then left where the user puts it.
+// by the main form: shown blank, placed once, then left where the user puts
+// it. It cannot be closed while it shows a run: it has nothing to cancel
+// safely, and closed it would only hide the run, which Close in the main
+// window stops.
 class ConvertingForm {
 public:
     explicit ConvertingForm(std::unique_ptr<ConvertingWindow> window)
@@ -60,7 +66,7 @@ public:
 
     void Show();
     void setFileName(const std::string& text) { m_window->setFileName(text); }
-    void Hide() { m_window->hide(); }
+    void Hide();
     // Says, or no longer says, that the run waits for another program.
     void showWaiting(bool waiting);
 

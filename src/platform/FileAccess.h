@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Error.h"
@@ -22,12 +23,27 @@ struct FileId {
 };
 
 // What keeps an open for writing waiting: another program's lock on the
-// file, or its read lease (Linux).
+// file (on Windows, on any range of it), or its read lease (Linux).
 enum class Holder { Lock, Lease };
 
 // Told while an open for writing waits for another program, at least every
 // 50 ms, with how long it has waited; false gives the wait up.
 using Waiting = std::function<bool(Holder holder, std::chrono::milliseconds waited)>;
+
+// A wait for another program: `held` is tried again every 20 ms while it
+// finds the file held, and `waiting` told each time; false when that gave
+// the wait up.
+template <typename Held>
+bool waitWhile(Holder holder, const Waiting& waiting, Held held) {
+    using namespace std::chrono;
+    const steady_clock::time_point start = steady_clock::now();
+    while (held()) {
+        const auto waited = duration_cast<milliseconds>(steady_clock::now() - start);
+        if (waiting && !waiting(holder, waited)) return false;
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    return true;
+}
 
 // One file opened for reading, and for writing in place only once asked.
 // Closed when destroyed.
@@ -40,15 +56,16 @@ public:
     virtual std::size_t readStart(std::span<std::uint8_t> buffer) = 0;
 
     // Opens this same file for writing too; size() and writeAt() then act
-    // through it. On Linux it holds a lock on the file until closed, waiting
-    // for another holder's as long as `waiting` (if given) says so; false
+    // through it. It holds a lock on the whole file until closed (record and
+    // flock locks on Linux, a byte-range lock on Windows), waiting for
+    // another holder's as long as `waiting` (if given) says so; false
     // when the wait was given up, the file left as it was. Throws Error when
     // the system refuses, or when the name no longer leads to the file that
     // was read.
     virtual bool openForWriting(const Waiting& waiting) = 0;
 
     // The file's length, known no earlier than its open for writing, once
-    // opened so: on Linux under its lock, which other programs wait for.
+    // opened so: under its lock, which other programs that lock wait for.
     virtual std::uint64_t size() = 0;
 
     // Which file this is, known from its opening.

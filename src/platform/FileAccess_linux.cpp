@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <thread>
 #include <utility>
 
 #include "platform/FileAccess.h"
@@ -116,21 +114,6 @@ void requireWritePermission(const struct stat& file) {
     if ((file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         throw errors::make(errors::PermissionDenied, Operation::Open,
                            "the file has no write permission");
-}
-
-// A wait for another program: `held` is tried again every 20 ms while it
-// finds the file held, and `waiting` told each time; false when that gave
-// the wait up.
-template <typename Held>
-bool waitWhile(Holder holder, const Waiting& waiting, Held held) {
-    using namespace std::chrono;
-    const steady_clock::time_point start = steady_clock::now();
-    while (held()) {
-        const auto waited = duration_cast<milliseconds>(steady_clock::now() - start);
-        if (waiting && !waiting(holder, waited)) return false;
-        std::this_thread::sleep_for(milliseconds(20));
-    }
-    return true;
 }
 
 bool keepsNoLocks(int code) { return code == ENOLCK || code == EINVAL || code == EOPNOTSUPP; }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <cwctype>
 #include <optional>
 #include <utility>
@@ -144,6 +145,19 @@ std::optional<FileId> folderIdentity(const std::wstring& path) {
     return info ? std::optional(identityOf(*info)) : std::nullopt;
 }
 
+// Locks every byte of `handle`'s file for it alone, held until it is let
+// go; false while another handle holds a lock on any range of it. A file
+// system that keeps no locks is written without.
+bool lockedWhole(HANDLE handle) {
+    OVERLAPPED from{};
+    constexpr DWORD now = LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY;
+    if (LockFileEx(handle, now, 0, MAXDWORD, MAXDWORD, &from)) return true;
+    const DWORD code = GetLastError();
+    if (code == ERROR_NOT_SUPPORTED || code == ERROR_INVALID_FUNCTION) return true;
+    if (code == ERROR_LOCK_VIOLATION) return false;
+    throw errorFromLastError(code, Operation::Open);
+}
+
 class WindowsFile final : public OpenFile {
 public:
     // `handle` reads the file at `path`, sharing everything; `readOnly` from
@@ -176,18 +190,26 @@ public:
     }
 
     // The same file opened again from its handle, sharing only reading, so
-    // that no other program writes it while it is changed.
-    bool openForWriting(const Waiting&) override {
+    // that no other program writes it while it is changed, and locked whole,
+    // so that a range another program has locked is waited for, never
+    // written through: Wine lets such a write through, Windows fails it.
+    bool openForWriting(const Waiting& waiting) override {
         if (m_writing) return true;
         // Windows refuses to write such a file; refuse it the same way
         // whoever runs the program (an administrator under Wine writes anyway).
         if (m_readOnly)
             throw errors::make(errors::PermissionDenied, Operation::Open, "the file is read-only");
-        HANDLE writer =
-            ReOpenFile(m_handle.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, 0);
-        if (writer == INVALID_HANDLE_VALUE)
-            throw errorFromLastError(GetLastError(), Operation::Open);
-        m_handle.reset(writer);
+        Handle writer;
+        if (!waitWhile(Holder::Lock, waiting, [&] {
+                writer.reset(
+                    ReOpenFile(m_handle.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, 0));
+                if (!writer.valid()) throw errorFromLastError(GetLastError(), Operation::Open);
+                if (lockedWhole(writer.get())) return false;
+                writer.reset(INVALID_HANDLE_VALUE);  // the holder may write meanwhile
+                return true;
+            }))
+            return false;
+        m_handle.reset(writer.release());
         // Held without sharing deletion, the file can no longer be renamed
         // or deleted: if its name still leads to it now, it does until closed.
         if (fileIdentity(m_path) != m_identity) {
@@ -225,6 +247,9 @@ public:
     // so a changed file goes to disk before its handle is let go.
     void close() override {
         Handle handle(m_handle.release());
+        OVERLAPPED from{};
+        // Let go at once: the system frees a closed handle's locks in its own time.
+        if (m_writing) UnlockFileEx(handle.get(), 0, MAXDWORD, MAXDWORD, &from);
         if (m_written && !FlushFileBuffers(handle.get()))
             throw errorFromLastError(GetLastError(), Operation::Flush);
         if (!CloseHandle(handle.release()))
@@ -255,9 +280,15 @@ public:
 
     std::unique_ptr<OpenFile> openExisting(const std::string& name) override {
         const std::optional<std::wstring> wide = toUtf16(name);
-        if (!m_path || !wide || wide->find_first_of(L"\\/:") != std::wstring::npos ||
+        if (!m_path || !wide || wide->find_first_of(L"\\/") != std::wstring::npos ||
             isReservedDeviceName(*wide))
             return nullptr;
+        // Such a name, listed in a folder another system shares, leads to a
+        // file this one cannot open, whatever the file holds.
+        if (std::any_of(wide->begin(), wide->end(),
+                        [](wchar_t c) { return c < 0x20 || std::wcschr(L"\":*?<>|", c); }))
+            throw errors::make(errors::BadFileName, Operation::Open,
+                               "the name cannot be opened on this system");
         requireSameFolder();
         const std::wstring path = extendedPath(*m_path + *wide);
         // Open first without reading, following links, then decide on what

@@ -1,5 +1,6 @@
 #include "qt/frmConverting.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
@@ -74,3 +75,15 @@ std::optional<twips::PixelRect> frmConverting::ownerFrame() const {
 }
 
 void frmConverting::centreOnScreen() { ::centreOnScreen(this); }
+
+// The close button goes while the window is hidden: changed on a window
+// that shows, the flags would hide it.
+void frmConverting::allowClose(bool allowed) {
+    m_closable = allowed;
+    if (!isVisible()) setWindowFlag(Qt::WindowCloseButtonHint, allowed);
+}
+
+void frmConverting::closeEvent(QCloseEvent* event) {
+    if (!m_closable) return event->ignore();
+    QWidget::closeEvent(event);
+}

@@ -23,9 +23,14 @@ public:
     std::optional<twips::PixelRect> ownerFrame() const override;
     void moveTo(int left, int top) override { move(left, top); }
     void centreOnScreen() override;
+    void allowClose(bool allowed) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* m_owner;
     QLabel* Label1;
     QLabel* lblFileName;
+    bool m_closable = true;
 };

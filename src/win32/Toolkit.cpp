@@ -31,6 +31,28 @@ bool isPushButton(HWND control) {
            (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
 }
 
+HWND boxOwner = nullptr;  // while a box shows
+
+// While a box shows, the other windows its owner owns (the progress window)
+// stay between the owner and the box: Wine, activating every other box,
+// raises the owner over them.
+LRESULT CALLBACK keepOwnedWindowsAbove(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_ACTIVATE && LOWORD(call->wParam) != WA_INACTIVE &&
+        boxOwner && GetWindow(call->hwnd, GW_OWNER) == boxOwner)
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM box) -> BOOL {
+                if (window != HWND(box) && IsWindowVisible(window) &&
+                    GetWindow(window, GW_OWNER) == boxOwner)
+                    SetWindowPos(window, HWND(box), 0, 0, 0, 0,
+                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                return TRUE;
+            },
+            LPARAM(call->hwnd));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 void useCommonControls() {
@@ -123,6 +145,8 @@ void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlPlace& control : layout)
         place(GetDlgItem(window, control.id), control.rect, dpi);
+    // Painted whole: a moved control leaves what it drew where it was.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 std::wstring textOf(HWND control) {
@@ -132,7 +156,11 @@ std::wstring textOf(HWND control) {
 }
 
 void showMessage(HWND owner, const std::string& text, MessageIcon icon) {
+    boxOwner = owner;
+    HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROCRET, keepOwnedWindowsAbove, nullptr, GetCurrentThreadId());
     MessageBoxW(owner, widen(text).c_str(), AppTitle.c_str(), boxStyle(icon));
+    UnhookWindowsHookEx(hook);
 }
 
 bool handleDialogKeys(MSG& message) {

@@ -60,13 +60,13 @@ struct ControlPlace {
 
 // WM_DPICHANGED for every top-level window: the dialog font at the new DPI
 // for each control, the window in the rectangle Windows suggests, then each
-// control of `layout` at its place at the new DPI.
+// control of `layout` at its place at the new DPI, and all of it repainted.
 void rescaleForDpi(HWND window, WPARAM wParam, LPARAM lParam, std::span<const ControlPlace> layout);
 
 std::wstring textOf(HWND control);
 
 // A modal box owned by `owner` with `text`, `icon`, one OK button and the
-// caption "Kelvane".
+// caption "Kelvane"; the other windows `owner` owns stay over it meanwhile.
 void showMessage(HWND owner, const std::string& text, MessageIcon icon);
 
 // Handles the keys a dialog handles (Tab, access keys, Enter) for `message`;

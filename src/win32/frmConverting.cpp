@@ -13,8 +13,9 @@ constexpr toolkit::ControlPlace Layout[] = {{win32ids::Label1, design::Label1},
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CLOSE:  // the close box only hides it; the run goes on
-            ShowWindow(window, SW_HIDE);
+        case WM_CLOSE:  // by the close box, Alt+F4 or another program
+            if (!(GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED))
+                ShowWindow(window, SW_HIDE);
             return 0;
         case WM_DPICHANGED:
             toolkit::rescaleForDpi(window, wParam, lParam, Layout);
@@ -81,4 +82,10 @@ std::optional<twips::PixelRect> frmConverting::ownerFrame() const {
 
 void frmConverting::moveTo(int left, int top) {
     SetWindowPos(m_window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The system menu's Close, greyed, greys the close box too; WM_CLOSE asks it.
+void frmConverting::allowClose(bool allowed) {
+    EnableMenuItem(GetSystemMenu(m_window, FALSE), SC_CLOSE,
+                   MF_BYCOMMAND | (allowed ? MF_ENABLED : MF_GRAYED));
 }

@@ -21,6 +21,7 @@ public:
     std::optional<twips::PixelRect> ownerFrame() const override;
     void moveTo(int left, int top) override;
     void centreOnScreen() override { toolkit::centreOnScreen(m_window); }
+    void allowClose(bool allowed) override;
 
 private:
     HWND m_window;

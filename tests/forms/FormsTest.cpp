@@ -31,6 +31,7 @@ struct FakeWindow : RecordedProgress, HelpWindow {
     void moveTo(int l, int t) override {
         view.record("move " + std::to_string(l) + "," + std::to_string(t));
     }
+    void allowClose(bool allowed) override { view.record(allowed ? "closable" : "unclosable"); }
     bool isOpen() const override { return open; }
     void setVersionLine(const std::string& text) override { view.record("help version " + text); }
     void showInFront() override { view.record("help in front"); }
@@ -75,7 +76,7 @@ struct FakeMainWindow : FormFiles, ExtendWindow {
 
 TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
     const std::string noNumber = "message none: Please enter the number of files";
-    const std::string run = "label ";  // the run's progress window, blank
+    const std::string run = "unclosable";  // the run's progress window, about to show
     struct Case {
         const char* typed;
         bool selected;
@@ -109,15 +110,17 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
 }
 
 // The progress window is made by the first run and shown blank; placed over
-// the main window the first time, then left where the user puts it.
-TEST(frmConverting, ShownBlankAndPlacedOnlyTheFirstTime) {
+// the main window the first time, then left where the user puts it. It
+// cannot be closed while a run shows it.
+TEST(frmConverting, ShownBlankAndPlacedOnlyTheFirstTimeAndNotClosedDuringARun) {
     FakeMainWindow window;
     window.number = "3";
     window.form.cmdOK_Click();
     window.form.cmdOK_Click();
     EXPECT_EQ(window.view.events,
-              (Events{"label ", "move 150,80", "show", "label t", "events", "hide", CompletedEvent,
-                      "label ", "show", "label t", "events", "hide", CompletedEvent}));
+              (Events{"unclosable", "label ", "move 150,80", "show", "label t", "events", "hide",
+                      "closable", CompletedEvent, "unclosable", "label ", "show", "label t",
+                      "events", "hide", "closable", CompletedEvent}));
 }
 
 // One help window at most: Help again brings it to the front; once the user
@@ -179,7 +182,7 @@ TEST(RunReport, NamesPaintedAtTheScreensPaceAndBeforeEveryBox) {
     }
 }
 
-#ifndef _WIN32  // only the POSIX layer waits for another program's lock
+#ifndef _WIN32  // on Windows another run holding the file stops this one by its sharing
 // Close while the run waits for another program: what the run changed is
 // flushed, a flush that fails is told, and the program ends.
 TEST(frmExtendForm, CloseDuringAWaitEndsTheRunThere) {
@@ -197,8 +200,8 @@ TEST(frmExtendForm, CloseDuringAWaitEndsTheRunThere) {
     };
     EXPECT_THROW(window.form.cmdOK_Click(), Ended);
     const Events& events = window.view.events;
-    EXPECT_EQ(Events(events.end() - 6, events.end()),
-              (Events{"flush", "hide",
+    EXPECT_EQ(Events(events.end() - 7, events.end()),
+              (Events{"flush", "hide", "closable",
                       "message exclamation: Conversion stopped: the change to file 'a.hst' may "
                       "not be on disk.\r\nError 61 Disk full",
                       "progress closed", "close", "end"}));

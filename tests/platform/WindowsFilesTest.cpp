@@ -6,6 +6,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cstring>
+
 #include "TrendFixtures.h"
 #include "platform/Places.h"
 
@@ -56,6 +58,35 @@ TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
     }
 }
 
+// A range of the header another program has locked, for writing or for
+// reading, is never written through: the open for writing waits, telling
+// of the lock as it goes, until it is given up, the file as it was.
+TEST(WindowsFiles, ALockedRangeIsWaitedForNeverWrittenThrough) {
+    char helper[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, helper, MAX_PATH);
+    std::strcpy(std::strrchr(helper, '\\') + 1, "hold_lock.exe");  // beside this program
+    for (const bool shared : {false, true}) {
+        TempFolder folder;
+        const std::string path = folder.write("b.hst", trendFile(validHeader(4))).string();
+        // Another program holds the lock, shared or not, and says so until no longer read.
+        FILE* holder = _popen(
+            ("\"\"" + std::string(helper) + "\" \"" + path + (shared ? "\" s\"" : "\"\"")).c_str(),
+            "rb");
+        ASSERT_EQ(std::fgetc(holder), 1) << shared;
+        int told = 0;  // times the wait was told of the lock
+        auto file =
+            platform::nativeFileAccess().openFolder(folder.programPath())->openExisting("b.hst");
+        EXPECT_FALSE(
+            file->openForWriting([&](platform::Holder by, std::chrono::milliseconds waited) {
+                told += by == platform::Holder::Lock;
+                return waited.count() < 200;
+            }));
+        _pclose(holder);  // ends it
+        EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(4)));
+        EXPECT_GE(told, 2) << shared;  // again as the wait goes on
+    }
+}
+
 // Folders, missing files, device names and names that UTF-16 cannot hold are
 // no trend files: each is refused, nothing is created or changed, the run
 // goes on; and a folder past the old 260-character limit is reached.
@@ -87,6 +118,27 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
     while (FindNextFileW(search, &found));
     FindClose(search);
     EXPECT_EQ(entries, 3);
+}
+
+// A name Windows forbids, as a Linux folder reached through a drive holds,
+// stops the run there as a name this system cannot open, not as a file that
+// is no trend file; the file stays as it was.
+TEST(WindowsFiles, ANameWindowsForbidsIsNoVerdictOnTheFile) {
+    TempFolder folder("Z:\\tmp");  // Linux's /tmp, where Wine makes any name at "\\?\unix"
+    const std::wstring there = L"\\\\?\\unix" + folder.path().wstring().substr(2) + L"\\";
+    for (const char* name : {"a\"q.hst", "b:c.hst", "c*s.hst", "d?q.hst", "e|p.hst", "f<l.hst",
+                             "g>g.hst", "h\x01.hst"}) {
+        const std::wstring path = there + std::filesystem::u8path(name).wstring();
+        writeFile(path, trendFile(validHeader(2)));
+        RecordingView view;
+        ExtendTrends(view, folder.programPath(), {name}, 6);
+        EXPECT_EQ(view.events.back(),
+                  stoppedEvent(name,
+                               "52 Bad file name or number (open: the name cannot be "
+                               "opened on this system)"));
+        EXPECT_EQ(readFile(path), trendFile(validHeader(2))) << name;
+        DeleteFileW(path.c_str());  // which the folder's removal cannot
+    }
 }
 
 // A name may end in dots or spaces, which the system's own full path drops:

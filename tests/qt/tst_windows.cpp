@@ -28,7 +28,7 @@ QWidget* topLevel(const char* name) {
 }
 
 // The main window, its message boxes recorded, each with the progress
-// window's label while that shows, and its ends counted.
+// window's label while that shows and refuses to close, and its ends counted.
 class TestedWindow : public frmExtend {
 public:
     QStringList messages;
@@ -36,8 +36,8 @@ public:
 
 private:
     void showMessage(const std::string& text, MessageIcon icon) override {
-        const QWidget* progress = topLevel("frmConverting");
-        const QString label = progress && progress->isVisible()
+        QWidget* progress = topLevel("frmConverting");
+        const QString label = progress && progress->isVisible() && !progress->close()
                                   ? progress->findChild<QLabel*>("lblFileName")->text()
                                   : "";
         messages << QString("%1 %2 [%3]").arg(int(icon)).arg(QString::fromStdString(text), label);
@@ -77,8 +77,9 @@ private slots:
 
     // The list shows the regular *.hst files whatever their case, a name that
     // is not UTF-8 among them; Ctrl+clicks in any order reach the run in list
-    // order; each message shows over the progress window naming its file. The
-    // shared layout moves the real widgets and keeps the window to its minimum.
+    // order; each message shows over the progress window naming its file,
+    // which cannot be closed meanwhile. The shared layout moves the real
+    // widgets and keeps the window to its minimum.
     void aWholeRunFromCtrlClicksAndOk() {
         const fs::path folder = m_folder->path();
         for (const char* name : {"LOW.HST", "caf\xe9.hst", "other.txt", "d.hst.bak"})

@@ -123,6 +123,7 @@ public:
     std::optional<twips::PixelRect> ownerFrame() const override { return std::nullopt; }
     void moveTo(int, int) override {}
     void centreOnScreen() override {}
+    void allowClose(bool) override {}
 
 private:
     bool m_shown = false;

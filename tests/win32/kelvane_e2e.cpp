@@ -22,6 +22,10 @@ namespace {
 
 std::wstring kelvanePath;  // from the command line
 PROCESS_INFORMATION kelvane{};
+// Where kelvane.exe and the test meet: a desktop Wine draws in one window of
+// its own, ordering its windows itself as Windows does; on the bare X server
+// it leaves that to the server, which kept the progress window above.
+constexpr wchar_t Desktop[] = L"kelvane-e2e";
 
 std::string textOf(HWND window) {
     wchar_t text[4096] = {};
@@ -77,6 +81,7 @@ std::string answerMessage(HWND main) {
     std::string shown = textOf(GetDlgItem(box, 0xFFFF));
     HWND progress = find(ids::ConvertingClass, 1);
     shown += " [" + (progress ? textOf(GetDlgItem(progress, ids::lblFileName)) : "") + "]";
+    for (int look = 0; look < 20 && progress && !isAbove(progress, main); ++look) Sleep(25);
     if ((progress && !isAbove(progress, main)) || GetWindow(box, GW_OWNER) != main)
         shown += " (behind)";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -123,6 +128,7 @@ std::string sizesOffDesignAt144Dpi(HWND window, int control, double width, doubl
 HWND launch() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.lpDesktop = const_cast<wchar_t*>(Desktop);
     std::wstring command = L"\"" + kelvanePath + L"\"";
     if (!CreateProcessW(kelvanePath.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         L"C:\\", &startup, &kelvane))
@@ -195,15 +201,19 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), Many);
 
     // A click on OK starts the first run, over every file of "sub"; once the
-    // progress window shows, Tab goes to Close and Space presses it: the
-    // program ends with no file half done.
+    // progress window shows, its close box and Alt+F4 leave it there, and Tab
+    // goes to Close and Space presses it: the program ends with no file half
+    // done.
     SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L"513"));
     SendMessageW(list, LB_SETSEL, TRUE, -1);
     HWND ok = GetDlgItem(main, ids::cmdOK);
     PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ASSERT_TRUE(find(ids::ConvertingClass));
+    HWND progress = find(ids::ConvertingClass);
+    ASSERT_TRUE(progress);
+    PostMessageW(progress, WM_SYSCOMMAND, SC_CLOSE, 0);  // sends it WM_CLOSE
     Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(progress));
     key(VK_TAB);
     key(VK_SPACE);
     EXPECT_TRUE(endedWell());
@@ -248,5 +258,8 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc != 2) return 2;
     kelvanePath = fs::path(argv[1]).wstring();
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", Desktop, REG_SZ,
+                    L"1024x768", sizeof L"1024x768");
+    SetThreadDesktop(CreateDesktopW(Desktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr));
     return RUN_ALL_TESTS();
 }
