@@ -10,9 +10,12 @@
 #include "platform/FileAccess.h"
 #include "platform/Places.h"
 #include "platform/Utf16.h"
+#include "platform/WindowsCalls.h"
 
 namespace platform {
 namespace {
+
+using windows::Calls;
 
 int numberOf(DWORD code) {
     switch (code) {
@@ -121,23 +124,23 @@ FileId identityOf(const BY_HANDLE_FILE_INFORMATION& info) {
 
 // What `path` names now, links followed; nothing, with the reason in
 // GetLastError, when it names nothing.
-std::optional<BY_HANDLE_FILE_INFORMATION> informationOf(const std::wstring& path) {
-    Handle handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+std::optional<BY_HANDLE_FILE_INFORMATION> informationOf(const Calls& calls,
+                                                        const std::wstring& path) {
+    Handle handle(calls.openExisting(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
     return info;
 }
 
-std::optional<FileId> fileIdentity(const std::wstring& path) {
-    const auto info = informationOf(path);
+std::optional<FileId> fileIdentity(const Calls& calls, const std::wstring& path) {
+    const auto info = informationOf(calls, path);
     return info ? std::optional(identityOf(*info)) : std::nullopt;
 }
 
 // The identity of the folder `path` names now; nothing, with the reason in
 // GetLastError, when it names no folder.
-std::optional<FileId> folderIdentity(const std::wstring& path) {
-    const auto info = informationOf(path);
+std::optional<FileId> folderIdentity(const Calls& calls, const std::wstring& path) {
+    const auto info = informationOf(calls, path);
     if (info && !(info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         SetLastError(ERROR_DIRECTORY);
         return std::nullopt;
@@ -148,10 +151,8 @@ std::optional<FileId> folderIdentity(const std::wstring& path) {
 // Locks every byte of `handle`'s file for it alone, held until it is let
 // go; false while another handle holds a lock on any range of it. A file
 // system that keeps no locks is written without.
-bool lockedWhole(HANDLE handle) {
-    OVERLAPPED from{};
-    constexpr DWORD now = LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY;
-    if (LockFileEx(handle, now, 0, MAXDWORD, MAXDWORD, &from)) return true;
+bool lockedWhole(const Calls& calls, HANDLE handle) {
+    if (calls.lockWhole(handle)) return true;
     const DWORD code = GetLastError();
     if (code == ERROR_NOT_SUPPORTED || code == ERROR_INVALID_FUNCTION) return true;
     if (code == ERROR_LOCK_VIOLATION) return false;
@@ -162,8 +163,13 @@ class WindowsFile final : public OpenFile {
 public:
     // `handle` reads the file at `path`, sharing everything; `readOnly` from
     // its attributes, `identity` its volume and file index.
-    WindowsFile(HANDLE handle, std::wstring path, bool readOnly, FileId identity)
-        : m_handle(handle), m_path(std::move(path)), m_readOnly(readOnly), m_identity(identity) {}
+    WindowsFile(const Calls& calls, HANDLE handle, std::wstring path, bool readOnly,
+                FileId identity)
+        : m_calls(calls),
+          m_handle(handle),
+          m_path(std::move(path)),
+          m_readOnly(readOnly),
+          m_identity(identity) {}
     ~WindowsFile() override {
         if (!m_handle.valid()) return;
         try {
@@ -178,8 +184,8 @@ public:
             OVERLAPPED position{};
             position.Offset = DWORD(done);
             DWORD n = 0;
-            if (!ReadFile(m_handle.get(), buffer.data() + done, DWORD(buffer.size() - done), &n,
-                          &position)) {
+            if (!m_calls.readFile(m_handle.get(), buffer.data() + done, DWORD(buffer.size() - done),
+                                  &n, &position)) {
                 if (GetLastError() == ERROR_HANDLE_EOF) break;
                 throw errorFromLastError(GetLastError(), Operation::Read);
             }
@@ -201,10 +207,10 @@ public:
             throw errors::make(errors::PermissionDenied, Operation::Open, "the file is read-only");
         Handle writer;
         if (!waitWhile(Holder::Lock, waiting, [&] {
-                writer.reset(
-                    ReOpenFile(m_handle.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, 0));
+                writer.reset(m_calls.reOpenFile(m_handle.get(), GENERIC_READ | GENERIC_WRITE,
+                                                FILE_SHARE_READ));
                 if (!writer.valid()) throw errorFromLastError(GetLastError(), Operation::Open);
-                if (lockedWhole(writer.get())) return false;
+                if (lockedWhole(m_calls, writer.get())) return false;
                 writer.reset(INVALID_HANDLE_VALUE);  // the holder may write meanwhile
                 return true;
             }))
@@ -212,7 +218,7 @@ public:
         m_handle.reset(writer.release());
         // Held without sharing deletion, the file can no longer be renamed
         // or deleted: if its name still leads to it now, it does until closed.
-        if (fileIdentity(m_path) != m_identity) {
+        if (fileIdentity(m_calls, m_path) != m_identity) {
             m_handle.reset(INVALID_HANDLE_VALUE);
             throw changedSinceRead();
         }
@@ -236,7 +242,7 @@ public:
         position.Offset = DWORD(offset);
         position.OffsetHigh = DWORD(offset >> 32);
         DWORD n = 0;
-        if (!WriteFile(m_handle.get(), bytes.data(), DWORD(bytes.size()), &n, &position))
+        if (!m_calls.writeFile(m_handle.get(), bytes.data(), DWORD(bytes.size()), &n, &position))
             throw errorFromLastError(GetLastError(), Operation::Write);
         if (n != bytes.size())
             throw errors::make(errors::DeviceIo, Operation::Write,
@@ -250,13 +256,14 @@ public:
         OVERLAPPED from{};
         // Let go at once: the system frees a closed handle's locks in its own time.
         if (m_writing) UnlockFileEx(handle.get(), 0, MAXDWORD, MAXDWORD, &from);
-        if (m_written && !FlushFileBuffers(handle.get()))
+        if (m_written && !m_calls.flushFileBuffers(handle.get()))
             throw errorFromLastError(GetLastError(), Operation::Flush);
         if (!CloseHandle(handle.release()))
             throw errorFromLastError(GetLastError(), Operation::Close);
     }
 
 private:
+    const Calls& m_calls;
     Handle m_handle;
     std::wstring m_path;
     bool m_readOnly;
@@ -267,12 +274,13 @@ private:
 
 class WindowsFolder final : public Folder {
 public:
-    explicit WindowsFolder(const std::string& path) : m_path(toUtf16(withSeparator(path))) {
+    WindowsFolder(const Calls& calls, const std::string& path)
+        : m_calls(calls), m_path(toUtf16(withSeparator(path))) {
         if (!m_path) return;  // no folder has that name
         // Asked as given, since "\\?\" is taken literally: with a separator
         // joined, a file's name is an invalid name, as Windows opens
         // "a.hst\". A path that ends in one names a folder or nothing.
-        m_identity = folderIdentity(extendedPath(*toUtf16(path)));
+        m_identity = folderIdentity(m_calls, extendedPath(*toUtf16(path)));
         if (!m_identity) m_openError = GetLastError();
         if (m_openError == ERROR_DIRECTORY && withSeparator(path) == path)
             m_openError = ERROR_INVALID_NAME;
@@ -293,8 +301,7 @@ public:
         const std::wstring path = extendedPath(*m_path + *wide);
         // Open first without reading, following links, then decide on what
         // was opened, and read that same object.
-        Handle probe(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        Handle probe(m_calls.openExisting(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll));
         if (!probe.valid()) {
             if (isMissing(GetLastError()) || isUnresolvableLink(GetLastError())) return nullptr;
             throw errorFromLastError(GetLastError(), Operation::Open);
@@ -304,11 +311,12 @@ public:
             !GetFileInformationByHandle(probe.get(), &info) ||
             (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
             return nullptr;
-        HANDLE reader = ReOpenFile(probe.get(), GENERIC_READ, ShareAll, 0);
+        HANDLE reader = m_calls.reOpenFile(probe.get(), GENERIC_READ, ShareAll);
         if (reader == INVALID_HANDLE_VALUE)
             throw errorFromLastError(GetLastError(), Operation::Open);
-        return std::make_unique<WindowsFile>(
-            reader, path, info.dwFileAttributes & FILE_ATTRIBUTE_READONLY, identityOf(info));
+        return std::make_unique<WindowsFile>(m_calls, reader, path,
+                                             info.dwFileAttributes & FILE_ATTRIBUTE_READONLY,
+                                             identityOf(info));
     }
 
     void flush() override {}  // each changed file was flushed as it was closed
@@ -347,13 +355,14 @@ private:
     // Windows opens names by path: a folder renamed, or a link in its path
     // pointed elsewhere, since it was opened would send the names elsewhere.
     void requireSameFolder() const {
-        if (m_identity && folderIdentity(extendedPath(*m_path)) == m_identity) return;
+        if (m_identity && folderIdentity(m_calls, extendedPath(*m_path)) == m_identity) return;
         if (!m_identity && isMissing(m_openError)) return;
         throw errors::make(
             errors::PathNotFound, Operation::Open,
             "the folder '" + toUtf8(*m_path).value_or("") + "' is no longer the one listed");
     }
 
+    const Calls& m_calls;
     std::optional<std::wstring> m_path;
     std::optional<FileId> m_identity;
     DWORD m_openError = ERROR_PATH_NOT_FOUND;
@@ -361,15 +370,46 @@ private:
 
 class WindowsFileAccess final : public FileAccess {
 public:
+    explicit WindowsFileAccess(const Calls& calls) : m_calls(calls) {}
     std::unique_ptr<Folder> openFolder(const std::string& path) override {
-        return std::make_unique<WindowsFolder>(path);
+        return std::make_unique<WindowsFolder>(m_calls, path);
     }
+
+private:
+    const Calls& m_calls;
 };
 
 }  // namespace
 
+namespace windows {
+
+Calls systemCalls() {
+    return {
+        [](const wchar_t* path, DWORD access, DWORD share) {
+            return CreateFileW(path, access, share, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        },
+        [](HANDLE from, DWORD access, DWORD share) { return ReOpenFile(from, access, share, 0); },
+        ReadFile,
+        WriteFile,
+        [](HANDLE file) {
+            OVERLAPPED from{};
+            return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                              MAXDWORD, MAXDWORD, &from);
+        },
+        FlushFileBuffers};
+}
+
+std::unique_ptr<FileAccess> fileAccessThrough(const Calls& calls) {
+    return std::make_unique<WindowsFileAccess>(calls);
+}
+
+}  // namespace windows
+
 FileAccess& nativeFileAccess() {
-    static WindowsFileAccess access;
+    // Never destroyed: a folder or file may still be open as the process ends.
+    static const Calls& calls = *new Calls(windows::systemCalls());
+    static WindowsFileAccess access(calls);
     return access;
 }
 

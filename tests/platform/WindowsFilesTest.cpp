@@ -10,6 +10,7 @@
 
 #include "TrendFixtures.h"
 #include "platform/Places.h"
+#include "platform/WindowsCalls.h"
 
 namespace {
 
@@ -138,6 +139,37 @@ TEST(WindowsFiles, ANameWindowsForbidsIsNoVerdictOnTheFile) {
                                "opened on this system)"));
         EXPECT_EQ(readFile(path), trendFile(validHeader(2))) << name;
         DeleteFileW(path.c_str());  // which the folder's removal cannot
+    }
+}
+
+// The system refusing a write for a full disk, a flush, or a file another
+// program holds: the run stops at that file with the program's number and
+// the system's words, and the file after it is untouched.
+TEST(WindowsFiles, AFailureOfTheSystemStopsTheRunWithItsCause) {
+    const auto failing = [](DWORD code) {
+        return [code](auto...) { return SetLastError(code), FALSE; };
+    };
+    using Fault = std::function<void(platform::windows::Calls&)>;
+    const std::pair<Fault, std::string> rows[] = {
+        {[&](auto& calls) { calls.writeFile = failing(ERROR_DISK_FULL); }, "61 Disk full (write: "},
+        {[&](auto& calls) { calls.flushFileBuffers = failing(ERROR_WRITE_FAULT); },
+         "57 Device I/O error (flush: "},
+        {[](auto& calls) {
+             calls.reOpenFile = [](auto...) {
+                 return SetLastError(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
+             };
+         },
+         "70 Permission denied (open: "}};
+    for (const auto& [fault, error] : rows) {
+        TempFolder folder;
+        for (const char* name : {"a.hst", "b.hst"}) folder.write(name, trendFile(validHeader(2)));
+        platform::windows::Calls calls = platform::windows::systemCalls();
+        fault(calls);
+        RecordingView view;
+        ExtendTrends(view, folder.programPath(), {"a.hst", "b.hst"}, 6,
+                     *platform::windows::fileAccessThrough(calls));
+        EXPECT_TRUE(view.events.back().starts_with(stoppedEvent("a.hst", error))) << error;
+        EXPECT_EQ(folder.read("b.hst"), trendFile(validHeader(2))) << error;
     }
 }
 
