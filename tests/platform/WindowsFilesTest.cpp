@@ -11,6 +11,7 @@
 #include "TrendFixtures.h"
 #include "platform/Places.h"
 #include "platform/WindowsCalls.h"
+#include "trends/FileTools.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST(WindowsFiles, WhatIsNoRegularFileIsRefusedAndLongPathsAreReached) {
 
     ASSERT_EQ(view.events.size(), 3 * names.size() + 3);
     for (std::size_t i = 0; i + 1 < names.size(); ++i)
-        EXPECT_EQ(view.events[3 * i + 4], invalidEvent(names[i]));
+        EXPECT_EQ(view.events[3 * i + 4], invalidEvent(shownName(names[i])));
     EXPECT_EQ(readFile(deep / "good.hst"), trendFile(validHeader(6)));
     EXPECT_EQ(readFile(deep / std::filesystem::u8path("bad\xef\xbf\xbd.hst")), one);
     // The standard library cannot list a folder this deep here; Windows can.
@@ -134,7 +135,7 @@ TEST(WindowsFiles, ANameWindowsForbidsIsNoVerdictOnTheFile) {
         RecordingView view;
         ExtendTrends(view, folder.programPath(), {name}, 6);
         EXPECT_EQ(view.events.back(),
-                  stoppedEvent(name,
+                  stoppedEvent(shownName(name),
                                "52 Bad file name or number (open: the name cannot be "
                                "opened on this system)"));
         EXPECT_EQ(readFile(path), trendFile(validHeader(2))) << name;
