@@ -57,10 +57,10 @@ std::string flushFailed(const std::vector<std::string>& fileNames, const FlushFa
 
 }  // namespace runMessages
 
-RunReport::RunReport(RunWindow& window, ConvertingForm& progress, const Clock& clock,
+RunReport::RunReport(RunWindow& window, ConvertingForm& converting, const Clock& clock,
                      const std::vector<std::string>& fileNames)
-    : m_window(window), m_progress(progress), m_clock(clock), m_fileNames(fileNames) {
-    m_progress.Show();
+    : m_window(window), m_converting(converting), m_clock(clock), m_fileNames(fileNames) {
+    m_converting.Show();
 }
 
 void RunReport::fileStarted(std::size_t index) {
@@ -73,14 +73,14 @@ void RunReport::fileStarted(std::size_t index) {
 void RunReport::waiting(platform::Holder, std::chrono::milliseconds waited) {
     if (!m_waitShown && waited >= WaitNoticeAfter) {
         showName();
-        m_progress.showWaiting(true);
+        m_converting.showWaiting(true);
         m_waitShown = true;
     }
     m_window.doEvents();  // the windows answer, Close among them, while the run waits
 }
 
 void RunReport::fileTreated(const FileOutcome& outcome) {
-    if (m_waitShown) m_progress.showWaiting(false);
+    if (m_waitShown) m_converting.showWaiting(false);
     m_waitShown = false;
     const std::string& fileName = m_fileNames[*m_current];
     if (outcome.outcome == Outcome::Failed)
@@ -101,7 +101,7 @@ void RunReport::flushed(const FlushFailure* failure) {
 
 void RunReport::runEnded() {
     if (m_current) showName();
-    m_progress.Hide();
+    m_converting.Hide();
     if (m_stopped) m_window.showMessage(*m_stopped, MessageIcon::Exclamation);
     if (m_flushFailed) m_window.showMessage(*m_flushFailed, MessageIcon::Exclamation);
     if (!m_stopped && !m_flushFailed)
@@ -109,13 +109,13 @@ void RunReport::runEnded() {
 }
 
 void RunReport::tellFlushFailed(const FlushFailure& failure) {
-    m_progress.Hide();
+    m_converting.Hide();
     m_window.showMessage(runMessages::flushFailed(m_fileNames, failure), MessageIcon::Exclamation);
 }
 
 void RunReport::showName() {
     if (m_nameShown) return;
-    m_progress.setFileName(shownName(StripExtension(m_fileNames[*m_current])));
+    m_converting.setFileName(shownName(StripExtension(m_fileNames[*m_current])));
     m_painted = m_clock.now();
     m_nameShown = true;
 }

@@ -54,7 +54,7 @@ public:
     static constexpr std::chrono::milliseconds WaitNoticeAfter{250};
 
     // A run of `fileNames` that starts now: the progress window shows.
-    RunReport(RunWindow& window, ConvertingForm& progress, const Clock& clock,
+    RunReport(RunWindow& window, ConvertingForm& converting, const Clock& clock,
               const std::vector<std::string>& fileNames);
 
     void fileStarted(std::size_t index) override;
@@ -71,7 +71,7 @@ private:
     void showName();
 
     RunWindow& m_window;
-    ConvertingForm& m_progress;
+    ConvertingForm& m_converting;
     const Clock& m_clock;
     const std::vector<std::string>& m_fileNames;
     std::optional<std::size_t> m_current;  // the file under way

@@ -23,8 +23,9 @@ void ExtendForm::cmdOK_Click() {
     const std::shared_ptr<platform::Folder> folder = m_browser.folder();
     if (names.empty() || !folder)
         return m_window.showMessage(frmExtendDesign::NoSelectionMessage, MessageIcon::None);
-    if (!m_progress) m_progress = std::make_unique<ConvertingForm>(m_window.makeProgressWindow());
-    RunReport report(m_window, *m_progress, m_clock, names);
+    if (!m_converting)
+        m_converting = std::make_unique<ConvertingForm>(m_window.makeConvertingWindow());
+    RunReport report(m_window, *m_converting, m_clock, names);
     struct Running {
         RunReport*& report;
         ~Running() { report = nullptr; }
@@ -46,7 +47,7 @@ void ExtendForm::CloseAll() {
     if (const std::optional<FlushFailure> failure = m_underWay.flush(); failure && m_report)
         m_report->tellFlushFailed(*failure);
     m_help.reset();
-    m_progress.reset();
+    m_converting.reset();
     m_window.closeWindow();
     m_window.endProgram();
 }

@@ -68,7 +68,7 @@ public:
     // box centred on its owner stays clear of the progress window, which
     // stands high over this one so that the box leaves its name in view.
     void showMessage(const std::string& text, MessageIcon icon) override = 0;
-    virtual std::unique_ptr<ConvertingWindow> makeProgressWindow() = 0;
+    virtual std::unique_ptr<ConvertingWindow> makeConvertingWindow() = 0;
     virtual std::unique_ptr<HelpWindow> makeHelpWindow() = 0;
     virtual void closeWindow() = 0;
     // Ends the program at once: returning into a run still on the stack
@@ -110,7 +110,7 @@ private:
     const Clock& m_clock;
     FolderBrowser m_browser;
     RunUnderWay m_underWay;
-    RunReport* m_report = nullptr;               // the run's, while it goes on
-    std::unique_ptr<ConvertingForm> m_progress;  // made by the first run
+    RunReport* m_report = nullptr;                 // the run's, while it goes on
+    std::unique_ptr<ConvertingForm> m_converting;  // made by the first run
     std::unique_ptr<HelpWindow> m_help;
 };

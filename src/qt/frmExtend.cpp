@@ -98,7 +98,7 @@ void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
 
 void frmExtend::doEvents() { toolkit::doEvents(); }
 
-std::unique_ptr<ConvertingWindow> frmExtend::makeProgressWindow() {
+std::unique_ptr<ConvertingWindow> frmExtend::makeConvertingWindow() {
     return std::make_unique<frmConverting>(this);
 }
 

@@ -45,7 +45,7 @@ private:
     std::vector<std::string> selectedFileNames() const override;
     void showMessage(const std::string& text, MessageIcon icon) override;
     void doEvents() override;
-    std::unique_ptr<ConvertingWindow> makeProgressWindow() override;
+    std::unique_ptr<ConvertingWindow> makeConvertingWindow() override;
     std::unique_ptr<HelpWindow> makeHelpWindow() override;
     void closeWindow() override { hide(); }
     void endProgram() override;

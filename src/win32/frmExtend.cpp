@@ -249,7 +249,7 @@ void frmExtend::showMessage(const std::string& text, MessageIcon icon) {
     toolkit::showMessage(m_window, text, icon);
 }
 
-std::unique_ptr<ConvertingWindow> frmExtend::makeProgressWindow() {
+std::unique_ptr<ConvertingWindow> frmExtend::makeConvertingWindow() {
     return std::make_unique<frmConverting>(m_window);
 }
 

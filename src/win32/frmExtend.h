@@ -33,7 +33,7 @@ private:
     std::vector<std::string> selectedFileNames() const override;
     void showMessage(const std::string& text, MessageIcon icon) override;
     void doEvents() override { toolkit::doEvents(); }
-    std::unique_ptr<ConvertingWindow> makeProgressWindow() override;
+    std::unique_ptr<ConvertingWindow> makeConvertingWindow() override;
     std::unique_ptr<HelpWindow> makeHelpWindow() override;
     void closeWindow() override { DestroyWindow(m_window); }
     void endProgram() override { ExitProcess(0); }

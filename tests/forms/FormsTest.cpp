@@ -60,7 +60,7 @@ struct FakeMainWindow : FormFiles, ExtendWindow {
     std::vector<std::string> selectedFileNames() const override { return selected; }
     void showMessage(const std::string& t, MessageIcon i) override { view.showMessage(t, i); }
     void doEvents() override { view.doEvents(); }
-    std::unique_ptr<ConvertingWindow> makeProgressWindow() override {
+    std::unique_ptr<ConvertingWindow> makeConvertingWindow() override {
         return std::make_unique<FakeWindow>(view, "progress");
     }
     std::unique_ptr<HelpWindow> makeHelpWindow() override {
