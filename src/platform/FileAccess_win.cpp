@@ -341,6 +341,13 @@ public:
         const DWORD stopped = GetLastError();
         FindClose(search);
         if (stopped != ERROR_NO_MORE_FILES) throwFolderError(stopped, Operation::List);
+        // Names of a folder another system shares that this one shows alike
+        // (a byte UTF-16 cannot hold, shown as U+FFFD) open one file: listed
+        // once, for that file; the other is left out, as no name here opens it.
+        for (std::vector<std::string>* names : {&entries.files, &entries.folders}) {
+            std::sort(names->begin(), names->end());
+            names->erase(std::unique(names->begin(), names->end()), names->end());
+        }
         return entries;
     }
 

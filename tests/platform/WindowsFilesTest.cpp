@@ -174,6 +174,13 @@ TEST(WindowsFiles, AFailureOfTheSystemStopsTheRunWithItsCause) {
     }
 }
 
+// Two names of a Linux folder that this system shows alike are listed once,
+// for the one file that name opens.
+TEST(WindowsFiles, NamesShownAlikeAreListedOnce) {
+    const auto folder = platform::nativeFileAccess().openFolder("Z:\\tmp\\kelvane-twins");
+    EXPECT_EQ(folder->list().files, std::vector<std::string>{"a\xef\xbf\xbd.hst"});
+}
+
 // A name may end in dots or spaces, which the system's own full path drops:
 // "dot." is its own folder, never its neighbour "dot".
 TEST(WindowsFiles, FolderNamesEndingInDotsOrSpacesAreKept) {
