@@ -157,18 +157,12 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
     const std::string error =
         "\"error\": \"Error 61 Disk full\", \"cause\": \"write: No space "
         "left on device\", \"code\": 28}";
-    const std::string failedA = cli::jsonString(path("a.hst")) +
-                                ", \"outcome\": \"failed\", \"before\": 5, \"after\": null, " +
-                                error;
     using Step = SpyFiles::Step;
-    struct Fault {
-        Step step;
-        std::vector<std::string> arguments;
-        std::string printedEnd;
-    };
+    using Fault = std::tuple<Step, std::vector<std::string>, std::string>;  // printed at the end
     // clang-format off
     const Fault faults[] = {
-        {Step::Write, {"extend", "--json", "--to", "40", "DIR"}, failedA + "\n]\n"},  // B.HST would be next
+        {Step::Write, {"extend", "--json", "--to", "40", "DIR"}, cli::jsonString(path("a.hst")) +
+         ", \"outcome\": \"failed\", \"before\": 5, \"after\": null, " + error + "\n]\n"},  // B.HST would be next
         {Step::Flush, {"extend", "--to", "40", "DIR", path("twice")},  // each file it covered, then what it left
          path("a.hst") + ": failed, Error 61 Disk full (write: No space left on device)\n" + path("B.HST") +
          ": failed, Error 61 Disk full (write: No space left on device); the files after it were not treated\n"},
@@ -176,47 +170,36 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
         {Step::List, {"extend", "--json", "--to", "40", "DIR"}, cli::jsonString(dir) +
              ", \"outcome\": \"failed\", \"before\": null, \"after\": null, " + error + "\n]\n"}};
     // clang-format on
-    for (const Fault& fault : faults) {
-        SCOPED_TRACE(int(fault.step));
+    for (const auto& [step, arguments, printedEnd] : faults) {
+        SCOPED_TRACE(int(step));
         SpyFiles failing;
-        Events log;
-        failing.log = &log;
-        failing.fault = {fault.step, full};
+        failing.fault = {step, full};
         folder.write("a.hst", a);
         folder.write("B.HST", b);
         Captured stopped;
-        EXPECT_EQ(run(fault.arguments, stopped, failing), cli::Stopped);
-        EXPECT_TRUE(stopped.printed.ends_with(fault.printedEnd)) << stopped.printed;
-        if (fault.step == Step::Write || fault.step == Step::Flush) {
-            EXPECT_EQ(log.back(), "flush");  // however the run ends
+        EXPECT_EQ(run(arguments, stopped, failing), cli::Stopped);
+        EXPECT_TRUE(stopped.printed.ends_with(printedEnd)) << stopped.printed;
+        if (step == Step::Write || step == Step::Flush) {
+            EXPECT_EQ(failing.logged.back(), "flush");  // however the run ends
         }
         // The files after the failure are untouched.
         EXPECT_EQ(folder.read("twice/t.hst"), a);
-        if (fault.step != Step::Flush) {
-            EXPECT_EQ(folder.read("B.HST"), b);
-        }
+        EXPECT_TRUE(step == Step::Flush || folder.read("B.HST") == b);
     }
 }
 
-// What a terminal shows: progress counted over the whole command, and names
-// whose control characters cannot forge a line or steer the terminal. A
-// report that cannot be written is never success.
+// What a terminal shows: progress counted over the whole command. A dry run
+// opens nothing for writing. A report that cannot be written is never success.
 TEST_F(CliTest, TerminalAndStandardOutput) {
     Captured terminal;
     terminal.terminal = true;
-    SpyFiles logged;  // files of one folder named one by one: one run there, one flush
-    Events log;
-    logged.log = &log;
-    EXPECT_EQ(run({"extend", "--to", "40", path("a.hst"), path("B.HST")}, terminal, logged),
+    SpyFiles logging;  // files of one folder named one by one: one run there, one flush
+    EXPECT_EQ(run({"extend", "--to", "40", path("a.hst"), path("B.HST")}, terminal, logging),
               cli::Done);
     EXPECT_NE(terminal.errors.find("[2/2] B"), std::string::npos) << terminal.errors;
-    EXPECT_EQ(log, (Events{"write a.hst 148+2", "write B.HST 148+2", "flush"}));
+    EXPECT_EQ(logging.logged, (Events{"write a.hst 148+2", "write B.HST 148+2", "flush"}));
 
-    const FileOutcome skipped{Outcome::Skipped, 50, 50, {}};
-    EXPECT_EQ(cli::extendLine("P.hst: ok\n", skipped, false, false),
-              "P.hst: ok\\x0a: skipped, already set for 50 files\n");
-
-    SpyFiles refusing;  // a dry run never opens for writing
+    SpyFiles refusing;
     refusing.fault = {SpyFiles::Step::OpenForWriting, platform::errors::make(70)};
     Captured dry;
     EXPECT_EQ(run({"extend", "--dry-run", "--to", "99", path("a.hst")}, dry, refusing), cli::Done);
@@ -233,6 +216,29 @@ TEST_F(CliTest, TerminalAndStandardOutput) {
 }
 
 #ifndef _WIN32
+// kelvane-cli extending `folder` to 9 in a child, its output and errors into
+// the pipes `out` and `err`.
+pid_t extendInChild(const char* form, const std::string& folder, int out[2], int err[2]) {
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        execl(KELVANE_CLI, KELVANE_CLI, "extend", "--to", "9", form, folder.c_str(), nullptr);
+        _exit(127);
+    }
+    close(out[1]), close(err[1]);
+    return child;
+}
+
+// What `fd` gives until its end; then closed.
+std::string readAll(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    close(fd);
+    return text;
+}
+
 // The program itself, stopped by SIGTERM while its report waits on a full
 // pipe: the file under way is finished, each treated file has its line, the
 // report stays whole, standard error says what was left, and the program
@@ -245,23 +251,11 @@ TEST_F(CliTest, ASignalInTheMiddleOfARun) {
         int out[2], err[2];
         ASSERT_EQ(pipe(out) | pipe(err), 0);
         fcntl(out[1], F_SETPIPE_SZ, 4096);
-        const pid_t child = fork();
-        if (child == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            dup2(err[1], STDERR_FILENO);
-            execl(KELVANE_CLI, KELVANE_CLI, "extend", "--to", "9", form, many.programPath().c_str(),
-                  nullptr);
-            _exit(127);
-        }
-        close(out[1]), close(err[1]);
+        const pid_t child = extendInChild(form, many.programPath(), out, err);
         pollfd ready{out[0], POLLIN, 0};
         poll(&ready, 1, 60000);
         kill(child, SIGTERM);
-        std::string printed, errors;
-        char buffer[4096];
-        for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) printed.append(buffer, n);
-        for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, n);
-        close(out[0]), close(err[0]);
+        const std::string printed = readAll(out[0]), errors = readAll(err[0]);
         int status = 0;
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
@@ -292,16 +286,9 @@ TEST_F(CliTest, ASignalEndsAWaitForAnotherProgramsLock) {
         struct flock lock {};
         lock.l_type = F_WRLCK;
         ASSERT_EQ(flockFamily ? flock(held, LOCK_EX) : fcntl(held, F_SETLK, &lock), 0);
-        int err[2];
-        ASSERT_EQ(pipe(err), 0);
-        const pid_t child = fork();
-        if (child == 0) {
-            dup2(err[1], STDERR_FILENO);
-            execl(KELVANE_CLI, KELVANE_CLI, "extend", "--to", "9", locked.programPath().c_str(),
-                  nullptr);
-            _exit(127);
-        }
-        close(err[1]);
+        int out[2], err[2];
+        ASSERT_EQ(pipe(out) | pipe(err), 0);
+        const pid_t child = extendInChild("--", locked.programPath(), out, err);
         usleep(300'000);
         kill(child, SIGTERM);
         int status = 0;  // the lock is let go after 5 s, should the signal not end the wait
@@ -309,10 +296,8 @@ TEST_F(CliTest, ASignalEndsAWaitForAnotherProgramsLock) {
             usleep(10'000);
         close(held);
         waitpid(child, &status, 0);
-        std::string errors;
-        char buffer[512];
-        for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, n);
-        close(err[0]);
+        const std::string errors = readAll(err[0]);
+        close(out[0]);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
         EXPECT_EQ(errors, "kelvane-cli: interrupted; files not treated: 2\n");
         EXPECT_EQ(locked.read("a.hst"), withCount(a, 9));

@@ -107,8 +107,8 @@ private slots:
                               "0 " + QString(Completed) + " []"}));
         for (const char* name : {"LOW.HST", "caf\xe9.hst"})
             QCOMPARE(m_folder->read(name), trendFile(validHeader(20)));
-        list->setSelectionMode(
-            QAbstractItemView::SingleSelection);  // no multiple selection, no items
+        // No multiple selection, no items.
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
         pressOk("40");
         QCOMPARE(m_window->messages.last(), QString("0 Please select one or more trend files []"));
         m_window->resize(200, 250);
@@ -123,8 +123,8 @@ private slots:
     // shows the help window, with the build's identity; its Close destroys it.
     void keysAndClicksOpenFoldersAndPressButtons() {
         fs::create_directories(m_folder->path() / "sub\xff" / "deeper");
-        fs::create_directory(m_folder->path() /
-                             "sub\xef\xbf\xbd");  // how a decoder shows the one above
+        // How a decoder shows the one above.
+        fs::create_directory(m_folder->path() / "sub\xef\xbf\xbd");
         fs::create_directory(m_folder->path() / "Another");
         m_folder->write("top.hst", {});
         m_folder->write("sub\xff/sub.hst", {});

@@ -141,7 +141,8 @@ RunResult ExtendTrends(RecordingView& view, const std::string& folder,
 class SpyFiles : public platform::FileAccess {
 public:
     enum class Step { List, Open, Read, OpenForWriting, Size, Write, Flush };
-    Events* log = nullptr;                                  // "write NAME OFFSET+LENGTH", "flush"
+    Events logged;                                          // "write NAME OFFSET+LENGTH", "flush"
+    Events* log = &logged;                                  // or where a test wants them
     std::optional<std::pair<Step, platform::Error>> fault;  // at every such step
     std::function<void(Step, const std::string& name)> before;  // each step; "" for the folder
     int openFiles = 0;
@@ -150,8 +151,6 @@ public:
         if (before) before(step, name);
         if (fault && fault->first == step) throw fault->second;
     }
-    void note(const std::string& entry) const {
-        if (log) log->push_back(entry);
-    }
+    void note(const std::string& entry) const { log->push_back(entry); }
     std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
 };

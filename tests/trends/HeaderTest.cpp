@@ -19,7 +19,6 @@ bool validByTheBytes(const std::array<std::uint8_t, 176>& b) {
 // the count.
 TEST(IsValidTrendHeader, EveryByteAndTheSixteenBitValuesAroundEachBound) {
     const TrendFileHeader good = patternedHeader();
-    ASSERT_TRUE(IsValidTrendHeader(good));
     auto agrees = [&](std::size_t offset, int value, std::size_t width) {
         TrendFileHeader changed = good;
         for (std::size_t i = 0; i < width; ++i)

@@ -57,13 +57,7 @@ TEST_F(ExtendTrendsTest, EachOutcomeOfOneFile) {
     auto told = [](const std::string& label, const std::string& message) {
         return Events{"label ", "show", "label " + label, "events", message, "hide", CompletedEvent};
     };
-    struct Case {
-        std::string name;
-        Bytes before;
-        std::int16_t newCount;
-        Bytes after;
-        Events events;
-    };
+    using Case = std::tuple<std::string, Bytes, std::int16_t, Bytes, Events>;
     const Case cases[] = {
         {"T1.hst", patterned, 0x0201, withCount(patterned, 0x0201), written("T1.hst", "T1")},
         {"T1.hst", patterned, 0x0102, patterned, written("T1.hst", "T1")},
@@ -130,6 +124,10 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
         otherRun->writeAt(148, Bytes{0x30, 0x75});  // 30000
         std::exchange(otherRun, nullptr)->close();
     };
+    const auto replace = [&] {
+        std::filesystem::rename(folder.path() / "t.hst", folder.path() / "t.old");
+        folder.write("t.hst", other);
+    };
     const auto holdOtherRun = [&] {
         otherRun = otherFolder->openExisting("t.hst");
         otherRun->openForWriting({});
@@ -142,14 +140,8 @@ TEST_F(ExtendTrendsTest, AnotherProgramBetweenReadAndWrite) {
          alreadySetEvent("t", 30000), false},
         {"signature destroyed", Step::OpenForWriting, write(unsigned_), unsigned_,
          invalidEvent("t.hst")},
-        {"replaced", Step::OpenForWriting, [&] {
-             std::filesystem::rename(folder.path() / "t.hst", folder.path() / "t.old");
-             folder.write("t.hst", other);
-         }, other, moved},
-        {"replaced as it is written", Step::Write, [&] {
-             std::filesystem::rename(folder.path() / "t.hst", folder.path() / "t.old");
-             folder.write("t.hst", other);
-         }, other, stoppedEvent("t.hst", "75 Path/File access error (write: the file was replaced while it was written)"), false},
+        {"replaced", Step::OpenForWriting, replace, other, moved},
+        {"replaced as it is written", Step::Write, replace, other, stoppedEvent("t.hst", "75 Path/File access error (write: the file was replaced while it was written)"), false},
         {"deleted", Step::OpenForWriting, [&] { std::filesystem::remove(folder.path() / "t.hst"); },
          Bytes(), moved, false},
         {"edited", Step::Size, write(edited), withCount(edited, 0x0201), CompletedEvent, false},

@@ -89,16 +89,16 @@ std::string answerMessage(HWND main) {
     return shown;
 }
 
-// The client area's and `control`'s sizes that differ from the design's at
-// 144 dpi once `window` has what Windows sends on a move to such a screen:
+// The main window's client area's and number box's sizes that differ from the
+// design's at 144 dpi once it has what Windows sends on a move to such a screen:
 // WM_DPICHANGED with the rectangle it suggests, the same place and the
 // design's client area, written into kelvane.exe, where the message's address
 // is read. (Fonts cannot be told: WM_GETFONT answers 0 across processes.)
-std::string sizesOffDesignAt144Dpi(HWND window, int control, double width, double height,
-                                   const twips::Rect& design) {
+std::string sizesOffDesignAt144Dpi(HWND window) {
+    using namespace frmExtendDesign;
     constexpr int dpi = 144;
-    const twips::PixelRect item = twips::toPixels(design, dpi);
-    const int client[] = {twips::toPixels(width, dpi), twips::toPixels(height, dpi)};
+    const twips::PixelRect item = twips::toPixels(txtNoFiles, dpi);
+    const int client[] = {twips::toPixels(ClientWidth, dpi), twips::toPixels(ClientHeight, dpi)};
     // Wine draws a frame at the system's dpi whatever the window's: the
     // borders around the client area are the window's own.
     RECT frame{}, inner{}, placed{};
@@ -113,7 +113,7 @@ std::string sizesOffDesignAt144Dpi(HWND window, int control, double width, doubl
                         SMTO_ABORTIFHUNG, 5000, nullptr);
     VirtualFreeEx(kelvane.hProcess, there, 0, MEM_RELEASE);
     GetClientRect(window, &inner);
-    GetWindowRect(GetDlgItem(window, control), &placed);
+    GetWindowRect(GetDlgItem(window, ids::txtNoFiles), &placed);
     std::string off;
     for (const auto& [shown, designed] : {std::pair{inner.right, client[0]},
                                           {inner.bottom, client[1]},
@@ -142,8 +142,7 @@ bool endedWell() {
     const bool ended = WaitForSingleObject(kelvane.hProcess, 10000) == WAIT_OBJECT_0 &&
                        GetExitCodeProcess(kelvane.hProcess, &code) && code == 0;
     TerminateProcess(kelvane.hProcess, 9);
-    CloseHandle(kelvane.hProcess);
-    CloseHandle(kelvane.hThread);
+    CloseHandle(kelvane.hProcess), CloseHandle(kelvane.hThread);
     return ended;
 }
 
@@ -245,9 +244,7 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     for (const auto& [name, bytes] : files) EXPECT_EQ(readFile(data / name), bytes) << name;
 
     // The main window follows a move to a screen of another dpi.
-    EXPECT_EQ(sizesOffDesignAt144Dpi(main, ids::txtNoFiles, frmExtendDesign::ClientWidth,
-                                     frmExtendDesign::ClientHeight, frmExtendDesign::txtNoFiles),
-              "");
+    EXPECT_EQ(sizesOffDesignAt144Dpi(main), "");
     press(ids::cmdClose);
     EXPECT_TRUE(endedWell());
 }
