@@ -36,9 +36,10 @@ using Waiting = std::function<bool(Holder holder, std::chrono::milliseconds wait
 template <typename Held>
 bool waitWhile(Holder holder, const Waiting& waiting, Held held) {
     using namespace std::chrono;
-    const steady_clock::time_point start = steady_clock::now();
+    std::optional<steady_clock::time_point> start;  // the clock is read only for a wait
     while (held()) {
-        const auto waited = duration_cast<milliseconds>(steady_clock::now() - start);
+        if (!start) start = steady_clock::now();
+        const auto waited = duration_cast<milliseconds>(steady_clock::now() - *start);
         if (waiting && !waiting(holder, waited)) return false;
         std::this_thread::sleep_for(milliseconds(20));
     }
