@@ -258,5 +258,8 @@ int main(int argc, char** argv) {
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", Desktop, REG_SZ,
                     L"1024x768", sizeof L"1024x768");
     SetThreadDesktop(CreateDesktopW(Desktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr));
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    // The test leaves the user's settings as it found them.
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", Desktop);
+    return status;
 }
