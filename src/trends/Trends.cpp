@@ -1,6 +1,7 @@
 #include "trends/Trends.h"
 
-#include <algorithm>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -34,10 +35,12 @@ std::vector<std::size_t> coveredBy(const Run& run, const platform::Error& error,
                                    const std::vector<std::size_t>& changed) {
     const auto* named = dynamic_cast<const platform::FlushError*>(&error);
     if (!named) return changed;
+    // A set: a flush of many thousand changes names as many files.
+    const std::unordered_set<std::string_view> names(named->fileNames().begin(),
+                                                     named->fileNames().end());
     std::vector<std::size_t> covered;
     for (const std::size_t file : changed)
-        if (std::ranges::find(named->fileNames(), run.fileNames[file]) != named->fileNames().end())
-            covered.push_back(file);
+        if (names.contains(run.fileNames[file])) covered.push_back(file);
     return covered.empty() ? changed : covered;
 }
 

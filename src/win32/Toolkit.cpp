@@ -31,7 +31,11 @@ bool isPushButton(HWND control) {
            (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON);
 }
 
-HWND boxOwner = nullptr;  // while a box shows
+bool isMessageBox(HWND window) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    return lstrcmpW(className, L"#32770") == 0;
+}
 
 // While a box shows, the other windows its owner owns (the progress window)
 // stay between the owner and the box: Wine, activating every other box,
@@ -39,12 +43,13 @@ HWND boxOwner = nullptr;  // while a box shows
 LRESULT CALLBACK keepOwnedWindowsAbove(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_ACTIVATE && LOWORD(call->wParam) != WA_INACTIVE &&
-        boxOwner && GetWindow(call->hwnd, GW_OWNER) == boxOwner)
+        isMessageBox(call->hwnd))
         EnumThreadWindows(
             GetCurrentThreadId(),
             [](HWND window, LPARAM box) -> BOOL {
-                if (window != HWND(box) && IsWindowVisible(window) &&
-                    GetWindow(window, GW_OWNER) == boxOwner)
+                const HWND owner = GetWindow(HWND(box), GW_OWNER);
+                if (window != HWND(box) && owner && IsWindowVisible(window) &&
+                    GetWindow(window, GW_OWNER) == owner)
                     SetWindowPos(window, HWND(box), 0, 0, 0, 0,
                                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 return TRUE;
@@ -156,7 +161,6 @@ std::wstring textOf(HWND control) {
 }
 
 void showMessage(HWND owner, const std::string& text, MessageIcon icon) {
-    boxOwner = owner;
     HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROCRET, keepOwnedWindowsAbove, nullptr, GetCurrentThreadId());
     MessageBoxW(owner, widen(text).c_str(), AppTitle.c_str(), boxStyle(icon));
