@@ -46,93 +46,99 @@ protected:
                                           folder.path() / "twice/u.hst");
     }
     std::string path(const std::string& name) const { return dir + platform::Separator + name; }
+    // `text` with "DIR" as the test's folder and "/" as the system's separator.
+    std::string expand(std::string text) const {
+        std::replace(text.begin(), text.end(), '/', platform::Separator);
+        for (auto at = text.find("DIR"); at != text.npos; at = text.find("DIR", at + dir.size()))
+            text.replace(at, 3, dir);
+        return text;
+    }
     int run(std::vector<std::string> arguments, Captured& console,
             platform::FileAccess& files = platform::nativeFileAccess()) {
-        for (std::string& argument : arguments)
-            if (argument.starts_with("DIR"))
-                argument = argument == "DIR" ? dir : dir + platform::Separator;
+        for (std::string& argument : arguments) argument = expand(argument);
         return cli::run(arguments, console, files);
     }
 };
 
-TEST_F(CliTest, CommandsOutcomesAndExitStatuses) {
-    const std::string a5 = path("a.hst") + ": 5 history files, kind 2\n";
-    const std::string missing = path("missing.hst") + ": failed, Error 76 Path not found (open: " +
-#ifdef _WIN32
-                                "File not found)";  // as Wine words it
-#else
-                                "No such file or directory)";
-#endif
-    const std::string throughFile =
-        path("a.hst") + platform::Separator +
-#ifdef _WIN32
-        "x.hst: failed, Error 76 Path not found (open: Path not found)\n";
-#else
-        "x.hst: failed, Error 76 Path not found (open: Not a directory)\n";
-#endif
-#ifdef _WIN32  // a drive alone stands for its current folder: here, the test's
-    const std::string drive = dir.substr(0, 2);
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path());
-#endif
-    struct Case {
-        std::vector<std::string> arguments;
-        int status;
-        std::string printed;
-        Bytes aAfter;
-        std::string error = "";  // the start of what standard error says
-    };
-    // clang-format off
-    const Case cases[] = {
-        {{"show", "DIR/"}, 1, a5 + path("B.HST") + ": 30 history files, kind 2\n" + path("bad.hst") +
-             ": not a valid trend file\n", a},
-        {{"show", "--", path("a.hst")}, 0, a5, a},
-        {{"extend", "--to=9", "--dry-run", path("a.hst"), path("B.HST")}, 0, path("a.hst") +
-             ": would be extended from 5 to 9\n" + path("B.HST") + ": skipped, already set for 30 files\n", a},
-        {{"extend", "--to", "12", path("a.hst")}, 0, path("a.hst") + ": extended from 5 to 12\n", withCount(a, 12)},
-        // Each file once, where first given, however often a PATH names it.
-        {{"extend", "--to", "12", path("a.hst"), "DIR", path("a.hst")}, 1, path("a.hst") + ": extended from 5 to 12\n" +
-             path("B.HST") + ": skipped, already set for 30 files\n" + path("bad.hst") +
-             ": not a valid trend file, left alone\n", withCount(a, 12)},
-        {{"extend", "--to", "9", path("twice")}, 0, path("twice") + platform::Separator + "t.hst: extended from 5 to 9\n", a},
-        // A PATH that is not there stops the command there, with the system's cause.
-        {{"extend", path("missing.hst"), "--to", " 2.5 ", path("a.hst")}, 3,
-         missing + "; the files after it were not treated\n", a},
-        {{"show", path("missing.hst")}, 3, missing + "\n", a},
-        {{"extend", "--to", "9", path("empty")}, 0, "", a, "kelvane-cli: " + path("empty") + ": no trend files (*.hst) there"},
-        {{"extend", "--to", "0", "DIR"}, 2, "", a, "kelvane-cli: --to"},   {{"extend", "DIR"}, 2, "", a, "kelvane-cli: --to"},
-        {{"extend", "--to", "9", "--bogus", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
-        {{"extend", "DIR", "--to"}, 2, "", a, "kelvane-cli: --to is missing"}, {{"extend", "--to=5", "--to", "7", "DIR"}, 2, "", a, "kelvane-cli: --to is given"},
-        {{"show", "--dry-run", "DIR"}, 2, "", a, "kelvane-cli: unknown option"},
-        {{"show"}, 2, "", a, "kelvane-cli: no PATH"}, {{"fr\x1bob", "--to", "9", "DIR"}, 2, "", a, "kelvane-cli: unknown command 'fr\\x1bob'"},
-        {{"show", path("a.hst") + platform::Separator + "x.hst"}, 3, throughFile, a},
-#ifdef _WIN32
-        // Windows' own forms: drive-relative, "\\?\" and "\\.\"; a file's name with a
-        // separator after it leads nowhere, an invalid name as Wine words it.
-        {{"extend", "--to", "7", drive + "a.hst", drive}, 1, drive + "a.hst: extended from 5 to 7\n" + drive +
-             "B.HST: skipped, already set for 30 files\n" + drive + "bad.hst: not a valid trend file, left alone\n", withCount(a, 7)},
-        {{"show", "\\\\?\\" + path("a.hst"), "\\\\.\\" + path("B.HST"), path("a.hst\\")}, 3, "\\\\?\\" + a5 + "\\\\.\\" +
-             path("B.HST") + ": 30 history files, kind 2\n" + path("a.hst\\") + ": failed, Error 76 Path not found (open: Invalid name)\n", a},
-#endif
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments[0] + " " + c.arguments.back());
-        folder.write("a.hst", a);
-        Captured console;
-        EXPECT_EQ(run(c.arguments, console), c.status);
-        EXPECT_EQ(console.printed, c.printed);
-        EXPECT_TRUE(console.errors.starts_with(c.error)) << console.errors;
-        EXPECT_EQ(console.errors.empty(), c.error.empty()) << console.errors;
-        EXPECT_EQ(folder.read("a.hst"), c.aAfter);
-        EXPECT_EQ(folder.read("B.HST"), b);
-    }
-#ifdef _WIN32
-    std::filesystem::current_path(before);
-#endif
+// A command: its exit status, what it prints, how standard error starts,
+// and the count a.hst then holds.
+struct Command {
+    const char* name;
+    std::vector<std::string> arguments;
+    int status;
+    std::string printed;
+    std::int16_t aAfter = 5;
+    std::string error = "";
+};
+class CliCommand : public CliTest, public ::testing::WithParamInterface<Command> {};
+
+TEST_P(CliCommand, StatusOutputAndFiles) {
+    const Command& row = GetParam();
+    Captured console;
+    EXPECT_EQ(run(row.arguments, console), row.status);
+    EXPECT_EQ(console.printed, expand(row.printed));
+    EXPECT_TRUE(console.errors.starts_with(expand(row.error))) << console.errors;
+    EXPECT_EQ(console.errors.empty(), row.error.empty()) << console.errors;
+    EXPECT_EQ(folder.read("a.hst"), withCount(a, row.aAfter));
+    EXPECT_EQ(folder.read("B.HST"), b);
 }
 
-TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
+#ifdef _WIN32  // as Wine words them
+const std::string noFile = "File not found", notAFolder = "Path not found";
+#else
+const std::string noFile = "No such file or directory", notAFolder = "Not a directory";
+#endif
+const std::string missing =
+    "DIR/missing.hst: failed, Error 76 Path not found (open: " + noFile + ")";
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cli, CliCommand, ::testing::Values(
+    Command{"ShowAFolder", {"show", "DIR/"}, 1, "DIR/a.hst: 5 history files, kind 2\nDIR/B.HST: 30 history files, kind 2\nDIR/bad.hst: not a valid trend file\n"},
+    Command{"ShowAfterDoubleDash", {"show", "--", "DIR/a.hst"}, 0, "DIR/a.hst: 5 history files, kind 2\n"},
+    Command{"DryRun", {"extend", "--to=9", "--dry-run", "DIR/a.hst", "DIR/B.HST"}, 0,
+            "DIR/a.hst: would be extended from 5 to 9\nDIR/B.HST: skipped, already set for 30 files\n"},
+    Command{"Extend", {"extend", "--to", "12", "DIR/a.hst"}, 0, "DIR/a.hst: extended from 5 to 12\n", 12},
+    // Each file once, where first given, however often a PATH names it.
+    Command{"EachFileOnce", {"extend", "--to", "12", "DIR/a.hst", "DIR", "DIR/a.hst"}, 1, "DIR/a.hst: extended from 5 to 12\n"
+            "DIR/B.HST: skipped, already set for 30 files\nDIR/bad.hst: not a valid trend file, left alone\n", 12},
+    Command{"OneFileTwoNames", {"extend", "--to", "9", "DIR/twice"}, 0, "DIR/twice/t.hst: extended from 5 to 9\n"},
+    // A PATH that is not there stops the command there, with the system's cause.
+    Command{"MissingStopsTheCommand", {"extend", "DIR/missing.hst", "--to", " 2.5 ", "DIR/a.hst"}, 3,
+            missing + "; the files after it were not treated\n"},
+    Command{"ShowMissing", {"show", "DIR/missing.hst"}, 3, missing + "\n"},
+    Command{"ShowThroughAFile", {"show", "DIR/a.hst/x.hst"}, 3, "DIR/a.hst/x.hst: failed, Error 76 Path not found (open: " + notAFolder + ")\n"},
+    Command{"NoTrendFiles", {"extend", "--to", "9", "DIR/empty"}, 0, "", 5, "kelvane-cli: DIR/empty: no trend files (*.hst) there"},
+    Command{"CountZero", {"extend", "--to", "0", "DIR"}, 2, "", 5, "kelvane-cli: --to"},
+    Command{"NoCount", {"extend", "DIR"}, 2, "", 5, "kelvane-cli: --to"},
+    Command{"CountMissing", {"extend", "DIR", "--to"}, 2, "", 5, "kelvane-cli: --to is missing"},
+    Command{"CountTwice", {"extend", "--to=5", "--to", "7", "DIR"}, 2, "", 5, "kelvane-cli: --to is given"},
+    Command{"UnknownOption", {"extend", "--to", "9", "--bogus", "DIR"}, 2, "", 5, "kelvane-cli: unknown option"},
+    Command{"DryRunShown", {"show", "--dry-run", "DIR"}, 2, "", 5, "kelvane-cli: unknown option"},
+    Command{"NoPath", {"show"}, 2, "", 5, "kelvane-cli: no PATH"},
+    Command{"UnknownCommand", {"fr\x1bob", "--to", "9", "DIR"}, 2, "", 5, "kelvane-cli: unknown command 'fr\\x1bob'"}),
+    rowName);
+// clang-format on
+
+#ifdef _WIN32
+// Windows' own forms: a drive alone for its current folder (here, the test's),
+// "\\?\" and "\\.\"; a file's name with a separator after it leads nowhere.
+TEST_F(CliTest, WindowsOwnForms) {
+    const std::string drive = dir.substr(0, 2);
+    std::filesystem::current_path(folder.path());
+    Captured relative, prefixed;
+    EXPECT_EQ(run({"extend", "--to", "7", drive + "a.hst", drive}, relative), 1);
+    EXPECT_EQ(relative.printed, drive + "a.hst: extended from 5 to 7\n" + drive +
+                                    "B.HST: skipped, already set for 30 files\n" + drive +
+                                    "bad.hst: not a valid trend file, left alone\n");
+    EXPECT_EQ(run({"show", "\\\\?\\DIR/a.hst", "\\\\.\\DIR/B.HST", "DIR/a.hst\\"}, prefixed), 3);
+    EXPECT_EQ(prefixed.printed,
+              expand("\\\\?\\DIR/a.hst: 5 history files, kind 2\n\\\\.\\DIR/B.HST: 30 history "
+                     "files, kind 2\n"
+                     "DIR/a.hst\\: failed, Error 76 Path not found (open: Invalid name)\n"));
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+}
+#endif
+
+TEST_F(CliTest, JsonOfAWholeFolderAndOfAFile) {
     Captured json;
     EXPECT_EQ(run({"extend", "--json", "--to", "20", "DIR"}, json), cli::InvalidFiles);
     EXPECT_EQ(json.printed,
@@ -149,9 +155,11 @@ TEST_F(CliTest, JsonOfAWholeFolderThenAFailureThatStopsIt) {
     EXPECT_EQ(run({"show", "--json", path("B.HST")}, shown), cli::Done);
     EXPECT_EQ(shown.printed, "[\n  {\"file\": " + cli::jsonString(path("B.HST")) +
                                  ", \"valid\": true, \"kind\": 2, \"count\": 30}\n]\n");
+}
 
-    // A write that fails at the first file, a flush that fails at the end, a
-    // read that fails, a folder that cannot be listed.
+// A write that fails at the first file, a flush that fails at the end, a read
+// that fails, a folder that cannot be listed: each stops the command there.
+TEST_F(CliTest, AFailureStopsTheCommandWhereItHappens) {
     const platform::Error full(platform::errors::DiskFull, platform::Operation::Write, 28,
                                "No space left on device");
     const std::string error =

@@ -27,6 +27,11 @@ TrendFileHeader patternedHeader();
 // A whole trend file: `header` followed by `tailLength` patterned bytes.
 Bytes trendFile(const TrendFileHeader& header, std::size_t tailLength = 300);
 Bytes withCount(Bytes file, std::int16_t count);
+inline Bytes withByte(Bytes file, std::size_t at, std::uint8_t value) {
+    return file[at] = value, file;
+}
+// A parameterized test's name for its row, so that the row can be run alone.
+inline constexpr auto rowName = [](const auto& info) { return std::string(info.param.name); };
 
 // The run's closing messages, plain and as RecordingView records them.
 constexpr char Completed[] =
