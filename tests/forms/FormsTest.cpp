@@ -68,7 +68,10 @@ struct FakeMainWindow : FormFiles, ExtendWindow {
     }
     void closeWindow() override { view.record("close"); }
     void endProgram() override { view.record("end"), throw Ended(); }
-    void driveShown() override { view.record("drive " + browser().drives()[browser().drive()]); }
+    void driveShown() override {
+        view.record("drive " +
+                    (browser().drive() < 0 ? "none" : browser().drives()[browser().drive()]));
+    }
     void foldersShown() override { view.record("folders " + browser().path()); }
     void filesShown() override { view.record("files"); }
 };
@@ -216,22 +219,27 @@ TEST(Browsing, DrivesAndTheDriveThatHoldsAFolder) {
         EXPECT_EQ(folderBrowser::driveHolding(drives, native(folder)), drive) << folder;
 }
 
-// A drive's folder opens and the file list follows; a drive without a medium
-// keeps the other lists; the run works in the folder that was listed, even
-// once its path leads elsewhere.
-TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
+// A window whose drives are the folders "vol", which holds "sub", and
+// "missing", a drive without a medium.
+struct TwoDrives : ::testing::Test {
     TempFolder root;
-    std::filesystem::create_directories(root.path() / "vol" / "sub");
-    for (const char* name : {"vol/sub/b.hst", "vol/sub/A.HST", "vol/sub/x.txt", "vol/t.hst"})
-        root.write(name, trendFile(validHeader(1)));
-    const std::string vol = *platform::fullPath(root.programPath() + native("/vol"));
-    const std::string missing = *platform::fullPath(root.programPath() + native("/missing"));
-    FakeMainWindow window({{vol, "", ""}, {missing, "", ""}});
-    const auto indexOf = [&](const std::string& d) {
-        return int(std::ranges::find(window.browser().drives(), d) -
+    std::string vol = *platform::fullPath(root.programPath() + native("/vol"));
+    std::string missing = *platform::fullPath(root.programPath() + native("/missing"));
+    FakeMainWindow window{std::vector<platform::Volume>{{vol, "", ""}, {missing, "", ""}}};
+    TwoDrives() {
+        std::filesystem::create_directories(root.path() / "vol" / "sub");
+        for (const char* name : {"vol/sub/b.hst", "vol/sub/A.HST", "vol/sub/x.txt", "vol/t.hst"})
+            root.write(name, trendFile(validHeader(1)));
+    }
+    int indexOf(const std::string& drive) {
+        return int(std::ranges::find(window.browser().drives(), drive) -
                    window.browser().drives().begin());
-    };
+    }
+};
 
+// A drive's folder opens and the file list follows; a drive without a medium
+// keeps the other lists.
+TEST_F(TwoDrives, DriveChangesCarryOn) {
     window.form.drvConvert_Change(indexOf(vol));
     window.browser().openFolderAt(window.browser().openFolderRow() + 1);  // "sub"
     EXPECT_EQ(window.browser().files(), (std::vector<std::string>{"A.HST", "b.hst"}));
@@ -242,8 +250,11 @@ TEST(Browsing, ChangesCarryOnAndTheListedFolderIsTheOneWritten) {
         (Events{"drive " + vol, "folders " + vol, "files", "folders " + vol + native("/sub"),
                 "files", "drive " + missing, "message exclamation: Error 68 Device unavailable"}));
     EXPECT_EQ(window.browser().path(), vol + native("/sub"));
+}
 
-    // Back on the first drive; a listed folder gone by its double click: listed again.
+// A listed folder gone by its double click: listed again. The run works in
+// the folder that was listed, even once its path leads elsewhere.
+TEST_F(TwoDrives, AFolderGoneIsListedAgainAndTheListedFolderIsTheOneWritten) {
     std::filesystem::create_directory(root.path() / "vol" / "sub" / "gone");
     window.view.events.clear();
     window.browser().openFolder(vol + native("/sub"));

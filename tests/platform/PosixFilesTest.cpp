@@ -86,24 +86,21 @@ protected:
     void SetUp() override { fs::permissions(folder.path(), fs::perms::all); }
 };
 
-// Entries named odd.hst that are no trend file, made by root with the
-// permissions ordinary users get, and trend files only to be read: each gets
-// its message, the run goes on, and only the file written is opened for
-// writing, so nothing else can change.
-TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
-    const fs::path odd = folder.path() / "odd.hst";
-    const std::pair<std::string, std::function<void()>> kinds[] = {
-        {"missing", [] {}},
-        {"folder", [&] { fs::create_directory(odd); }},
-        {"fifo", [&] { ::mkfifo(odd.c_str(), 0644); }},
-        {"socket", [&] { ::mknod(odd.c_str(), S_IFSOCK | 0644, 0); }},
-        {"block device", [&] { ::mknod(odd.c_str(), S_IFBLK | 0644, makedev(7, 0)); }},
-        {"link to /dev/null", [&] { fs::create_symlink("/dev/null", odd); }},
-        {"link to a folder", [&] { fs::create_directory_symlink(folder.path(), odd); }},
-        {"broken link", [&] { fs::create_symlink(folder.path() / "gone", odd); }},
-        {"invalid header", [&] { folder.write("odd.hst", Bytes(200, 1)); }},
-        {"higher count", [&] { folder.write("odd.hst", trendFile(validHeader(600))); }},
-    };
+// An entry named odd.hst that is no trend file, made by root with the
+// permissions ordinary users get, or a trend file only to be read.
+struct Odd {
+    const char* name;
+    void (*make)(const fs::path& odd);
+};
+class OddEntry : public PosixFilesTest, public ::testing::WithParamInterface<Odd> {};
+
+// It gets its message, the run goes on, and only the file written is opened
+// for writing, so nothing else can change; as root and as nobody, with or
+// without a /proc to reopen descriptors.
+TEST_P(OddEntry, IsRefusedAndTheRunGoesOn) {
+    const std::string message = std::string(GetParam().name) == "HigherCount"
+                                    ? alreadySetEvent("odd", 600)
+                                    : invalidEvent("odd.hst");
     // A /proc that is no procfs (a mount namespace or a chroot may put any
     // folder there) is never taken to reopen a descriptor.
     const TempFolder fakeProc;
@@ -111,31 +108,40 @@ TEST_F(PosixFilesTest, WhatIsNoRegularFileIsRefusedAndTheRunGoesOn) {
     for (int fd = 0; fd < 256; ++fd)
         fs::create_symlink(fakeProc.write("decoy", decoy), fakeProc.path() / std::to_string(fd));
     const std::string fake = fakeProc.programPath() + "/";
-    for (const auto& [kind, make] : kinds) {
-        const std::string message =
-            kind == "higher count" ? alreadySetEvent("odd", 600) : invalidEvent("odd.hst");
-        for (const auto& [nobody, descriptors] :
-             {std::pair(false, "/proc/self/fd/"), std::pair(true, "/proc/self/fd/"),
-              std::pair(false, "/nowhere/"), std::pair(false, fake.c_str())}) {
-            SCOPED_TRACE(kind + (nobody ? " as nobody" : "") + " reopened in " + descriptors);
-            Watch watch;
-            watch.calls.descriptorFolder = descriptors;
-            make();
-            fs::permissions(folder.write("good.hst", trendFile(validHeader(1))), fs::perms::all);
-            const Events events =
-                watch.run(folder.programPath(), {"odd.hst", "good.hst"}, 12, nobody);
-            ASSERT_GE(events.size(), 5u);
-            EXPECT_EQ(events[4], message);
-            EXPECT_EQ(events.back(), CompletedEvent);
-            EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
-            EXPECT_EQ(watch.writeOpens, 1);
-            EXPECT_EQ(watch.writeOpensOfOthers, 0);
-            EXPECT_EQ(watch.createOrTruncateOpens, 0);
-            EXPECT_EQ(fakeProc.read("decoy"), decoy);
-            fs::remove(odd);
-        }
+    for (const auto& [nobody, descriptors] :
+         {std::pair(false, "/proc/self/fd/"), std::pair(true, "/proc/self/fd/"),
+          std::pair(false, "/nowhere/"), std::pair(false, fake.c_str())}) {
+        SCOPED_TRACE(std::string(nobody ? "as nobody" : "") + " reopened in " + descriptors);
+        Watch watch;
+        watch.calls.descriptorFolder = descriptors;
+        GetParam().make(folder.path() / "odd.hst");
+        fs::permissions(folder.write("good.hst", trendFile(validHeader(1))), fs::perms::all);
+        const Events events = watch.run(folder.programPath(), {"odd.hst", "good.hst"}, 12, nobody);
+        ASSERT_GE(events.size(), 5u);
+        EXPECT_EQ(events[4], message);
+        EXPECT_EQ(events.back(), CompletedEvent);
+        EXPECT_EQ(folder.read("good.hst"), trendFile(validHeader(12)));
+        EXPECT_EQ(watch.writeOpens, 1);
+        EXPECT_EQ(watch.writeOpensOfOthers, 0);
+        EXPECT_EQ(watch.createOrTruncateOpens, 0);
+        EXPECT_EQ(fakeProc.read("decoy"), decoy);
+        fs::remove(folder.path() / "odd.hst");
     }
 }
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Posix, OddEntry, ::testing::Values(
+    Odd{"Missing", [](const fs::path&) {}},
+    Odd{"Folder", [](const fs::path& odd) { fs::create_directory(odd); }},
+    Odd{"Fifo", [](const fs::path& odd) { ::mkfifo(odd.c_str(), 0644); }},
+    Odd{"Socket", [](const fs::path& odd) { ::mknod(odd.c_str(), S_IFSOCK | 0644, 0); }},
+    Odd{"BlockDevice", [](const fs::path& odd) { ::mknod(odd.c_str(), S_IFBLK | 0644, makedev(7, 0)); }},
+    Odd{"LinkToDevNull", [](const fs::path& odd) { fs::create_symlink("/dev/null", odd); }},
+    Odd{"LinkToAFolder", [](const fs::path& odd) { fs::create_directory_symlink(odd.parent_path(), odd); }},
+    Odd{"BrokenLink", [](const fs::path& odd) { fs::create_symlink(odd.parent_path() / "gone", odd); }},
+    Odd{"InvalidHeader", [](const fs::path& odd) { writeFile(odd, Bytes(200, 1)); }},
+    Odd{"HigherCount", [](const fs::path& odd) { writeFile(odd, trendFile(validHeader(600))); }}),
+    rowName);
+// clang-format on
 
 // A name is one entry of the run's folder, byte for byte: a backslash is an
 // ordinary character, a "/" makes no name, and the folder's path may be as
@@ -183,10 +189,16 @@ TEST_F(PosixFilesTest, ARefusedFileStopsTheRunWithAMessage) {
         EXPECT_EQ(folder.read("c.hst"), trendFile(validHeader(1)));
         fs::remove(folder.path() / "b.hst");
     }
-    // Made read-only once its mode was looked at, a file is refused to root
-    // all the same; without /proc a link is not written, and the cause says why;
-    // the system's own words come with the program's number, a full disk's
-    // on the write among them. The count read is told.
+}
+
+// Made read-only once its mode was looked at, a file is refused to root all
+// the same; without /proc a link is not written, and the cause says why; the
+// system's own words come with the program's number, a full disk's on the
+// write among them. The count read is told.
+TEST_F(PosixFilesTest, EachRefusalComesWithItsCause) {
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    folder.write("a.hst", trendFile(validHeader(9)));
     fs::permissions(folder.write("b.hst", trendFile(validHeader(1))), fs::perms::all);
     folder.write("full.hst", trendFile(validHeader(1)));
     fs::create_symlink(folder.path() / "a.hst", folder.path() / "link.hst");  // holds 9
@@ -309,9 +321,15 @@ TEST_F(PosixFilesTest, EveryChangedFileSystemIsFlushedBeforeTheLastMessage) {
         EXPECT_EQ(Events(view.events.end() - std::ptrdiff_t(last.size()), view.events.end()), last);
         fs::remove(folder.path() / "link.hst");
     }
-    // A file system whose flush as a whole never reaches its storage (FUSE,
-    // network shares), or a folder that may be searched but not read (and so
-    // not listed): each changed file is flushed on its own instead.
+}
+
+// A file system whose flush as a whole never reaches its storage (FUSE,
+// network shares), or a folder that may be searched but not read (and so not
+// listed): each changed file is flushed on its own instead.
+TEST_F(PosixFilesTest, EachFileIsFlushedWhereTheFolderCannotBe) {
+    struct stat here = {};
+    ::stat(folder.path().c_str(), &here);
+    for (const char* name : {"a.hst", "c.hst"}) folder.write(name, trendFile(validHeader(1)));
     Watch watch;
     watch.fileSystemType = 0x65735546;  // FUSE
     EXPECT_EQ(watch.run(folder.programPath(), {"a.hst", "c.hst"}, 10).back(), CompletedEvent);

@@ -54,6 +54,40 @@ QList<WId> stackingOrder() {
 class ScreenTest : public QObject {
     Q_OBJECT
 
+    QStringList m_boxes, m_faults;
+    QElapsedTimer m_boxUp;  // since the box waiting for an answer was shown
+
+    // The screen shows `name` in the progress window, or does without help
+    // within `wait`.
+    void expectShown(const QString& name, int wait) {
+        QDeadlineTimer deadline(wait);
+        bool seen = false;
+        while (!(seen = labelIsOnScreen()) && !deadline.hasExpired()) QThread::msleep(50);
+        const QString label = progressWindow().findChild<QLabel*>("lblFileName")->text();
+        if (!seen || label != name) m_faults << "unseen " + name;
+    }
+    // The box over `window` once it is on top, its look recorded; answered with OK.
+    void answerBox(const QWidget& window) {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->windowHandle()->isExposed()) return;
+        if (!m_boxUp.isValid()) m_boxUp.start();
+        const QList<WId> order = stackingOrder();
+        const bool onTop = !order.isEmpty() && order.last() == box->winId();
+        // On top once the window manager has taken it; openbox slowed by load
+        // may leave it below, and it is answered after ten seconds.
+        if (!onTop && m_boxUp.elapsed() < 10000) return;
+        m_boxUp.invalidate();
+        m_boxes << QString("%1 %2").arg(box->icon()).arg(box->text().section('\r', 0, 0));
+        if (box->parentWidget() != &window || box->textFormat() != Qt::PlainText ||
+            box->windowTitle() != "Kelvane" || box->buttons().size() != 1)
+            m_faults << "misshapen " + m_boxes.last();
+        QWidget& progress = progressWindow();
+        if (progress.isVisible()) expectShown("b<u>", 500);  // the box's own file
+        if (progress.isVisible() && order.indexOf(progress.winId()) < order.indexOf(window.winId()))
+            m_faults << "behind " + m_boxes.last();
+        box->button(QMessageBox::Ok)->click();
+    }
+
 private slots:
     // The first file is slow to open, the second gets a box, two more follow
     // too fast for a frame of their own.
@@ -70,50 +104,18 @@ private slots:
         window.findChild<QLineEdit*>("txtNoFiles")->setText("9");
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-        QStringList boxes, faults;
-        // The screen shows `name` in the progress window, or does without
-        // help within `wait`.
-        const auto expectShown = [&](const QString& name, int wait) {
-            QDeadlineTimer deadline(wait);
-            bool seen = false;
-            while (!(seen = labelIsOnScreen()) && !deadline.hasExpired()) QThread::msleep(50);
-            const QString label = progressWindow().findChild<QLabel*>("lblFileName")->text();
-            if (!seen || label != name) faults << "unseen " + name;
-        };
         // While the first file is treated no event runs: the screen must
         // already show its name, or show it within the slow open.
         files.before = [&](SpyFiles::Step step, const std::string& name) {
             if (step == SpyFiles::Step::Open && name == "a.hst") expectShown("a", 1500);
         };
         QTimer answer;
-        QElapsedTimer boxUp;  // since the box waiting for an answer was shown
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->windowHandle()->isExposed()) return;
-            if (!boxUp.isValid()) boxUp.start();
-            const QList<WId> order = stackingOrder();
-            const bool onTop = !order.isEmpty() && order.last() == box->winId();
-            // On top once the window manager has taken it; openbox slowed by
-            // load may leave it below, and it is answered after ten seconds.
-            if (!onTop && boxUp.elapsed() < 10000) return;
-            boxUp.invalidate();
-            boxes << QString("%1 %2").arg(box->icon()).arg(box->text().section('\r', 0, 0));
-            if (box->parentWidget() != &window || box->textFormat() != Qt::PlainText ||
-                box->windowTitle() != "Kelvane" || box->buttons().size() != 1)
-                faults << "misshapen " + boxes.last();
-            QWidget& progress = progressWindow();
-            if (progress.isVisible()) expectShown("b<u>", 500);  // the box's own file
-            if (progress.isVisible() &&
-                order.indexOf(progress.winId()) < order.indexOf(window.winId()))
-                faults << "behind " + boxes.last();
-            box->button(QMessageBox::Ok)->click();
-        });
+        QObject::connect(&answer, &QTimer::timeout, [&] { answerBox(window); });
         answer.start(100);
         window.findChild<QPushButton*>("cmdOK")->click();
-        QCOMPARE(boxes, QStringList({"3 " + QString::fromStdString(invalidText("b<u>.hst")),
-                                     "0 Conversion is complete."}));
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+        QCOMPARE(m_boxes, QStringList({"3 " + QString::fromStdString(invalidText("b<u>.hst")),
+                                       "0 Conversion is complete."}));
+        QVERIFY2(m_faults.isEmpty(), qPrintable(m_faults.join(", ")));
     }
 };
 
