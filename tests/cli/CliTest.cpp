@@ -131,7 +131,7 @@ TEST_F(CliTest, WindowsOwnForms) {
                                     "bad.hst: not a valid trend file, left alone\n");
     EXPECT_EQ(run({"show", "\\\\?\\DIR/a.hst", "\\\\.\\DIR/B.HST", "DIR/a.hst\\"}, prefixed), 3);
     EXPECT_EQ(prefixed.printed,
-              expand("\\\\?\\DIR/a.hst: 5 history files, kind 2\n\\\\.\\DIR/B.HST: 30 history "
+              expand("\\\\?\\DIR/a.hst: 7 history files, kind 2\n\\\\.\\DIR/B.HST: 30 history "
                      "files, kind 2\n"
                      "DIR/a.hst\\: failed, Error 76 Path not found (open: Invalid name)\n"));
     std::filesystem::current_path(std::filesystem::temp_directory_path());

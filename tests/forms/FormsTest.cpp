@@ -98,6 +98,22 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
     }
 }
 
+#ifndef _WIN32  // where "c:\velmar\data" names a folder in the current one
+// At start-up drive c: is chosen, its failure told, and the start folder
+// opened all the same.
+TEST(frmExtendForm, FormLoadOpensTheStartFolderThoughTheDriveFails) {
+    FakeMainWindow window({{"c:", "", ""}});
+    const std::filesystem::path start = window.folder.path() / frmExtendDesign::StartFolder;
+    std::filesystem::create_directory(start);
+    std::filesystem::current_path(window.folder.path());
+    window.form.Form_Load();
+    std::filesystem::current_path("/");
+    EXPECT_EQ(window.view.events,
+              (Events{"drive c:", "message exclamation: Error 68 Device unavailable", "drive none",
+                      "folders " + start.string(), "files"}));
+}
+#endif
+
 // The progress window is made by the first run and shown blank; placed over
 // the main window the first time, then left where the user puts it. OK
 // pressed during a run's event pass is ignored; OK once the run is over runs

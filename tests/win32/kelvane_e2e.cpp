@@ -139,18 +139,16 @@ HWND launch() {
 // True once kelvane.exe has ended by itself with exit status 0.
 bool endedWell() {
     DWORD code = 1;
-    const bool ended = WaitForSingleObject(kelvane.hProcess, 10000) == WAIT_OBJECT_0 &&
-                       GetExitCodeProcess(kelvane.hProcess, &code) && code == 0;
-    TerminateProcess(kelvane.hProcess, 9);
-    CloseHandle(kelvane.hProcess), CloseHandle(kelvane.hThread);
-    return ended;
+    return WaitForSingleObject(kelvane.hProcess, 10000) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(kelvane.hProcess, &code) && code == 0;
 }
 
-TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
+// kelvane.exe started on c:\velmar\data, which holds our files and a folder
+// "sub"; "~x.hst" lists last, as in every front end, where a list that sorts
+// itself would put it first.
+class Kelvane : public ::testing::Test {
+protected:
     const fs::path data = L"C:\\velmar\\data";
-    fs::remove_all(data);
-    fs::create_directories(data / "sub");
-    // "~x.hst" lists last, as in every front end; a list that sorts itself would put it first.
     // clang-format off
     std::map<std::string, Bytes> files = {
         {"LOW.HST", trendFile(patternedHeader())}, {"~x.hst", trendFile(patternedHeader())},
@@ -158,31 +156,37 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
         {"high.hst", trendFile(validHeader(600))}, {"bad.hst", Bytes(300, 7)}, {"dud.hst", Bytes(200, 7)},
         {"short.hst", Bytes(100, 7)}, {"other.txt", trendFile(validHeader(1))}};
     // clang-format on
-    for (const auto& [name, bytes] : files) writeFile(data / name, bytes);
-    // Enough files in "sub" for a run that Close from the keyboard ends midway.
-    const Bytes before = trendFile(patternedHeader()), after = withCount(before, 0x0201);
-    auto many = [](int i) { return "s" + std::to_string(10000 + i) + ".hst"; };
-    constexpr int Many = 3000;
-    for (int i = 0; i < Many; ++i) writeFile(data / "sub" / many(i), before);
+    HWND main = nullptr;
 
-    HWND main = launch();
-    ASSERT_TRUE(main);
-    auto press = [&](int id) {
-        PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(main, id)));
-    };
+    void SetUp() override {
+        fs::remove_all(data);
+        fs::create_directories(data / "sub");
+        for (const auto& [name, bytes] : files) writeFile(data / name, bytes);
+        ASSERT_TRUE(main = launch());
+    }
+    void TearDown() override {
+        TerminateProcess(kelvane.hProcess, 9);
+        CloseHandle(kelvane.hProcess), CloseHandle(kelvane.hThread);
+    }
+    HWND control(int id) const { return GetDlgItem(main, id); }
+    void press(int id) const {
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(control(id)));
+    }
+};
 
-    // It starts in c:\velmar\data and lists its trend files by name.
-    HWND list = GetDlgItem(main, ids::filConvert);
+TEST_F(Kelvane, StartsInItsDataFolderListingTheTrendFilesByName) {
     std::string listed;
-    for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+    for (LRESULT i = 0; i < SendMessageW(control(ids::filConvert), LB_GETCOUNT, 0, 0); ++i) {
         wchar_t name[MAX_PATH] = {};
-        SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(name));
+        SendMessageW(control(ids::filConvert), LB_GETTEXT, WPARAM(i), LPARAM(name));
         listed += fs::path(name).string() + " ";
     }
     EXPECT_EQ(listed, "bad.hst dud.hst equal.hst high.hst LOW.HST short.hst ~x.hst ");
+}
 
-    // Tab from the number to Help and Enter: the help window opens with the
-    // focus on Close, which Enter presses.
+// Tab from the number to Help and Enter: the help window opens with the
+// focus on Close, which Enter presses.
+TEST_F(Kelvane, HelpOpensAndClosesFromTheKeyboard) {
     for (int i = 0; i < 6; ++i) PostMessageW(main, WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
     HWND help = find(ids::HelpClass);
@@ -192,22 +196,25 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
     key(VK_RETURN);
     for (int i = 0; i < 100 && IsWindow(help); ++i) Sleep(50);
     EXPECT_FALSE(IsWindow(help));
+}
 
-    // A double click on a folder opens it.
-    HWND folders = GetDlgItem(main, ids::dirConvert);
+// A double click opens "sub"; a click on OK starts a run over its many
+// files; once the progress window shows, its close box and Alt+F4 leave it
+// there, and Tab goes to Close and Space presses it: the program ends with
+// no file half done.
+TEST_F(Kelvane, CloseFromTheKeyboardEndsARunMidway) {
+    const Bytes before = trendFile(patternedHeader()), after = withCount(before, 0x0201);
+    auto many = [](int i) { return "s" + std::to_string(10000 + i) + ".hst"; };
+    constexpr int Many = 3000;
+    for (int i = 0; i < Many; ++i) writeFile(data / "sub" / many(i), before);
+    HWND folders = control(ids::dirConvert);
     SendMessageW(folders, LB_SETCURSEL, WPARAM(SendMessageW(folders, LB_GETCOUNT, 0, 0) - 1), 0);
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(ids::dirConvert, LBN_DBLCLK), LPARAM(folders));
-    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), Many);
-
-    // A click on OK starts the first run, over every file of "sub"; once the
-    // progress window shows, its close box and Alt+F4 leave it there, and Tab
-    // goes to Close and Space presses it: the program ends with no file half
-    // done.
-    SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L"513"));
-    SendMessageW(list, LB_SETSEL, TRUE, -1);
-    HWND ok = GetDlgItem(main, ids::cmdOK);
-    PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(SendMessageW(control(ids::filConvert), LB_GETCOUNT, 0, 0), Many);
+    SendMessageW(control(ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L"513"));
+    SendMessageW(control(ids::filConvert), LB_SETSEL, TRUE, -1);
+    PostMessageW(control(ids::cmdOK), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(control(ids::cmdOK), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     HWND progress = find(ids::ConvertingClass);
     ASSERT_TRUE(progress);
     PostMessageW(progress, WM_SYSCOMMAND, SC_CLOSE, 0);  // sends it WM_CLOSE
@@ -223,14 +230,14 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
         raised += now == after;
     }
     EXPECT_TRUE(raised > 0 && raised < Many) << raised;
+}
 
-    // Again: a run over every listed file, each box with its icon, owned by
-    // the main window, the progress window naming its file above it.
-    main = launch();
-    ASSERT_TRUE(main);
-    list = GetDlgItem(main, ids::filConvert);
-    SendMessageW(GetDlgItem(main, ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L" 513 "));
-    SendMessageW(list, LB_SETSEL, TRUE, -1);
+// A run over every listed file: each box with its icon, owned by the main
+// window, the progress window naming its file above it; the keyboard back
+// in the main window at the end.
+TEST_F(Kelvane, ARunAnswersEachBoxWithTheProgressWindowAbove) {
+    SendMessageW(control(ids::txtNoFiles), WM_SETTEXT, 0, LPARAM(L" 513 "));
+    SendMessageW(control(ids::filConvert), LB_SETSEL, TRUE, -1);
     press(ids::cmdOK);
     for (const char* expected : {"File 'bad.hst' is not a valid trend file. [bad]",
                                  "File 'dud.hst' is not a valid trend file. [dud]",
@@ -238,12 +245,14 @@ TEST(Kelvane, TheWindowsAsAUserMeetsThem) {
                                  "File 'short.hst' is not a valid trend file. [short]"})
         EXPECT_EQ(answerMessage(main), expected);
     EXPECT_EQ(answerMessage(main), std::string(Completed) + " []");
-    EXPECT_TRUE(IsChild(main, focusAfterKeys()));  // the keyboard is back in the main window
+    EXPECT_TRUE(IsChild(main, focusAfterKeys()));
     for (const char* extended : {"LOW.HST", "~x.hst"})
         files[extended] = withCount(files[extended], 0x0201);
     for (const auto& [name, bytes] : files) EXPECT_EQ(readFile(data / name), bytes) << name;
+}
 
-    // The main window follows a move to a screen of another dpi.
+// The main window follows a move to a screen of another dpi; Close ends the program.
+TEST_F(Kelvane, FollowsAMoveToAScreenOfAnotherDpi) {
     EXPECT_EQ(sizesOffDesignAt144Dpi(main), "");
     press(ids::cmdClose);
     EXPECT_TRUE(endedWell());
