@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Run, OneFile, ::testing::Values(
     Outcome{"FromMinusOne", "T1.hst", minusOne, 1, withCount(minusOne, 1), written("T1.hst", "T1")},
     Outcome{"HeaderAlone", "h.hst", trendFile(validHeader(2), 0), 9, trendFile(validHeader(9), 0), written("h.hst", "h")},
     Outcome{"Lower", "T1.hst", patterned, 0x0101, patterned, told("T1", alreadySetEvent("T1", 258))},
-    Outcome{"Unsigned", "A.B.HST", withByte(patterned, 129, 'e'), 10, withByte(patterned, 129, 'e'), told("A.B", invalidEvent("A.B.HST"))},
+    Outcome{"BadSignature", "A.B.HST", withByte(patterned, 129, 'e'), 10, withByte(patterned, 129, 'e'), told("A.B", invalidEvent("A.B.HST"))},
     Outcome{"Short", "s.hst", shortOne, 9, shortOne, told("s", invalidEvent("s.hst"))},
     Outcome{"Empty", "e.hst", {}, 9, {}, told("e", invalidEvent("e.hst"))},
     Outcome{"NameTurningTextBack", "r\xe2\x80\xaegpj.hst", {}, 9, {}, told("r\\u{202e}gpj", invalidEvent("r\\u{202e}gpj.hst"))}),
