@@ -145,25 +145,6 @@ TEST(frmHelp, OpenedOnceOrBroughtToTheFront) {
                                           opened, "help in front", "help focus Close"}));
 }
 
-// Close between two files of a run: what the run changed is flushed, every
-// window closed, then the program ends; the run never goes on.
-TEST(frmExtendForm, CloseDuringARunFlushesClosesEveryWindowThenEnds) {
-    FakeMainWindow window;
-    window.folder.write("b.hst", trendFile(validHeader(30)));
-    window.selected = {"t.hst", "b.hst"};
-    window.number = "20";
-    window.log = &window.view.events;
-    window.form.cmdHelp_Click();
-    window.view.onEvent = [&](const std::string& event) {
-        if (event.starts_with("message")) window.form.CloseAll();  // at b.hst's
-    };
-    EXPECT_THROW(window.form.cmdOK_Click(), Ended);
-    const Events& events = window.view.events;
-    EXPECT_EQ(Events(events.end() - 5, events.end()),
-              (Events{"flush", "help closed", "progress closed", "close", "end"}));
-    EXPECT_EQ(window.folder.read("t.hst"), trendFile(validHeader(20)));
-}
-
 // Over a run of many files, a name is painted at most once a frame: the
 // first before the first file's step, then each box beside its own file's
 // name, and the last file's name at the end.

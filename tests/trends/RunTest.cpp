@@ -90,39 +90,6 @@ INSTANTIATE_TEST_SUITE_P(Run, OneFile, ::testing::Values(
     rowName);
 // clang-format on
 
-// A run of no names is still a whole run; a failed flush fails every file
-// whose change it covered, and the message counts them and names the first.
-TEST_F(ExtendTrendsTest, NoNamesAndAFailedFlush) {
-    run({}, 5);
-    EXPECT_EQ(view.events, (Events{"label ", "show", "hide", CompletedEvent}));
-    folder.write("a.hst", patterned);
-    folder.write("T1.hst", patterned);
-    files.fault = {SpyFiles::Step::Flush, platform::errors::make(platform::errors::DiskFull)};
-    run({"a.hst", "T1.hst"}, 0x0103);
-    EXPECT_EQ(view.events.back(),
-              "message exclamation: Conversion stopped: the changes to 2 files, the first "
-              "'a.hst', may not be on disk.\r\nError 61 Disk full");
-}
-
-// Another run holding the file open for writing is waited for; it raises
-// the count once this run waits, and this run keeps that count.
-#ifndef _WIN32  // Windows keeps a second writer out by its sharing
-TEST_F(ExtendTrendsTest, AnotherRunHoldingTheFileIsWaitedFor) {
-    folder.write("t.hst", patterned);
-    const auto otherFolder = platform::nativeFileAccess().openFolder(folder.programPath());
-    std::unique_ptr<platform::OpenFile> otherRun = otherFolder->openExisting("t.hst");
-    otherRun->openForWriting({});
-    view.onEvent = [&](const std::string& event) {
-        if (!otherRun || !event.ends_with("release:")) return;
-        otherRun->writeAt(148, Bytes{0x30, 0x75});  // 30000
-        std::exchange(otherRun, nullptr)->close();
-    };
-    run({"t.hst"}, 0x0201);
-    EXPECT_EQ(folder.read("t.hst"), withCount(patterned, 30000));
-    EXPECT_EQ(view.events.end()[-3], alreadySetEvent("t", 30000));
-}
-#endif
-
 // Another program acts on t.hst just before a step of the run: what the file
 // at its name holds once it is open for writing decides, the other program's
 // change is kept, and a file no longer at its name is never written.
