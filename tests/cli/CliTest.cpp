@@ -89,7 +89,8 @@ const std::string noFile = "No such file or directory", notAFolder = "Not a dire
 #endif
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Cli, CliCommand, ::testing::Values(
-    Command{"ShowAFolder", {"show", "DIR/"}, 1, "DIR/a.hst: 5 history files, kind 2\nDIR/B.HST: 30 history files, kind 2\nDIR/bad.hst: not a valid trend file\n"},
+    Command{"ShowAFolder", {"show", "DIR/"}, 1,
+            "DIR/a.hst: 5 history files, kind 2\nDIR/B.HST: 30 history files, kind 2\nDIR/bad.hst: not a valid trend file\n"},
     Command{"DryRun", {"extend", "--to=9", "--dry-run", "DIR/a.hst", "DIR/B.HST"}, 0,
             "DIR/a.hst: would be extended from 5 to 9\nDIR/B.HST: skipped, already set for 30 files\n"},
     // Each file once, where first given, however often a PATH names it.
