@@ -40,12 +40,14 @@ protected:
         for (const auto& [name, bytes] : {std::pair("a.hst", a), {"B.HST", b}, {"other.txt", a}})
             folder.write(name, bytes);
         folder.write("bad.hst", Bytes(200, 1));
+        std::filesystem::create_directory(folder.path() / "empty");
         std::filesystem::create_directory(folder.path() / "twice");  // one file, two names
         std::filesystem::create_hard_link(folder.write("twice/t.hst", a),
                                           folder.path() / "twice/u.hst");
     }
     std::string path(const std::string& name) const { return dir + platform::Separator + name; }
-    // `text` with "DIR" as the test's folder and "/" as the system's separator.
+    // `text` with "DIR" as the test's folder and every "/" as the system's
+    // separator, which no other "/" may stand for.
     std::string expand(std::string text) const {
         std::replace(text.begin(), text.end(), '/', platform::Separator);
         for (auto at = text.find("DIR"); at != text.npos; at = text.find("DIR", at + dir.size()))
@@ -101,6 +103,9 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliCommand, ::testing::Values(
     Command{"MissingStopsTheCommand", {"extend", "DIR/missing.hst", "--to", " 2.5 ", "DIR/a.hst"}, 3,
             "DIR/missing.hst: failed, Error 76 Path not found (open: " + noFile + "); the files after it were not treated\n"},
     Command{"ShowThroughAFile", {"show", "DIR/a.hst/x.hst"}, 3, "DIR/a.hst/x.hst: failed, Error 76 Path not found (open: " + notAFolder + ")\n"},
+    Command{"NoTrendFiles", {"extend", "--to", "9", "DIR/empty"}, 0, "", 5, "kelvane-cli: DIR/empty: no trend files (*.hst) there"},
+    Command{"NoCount", {"extend", "DIR"}, 2, "", 5, "kelvane-cli: --to"},
+    Command{"UnknownOption", {"extend", "--to", "9", "--bogus", "DIR"}, 2, "", 5, "kelvane-cli: unknown option"},
     Command{"CountTwice", {"extend", "--to=5", "--to", "7", "DIR"}, 2, "", 5, "kelvane-cli: --to is given"},
     Command{"NoPath", {"show"}, 2, "", 5, "kelvane-cli: no PATH"},
     Command{"UnknownCommand", {"fr\x1bob", "--to", "9", "DIR"}, 2, "", 5, "kelvane-cli: unknown command 'fr\\x1bob'"}),
@@ -112,6 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliCommand, ::testing::Values(
 // "\\?\" and "\\.\"; a file's name with a separator after it leads nowhere.
 TEST_F(CliTest, WindowsOwnForms) {
     const std::string drive = dir.substr(0, 2);
+    const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder.path());
     Captured relative, prefixed;
     EXPECT_EQ(run({"extend", "--to", "7", drive + "a.hst", drive}, relative), 1);
@@ -123,7 +129,7 @@ TEST_F(CliTest, WindowsOwnForms) {
               expand("\\\\?\\DIR/a.hst: 7 history files, kind 2\n\\\\.\\DIR/B.HST: 30 history "
                      "files, kind 2\n"
                      "DIR/a.hst\\: failed, Error 76 Path not found (open: Invalid name)\n"));
-    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    std::filesystem::current_path(before);
 }
 #endif
 

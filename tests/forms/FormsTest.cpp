@@ -103,11 +103,12 @@ TEST(frmExtendForm, OkChecksTheNumberThenTheSelectionThenRunsOnce) {
 // opened all the same.
 TEST(frmExtendForm, FormLoadOpensTheStartFolderThoughTheDriveFails) {
     FakeMainWindow window({{"c:", "", ""}});
-    const std::filesystem::path start = window.folder.path() / frmExtendDesign::StartFolder;
+    const std::filesystem::path start = window.folder.path() / "c:\\velmar\\data";
     std::filesystem::create_directory(start);
+    const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(window.folder.path());
     window.form.Form_Load();
-    std::filesystem::current_path("/");
+    std::filesystem::current_path(before);
     EXPECT_EQ(window.view.events,
               (Events{"drive c:", "message exclamation: Error 68 Device unavailable", "drive none",
                       "folders " + start.string(), "files"}));
@@ -177,7 +178,8 @@ TEST(RunReport, NamesPaintedAtTheScreensPaceAndBeforeEveryBox) {
 TEST(frmExtendForm, CloseDuringAWaitEndsTheRunThere) {
     FakeMainWindow window;
     window.folder.write("a.hst", trendFile(validHeader(1)));
-    window.selected = {"a.hst", "t.hst"};
+    window.folder.write("b.hst", trendFile(validHeader(1)));
+    window.selected = {"a.hst", "b.hst", "t.hst"};
     window.number = "9";
     const auto otherFolder = platform::nativeFileAccess().openFolder(window.folder.programPath());
     const auto otherRun = otherFolder->openExisting("t.hst");
@@ -191,8 +193,8 @@ TEST(frmExtendForm, CloseDuringAWaitEndsTheRunThere) {
     const Events& events = window.view.events;
     EXPECT_EQ(Events(events.end() - 6, events.end()),
               (Events{"flush", "hide",
-                      "message exclamation: Conversion stopped: the change to file 'a.hst' may "
-                      "not be on disk.\r\nError 61 Disk full",
+                      "message exclamation: Conversion stopped: the changes to 2 files, the first "
+                      "'a.hst', may not be on disk.\r\nError 61 Disk full",
                       "progress closed", "close", "end"}));
 }
 #endif

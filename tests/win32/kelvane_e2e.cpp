@@ -166,7 +166,8 @@ protected:
     }
     void TearDown() override {
         TerminateProcess(kelvane.hProcess, 9);
-        CloseHandle(kelvane.hProcess), CloseHandle(kelvane.hThread);
+        WaitForSingleObject(kelvane.hProcess, 10000);  // its folders let go before the next
+        CloseHandle(kelvane.hProcess), CloseHandle(kelvane.hThread), kelvane = {};
     }
     HWND control(int id) const { return GetDlgItem(main, id); }
     void press(int id) const {
