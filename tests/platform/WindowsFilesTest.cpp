@@ -21,8 +21,7 @@ namespace {
 // holds it, sharing only reading, and the run goes on.
 TEST(WindowsFiles, AFileInUseOrReadOnlyStopsTheRunOnlyWhenItIsToBeWritten) {
     TempFolder held;
-    Bytes invalid = trendFile(validHeader(2));
-    invalid[128] = 'v';
+    const Bytes invalid = withByte(trendFile(validHeader(2)), 128, 'v');
     std::vector<HANDLE> readers;
     for (const auto& [name, bytes] :
          {std::pair("high.hst", trendFile(validHeader(600))), std::pair("bad.hst", invalid)})
